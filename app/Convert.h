@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+namespace app {
+
+// Rounds to the nearest integer, a half to the even neighbour.
+double roundHalfEven(double value);
+
+// Text to a 16-bit integer the way the command line reads its numbers: blanks around the
+// number are ignored, a fraction rounds half to even. Empty when the text is no number or
+// the value does not fit.
+std::optional<qint16> toInt16(const QString &text);
+
+// The value of the number a text starts with; 0 when it starts with none ("12.5cm" is 12.5).
+double leadingNumber(const QString &text);
+
+// A number as plain text: 12 as "12", 12.5 as "12.5".
+QString numberText(double value);
+
+} // namespace app

@@ -1,0 +1,59 @@
+#include "app/Messages.h"
+#include <QApplication>
+#include <QMessageBox>
+
+namespace app {
+
+namespace {
+
+class BoxSeam : public MessageSeam {
+public:
+    Answer ask(const Message &m) override
+    {
+        // Without a display nobody could answer: take the default.
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+            return m.defaultButton;
+        QMessageBox box(QApplication::activeWindow());
+        box.setText(m.prompt);
+        box.setWindowTitle(m.title.isEmpty() ? QApplication::applicationName() : m.title);
+        switch (m.icon) {
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::None:
+            break;
+        }
+        if (m.buttons == Buttons::YesNo) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(m.defaultButton == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+};
+
+BoxSeam realSeam;
+MessageSeam *current = &realSeam;
+
+} // namespace
+
+MessageSeam &messages()
+{
+    return *current;
+}
+
+void setMessages(MessageSeam *seam)
+{
+    current = seam ? seam : &realSeam;
+}
+
+} // namespace app

@@ -1,0 +1,133 @@
+#include "app/Module1.h"
+#include "app/CommandLine.h"
+#include "app/Convert.h"
+#include "app/Messages.h"
+#include "app/Paths.h"
+#include "data/DbError.h"
+#include "data/Recordset.h"
+#include "ui/list/Form1.h"
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace app {
+
+Settings &settings()
+{
+    static Settings s;
+    return s;
+}
+
+data::Connection &YearDb()
+{
+    if (!settings().YearDb)
+        throw data::DbError(QStringLiteral("The year database is not open."));
+    return *settings().YearDb;
+}
+
+data::Connection &FirmDb()
+{
+    if (!settings().FirmDb)
+        throw data::DbError(QStringLiteral("The firm database is not open."));
+    return *settings().FirmDb;
+}
+
+void setReportFamily(Settings &s, const QString &family)
+{
+    s.ReportFamily = family;
+    if (family != QLatin1String("PWR"))
+        return;
+    s.SourceTables = QStringLiteral("'M02','M20','T51','T52'");
+    s.SourceFrom = QStringLiteral(
+        " FROM ((((((ZoT51 AS T51 LEFT JOIN ZoT51_1 AS T51_1 ON T51.Col99 = T51_1.Col99) LEFT JOIN ZoT51_2 "
+        "AS T51_2 ON T51.Col99 = T51_2.Col99) LEFT JOIN ZoT52 AS T52 ON T51.Col99 = T52.Col99) LEFT JOIN "
+        "ZoM02 AS M02 ON T51.Col83 = M02.Col99) LEFT JOIN ZoM20 AS M20 ON T52.Col96 = M20.Col99) LEFT JOIN "
+        "ZoM20_1 AS M20_1 ON M20.Col99 = M20_1.Col99) LEFT JOIN ZoM02_1 AS M02_1 ON M02.Col99 = "
+        "M02_1.Col99 Where T52.Col99 <> '' ");
+    s.ExtraSelect = QStringLiteral(" ,M02.Col99 ");
+}
+
+namespace {
+
+int startFailed(const QString &text)
+{
+    std::fprintf(stderr, "designer: %s\n", qPrintable(text));
+    std::fflush(stderr);
+    MsgBox(text, Buttons::OkOnly, Icon::Critical);
+    return 2;
+}
+
+} // namespace
+
+int Main(const QStringList &arguments, const QString &programFolder)
+{
+    Settings &s = settings();
+    const CommandLine line = parseCommandLine(arguments);
+    if (!line.error.isEmpty())
+        return startFailed(line.error);
+    s.FirmNo = line.firmNo;
+    s.YearNo = line.yearNo;
+    s.RunMode = line.runMode;
+    s.DataRoot = dataRootOf(programFolder);
+    if (s.DataRoot.isEmpty())
+        return startFailed(QStringLiteral("The program folder \"%1\" is too short to lie below a data root.")
+                               .arg(programFolder));
+    try {
+        s.YearDb = data::Connection::open(yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo));
+    } catch (const data::DbError &e) {
+        return startFailed(QStringLiteral("Cannot open the year database: ") + e.text());
+    }
+    try {
+        s.FirmDb = data::Connection::open(firmConnectionString(s.DataRoot, s.FirmNo));
+    } catch (const data::DbError &e) {
+        s.YearDb.reset();
+        return startFailed(QStringLiteral("Cannot open the firm database: ") + e.text());
+    }
+    setReportFamily(s, QStringLiteral("PWR"));
+    Form1::instance().show();
+    return 0;
+}
+
+double GetSqlValue(const QString &sqlText, const data::Params &params)
+{
+    const data::RowSet rows = YearDb().select(sqlText, params);
+    if (rows.rows.isEmpty() || rows.columns.isEmpty())
+        return 0;
+    return rows.rows.first().first().toDouble();
+}
+
+int GetRecNo(const QString &series, bool increment)
+{
+    data::Connection &db = FirmDb();
+    data::Transaction tx(db);
+    const data::RowSet rows = db.select(QStringLiteral("Select Col98 From ZoF05 Where Col99=?"), {series});
+    if (rows.rows.isEmpty())
+        throw data::DbError(QStringLiteral("The number series \"%1\" has no row in ZoF05.").arg(series));
+    const QVariant value = rows.rows.first().first();
+    if (value.isNull())
+        throw data::DbError(QStringLiteral("The number series \"%1\" has no next number.").arg(series));
+    const double next = roundHalfEven(value.toDouble());
+    if (next < -2147483648.0 || next > 2147483646.0)
+        throw data::DbError(QStringLiteral("The number series \"%1\" is out of range.").arg(series));
+    if (increment)
+        db.execute(QStringLiteral("Update ZoF05 Set Col98=? Where Col99=?"), {qint64(next) + 1, series});
+    tx.commit();
+    return static_cast<int>(next);
+}
+
+QString MakeDecFormat(int decimals)
+{
+    QString text = QStringLiteral("##########0.");
+    for (int i = 1; i <= decimals; ++i)
+        text += QLatin1Char('0');
+    return text;
+}
+
+void endProgram()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+} // namespace app

@@ -1,0 +1,38 @@
+#include "app/Paths.h"
+
+namespace app {
+
+QString dataRootOf(const QString &programFolder)
+{
+    if (programFolder.size() < 4)
+        return {};
+    return programFolder.left(programFolder.size() - 4);
+}
+
+QString yearDbBase(const QString &root, int firm, int year)
+{
+    return QStringLiteral("%1/Firm%2/Yr%3/Corvane%3").arg(root).arg(firm).arg(year);
+}
+
+QString firmDbBase(const QString &root, int firm)
+{
+    return QStringLiteral("%1/Firm%2/Firm%2").arg(root).arg(firm);
+}
+
+QString connectionString(const QString &baseWithoutExtension, const QString &password)
+{
+    return QStringLiteral("Provider=SQLCipher;Data Source=") + baseWithoutExtension
+        + QStringLiteral(".db;Password=") + password + QStringLiteral(";");
+}
+
+QString yearConnectionString(const QString &root, int firm, int year)
+{
+    return connectionString(yearDbBase(root, firm, year), YearPassword);
+}
+
+QString firmConnectionString(const QString &root, int firm)
+{
+    return connectionString(firmDbBase(root, firm), FirmPassword);
+}
+
+} // namespace app

@@ -1,0 +1,14 @@
+#include "app/Module1.h"
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Report Designer"));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const int failed = app::Main(arguments, QApplication::applicationDirPath());
+    if (failed)
+        return failed;
+    return QApplication::exec();
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+namespace data {
+
+using Params = QVector<QVariant>;
+
+// Rows of one select: column names and every value, row by row. A null is an invalid QVariant.
+struct RowSet {
+    QStringList columns;
+    QVector<QVector<QVariant>> rows;
+};
+
+// An open link to one database. The provider named by the connection string decides the engine;
+// windows and routines see only this interface.
+class Connection {
+public:
+    virtual ~Connection() = default;
+
+    // Opens the database named by a "Provider=...;Data Source=...;Password=...;" string.
+    // Never creates a file; throws DbError with the engine's message when the file is missing,
+    // the password is wrong or the file is not a database.
+    static std::unique_ptr<Connection> open(const QString &connectionString);
+
+    virtual void execute(const QString &sql, const Params &params = {}) = 0;
+    virtual RowSet select(const QString &sql, const Params &params = {}) = 0;
+    // Calls onRow for each row without keeping them, for reads that build their own store.
+    virtual void forEachRow(const QString &sql, const Params &params,
+                            const std::function<void(const QVector<QVariant> &)> &onRow) = 0;
+    virtual qint64 lastInsertRowId() = 0;
+
+    // Write-locked transaction: taken at begin, so a read-modify-write inside it is safe
+    // against other programs sharing the file.
+    virtual void beginImmediate() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+};
+
+// Rolls back on scope exit unless committed.
+class Transaction {
+public:
+    explicit Transaction(Connection &db) : db_(db) { db_.beginImmediate(); }
+    ~Transaction()
+    {
+        if (!done_) {
+            try {
+                db_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit()
+    {
+        db_.commit();
+        done_ = true;
+    }
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+private:
+    Connection &db_;
+    bool done_ = false;
+};
+
+} // namespace data

@@ -1,0 +1,10 @@
+#pragma once
+#include <QMap>
+#include <QString>
+
+namespace data {
+
+// Parses "Key=Value;Key=Value;" into a map with keys in lower case. Values keep their blanks.
+QMap<QString, QString> parseConnectionString(const QString &text);
+
+} // namespace data

@@ -1,0 +1,215 @@
+#include "data/SqlCipherConnection.h"
+#include "data/DbError.h"
+#include <sqlite3.h>
+
+namespace data {
+
+namespace {
+
+constexpr int BusyWaitMs = 5000;
+
+class Statement {
+public:
+    explicit Statement(sqlite3_stmt *s) : s_(s) {}
+    ~Statement() { sqlite3_finalize(s_); }
+    sqlite3_stmt *get() const { return s_; }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+private:
+    sqlite3_stmt *s_;
+};
+
+QVariant columnValue(sqlite3_stmt *s, int i)
+{
+    switch (sqlite3_column_type(s, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(s, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(s, i));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(s, i)),
+                          sqlite3_column_bytes(s, i));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, i)),
+                                 sqlite3_column_bytes(s, i));
+    }
+}
+
+} // namespace
+
+SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password)
+{
+    const QByteArray file = path.toUtf8();
+    const int rc = sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError(message + QStringLiteral(": ") + path);
+    }
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(db_, key.constData(), key.size());
+    sqlite3_busy_timeout(db_, BusyWaitMs);
+    // The key is checked only when a page is read: read the schema now so that a wrong
+    // password or a file that is no database fails here and not in the first window.
+    try {
+        select(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const DbError &e) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError(e.text() + QStringLiteral(": ") + path);
+    }
+}
+
+SqlCipherConnection::~SqlCipherConnection()
+{
+    sqlite3_close_v2(db_);
+}
+
+void SqlCipherConnection::fail()
+{
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+sqlite3_stmt *SqlCipherConnection::prepare(const QString &sql, const Params &params)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *s = nullptr;
+    if (sqlite3_prepare_v2(db_, text.constData(), text.size(), &s, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(s);
+        fail();
+    }
+    if (!s) // an empty statement
+        return nullptr;
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant &v = params[i];
+        int rc;
+        switch (v.typeId()) {
+        case QMetaType::UnknownType:
+            rc = sqlite3_bind_null(s, i + 1);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(s, i + 1, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(s, i + 1, v.toDouble());
+            break;
+        default: {
+            const QByteArray bytes = v.toString().toUtf8();
+            rc = sqlite3_bind_text(s, i + 1, bytes.constData(), bytes.size(), SQLITE_TRANSIENT);
+        }
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(s);
+            fail();
+        }
+    }
+    return s;
+}
+
+void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
+                                     const std::function<void(const QVector<QVariant> &)> &onRow)
+{
+    Statement st(prepare(sql, params));
+    if (!st.get())
+        return;
+    const int n = sqlite3_column_count(st.get());
+    QVector<QVariant> row(n);
+    for (;;) {
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE)
+            return;
+        if (rc != SQLITE_ROW)
+            fail();
+        for (int i = 0; i < n; ++i)
+            row[i] = columnValue(st.get(), i);
+        onRow(row);
+    }
+}
+
+RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
+{
+    RowSet result;
+    Statement st(prepare(sql, params));
+    if (!st.get())
+        return result;
+    const int n = sqlite3_column_count(st.get());
+    for (int i = 0; i < n; ++i)
+        result.columns << QString::fromUtf8(sqlite3_column_name(st.get(), i));
+    for (;;) {
+        const int rc = sqlite3_step(st.get());
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail();
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = columnValue(st.get(), i);
+        result.rows.push_back(std::move(row));
+    }
+    return result;
+}
+
+void SqlCipherConnection::execute(const QString &sql, const Params &params)
+{
+    Statement st(prepare(sql, params));
+    if (!st.get())
+        return;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+}
+
+qint64 SqlCipherConnection::lastInsertRowId()
+{
+    return sqlite3_last_insert_rowid(db_);
+}
+
+void SqlCipherConnection::run(const char *sql)
+{
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail();
+}
+
+// Nested transactions become savepoints inside the outer one.
+void SqlCipherConnection::beginImmediate()
+{
+    run(depth_ == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT nested");
+    ++depth_;
+}
+
+void SqlCipherConnection::commit()
+{
+    if (depth_ == 0)
+        return;
+    run(depth_ == 1 ? "COMMIT" : "RELEASE nested");
+    --depth_;
+}
+
+void SqlCipherConnection::rollback()
+{
+    if (depth_ == 0)
+        return;
+    --depth_;
+    if (depth_ == 0) {
+        if (!sqlite3_get_autocommit(db_))
+            run("ROLLBACK");
+    } else {
+        run("ROLLBACK TO nested");
+        run("RELEASE nested");
+    }
+}
+
+} // namespace data

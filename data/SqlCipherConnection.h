@@ -1,0 +1,36 @@
+#pragma once
+#include "data/Connection.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace data {
+
+// One SQLCipher file, keyed with its password at open.
+class SqlCipherConnection : public Connection {
+public:
+    SqlCipherConnection(const QString &path, const QString &password);
+    ~SqlCipherConnection() override;
+
+    void execute(const QString &sql, const Params &params = {}) override;
+    RowSet select(const QString &sql, const Params &params = {}) override;
+    void forEachRow(const QString &sql, const Params &params,
+                    const std::function<void(const QVector<QVariant> &)> &onRow) override;
+    qint64 lastInsertRowId() override;
+    void beginImmediate() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override { return depth_ > 0; }
+
+    sqlite3 *handle() const { return db_; }
+
+private:
+    sqlite3_stmt *prepare(const QString &sql, const Params &params);
+    [[noreturn]] void fail();
+    void run(const char *sql);
+
+    sqlite3 *db_ = nullptr;
+    int depth_ = 0;
+};
+
+} // namespace data

@@ -1,0 +1,23 @@
+#pragma once
+#include "app/Messages.h"
+#include <QList>
+#include <QQueue>
+
+// Records every message box and answers from a queue (the default button when it is empty).
+class FakeMessages : public app::MessageSeam {
+public:
+    static FakeMessages &instance();
+
+    app::Answer ask(const app::Message &message) override;
+
+    void answer(app::Answer a) { answers.enqueue(a); }
+    void clear()
+    {
+        shown.clear();
+        answers.clear();
+    }
+    QStringList prompts() const;
+
+    QList<app::Message> shown;
+    QQueue<app::Answer> answers;
+};

@@ -1,0 +1,112 @@
+#include "support/Ui.h"
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QTimer>
+
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    if (target)
+        QTest::keyClick(target, k, modifiers);
+}
+
+void type(const QString &text)
+{
+    for (const QChar c : text) {
+        QWidget *target = QApplication::focusWidget();
+        if (target)
+            QTest::keyClicks(target, QString(c));
+    }
+}
+
+void settle(int ms)
+{
+    QApplication::processEvents();
+    QTest::qWait(ms);
+    QApplication::processEvents();
+}
+
+ModalScript::ModalScript()
+{
+    QApplication::instance()->installEventFilter(this);
+    // A script that never closes its window must not hang the suite.
+    auto *watchdog = new QTimer(this);
+    watchdog->setSingleShot(true);
+    connect(watchdog, &QTimer::timeout, this, [this] {
+        failure_ += QStringLiteral("watchdog closed the modal windows; ");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isModal() && w->isVisible())
+                w->hide();
+    });
+    watchdog->start(10000);
+}
+
+ModalScript::~ModalScript()
+{
+    QApplication::instance()->removeEventFilter(this);
+}
+
+ModalScript &ModalScript::expect(const QString &className, std::function<void(QWidget *)> step)
+{
+    steps_ << Step{className, std::move(step)};
+    return *this;
+}
+
+bool ModalScript::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::Show && object->isWidgetType()) {
+        auto *w = static_cast<QWidget *>(object);
+        if (w->isWindow() && w->isModal()) {
+            QPointer<QWidget> window = w;
+            QTimer::singleShot(0, this, [this, window] {
+                if (window)
+                    tryStep(window, 0);
+            });
+        }
+    }
+    return false;
+}
+
+void ModalScript::tryStep(QWidget *window, int attempt)
+{
+    if (!window->isVisible())
+        return;
+    const bool ready = QApplication::activeModalWidget() == window && QApplication::activeWindow() == window;
+    if (!ready) {
+        if (attempt < 400) {
+            QPointer<QWidget> w = window;
+            QTimer::singleShot(5, this, [this, w, attempt] {
+                if (w)
+                    tryStep(w, attempt + 1);
+            });
+        } else {
+            failure_ += QStringLiteral("modal window %1 never became active; ").arg(window->metaObject()->className());
+            window->hide();
+        }
+        return;
+    }
+    if (next_ >= steps_.size() || !window->inherits(steps_[next_].className.toLatin1().constData())) {
+        failure_ += QStringLiteral("unexpected modal window %1; ").arg(window->metaObject()->className());
+        window->hide();
+        return;
+    }
+    Step step = steps_[next_++];
+    step.run(window);
+}
+
+bool ModalScript::finish(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (next_ < steps_.size() && !deadline.hasExpired() && failure_.isEmpty())
+        settle(5);
+    settle(20);
+    if (next_ < steps_.size()) {
+        failure_ += QStringLiteral("%1 of %2 steps ran; ").arg(next_).arg(steps_.size());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isModal() && w->isVisible())
+                w->hide();
+    }
+    return failure_.isEmpty();
+}

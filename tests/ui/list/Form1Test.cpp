@@ -1,0 +1,145 @@
+#include "support/FakeMessages.h"
+#include "support/TestRoot.h"
+#include "support/Ui.h"
+#include "ui/grid/Grid.h"
+#include "ui/list/Form1.h"
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+Form1 &showList()
+{
+    Form1 &list = Form1::instance();
+    list.show();
+    list.activateWindow();
+    settle();
+    list.DataSelect(); // a list left from an earlier test's data root
+    return list;
+}
+
+QStringList gridRows(Grid *g)
+{
+    QStringList result;
+    for (int r = 0; r < g->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < g->cols(); ++c)
+            cells << g->textMatrix(r, c);
+        result << cells.join('|');
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(ReportList, ListsCrossTabDefinitionsByNameWithATrailingEmptyRow)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    root.year().execute("Update ZoCTR Set ColRepDesc=NULL Where Col99='CTR2'");
+    Form1 &list = showList();
+    EXPECT_EQ(list.windowTitle(), "Tabular Report Setting (01/01/2014)");
+    const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
+        + root.rows("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName") + QStringList{"||"};
+    EXPECT_EQ(gridRows(list.vfg), expected);
+    EXPECT_EQ(list.vfg->rows(), 5);
+    EXPECT_TRUE(list.vfg->isColumnHidden(0));
+    EXPECT_FALSE(list.vfg->isColumnHidden(1));
+    EXPECT_TRUE(list.cmdModify->isEnabled());
+    EXPECT_TRUE(list.cmdDelete->isEnabled());
+}
+
+TEST(ReportList, AnEmptyTableLeavesOnlyTheEmptyRowAndDisablesModifyAndDelete)
+{
+    TestRoot root(TestRoot::Empty, "CTR");
+    Form1 &list = showList();
+    EXPECT_EQ(list.vfg->rows(), 2);
+    EXPECT_EQ(list.vfg->row(), 1);
+    EXPECT_FALSE(list.cmdModify->isEnabled());
+    EXPECT_FALSE(list.cmdDelete->isEnabled());
+
+    list.vfg->setFocus();
+    QTest::mouseClick(list.cmdDelete, Qt::LeftButton); // disabled: nothing happens
+    EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
+    list.cmdDelete_Click();
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    const app::Message m = FakeMessages::instance().shown[0];
+    EXPECT_EQ(m.prompt, "No Record To Delete ");
+    EXPECT_EQ(m.buttons, app::Buttons::OkOnly);
+    EXPECT_EQ(m.icon, app::Icon::None);
+    EXPECT_EQ(m.title, "");
+    EXPECT_EQ(QApplication::focusWidget(), list.vfg);
+}
+
+TEST(ReportList, TabularModeListsCrMainWithTwoColumns)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD");
+    Form1 &list = showList();
+    const QStringList expected = QStringList{"RepRecNo    |Report Name                            "}
+        + root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") + QStringList{"|"};
+    EXPECT_EQ(gridRows(list.vfg), expected);
+}
+
+TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    Form1 &list = showList();
+    const QString code = list.vfg->textMatrix(2, 0);
+    const QStringList tabular = root.rows("Select * From CrMain") + root.rows("Select * From CrChild");
+    list.vfg->setRow(2);
+
+    FakeMessages::instance().answer(app::Answer::No);
+    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    const app::Message m = FakeMessages::instance().shown[0];
+    EXPECT_EQ(m.prompt, "Are You Sure This Record is Delete");
+    EXPECT_EQ(m.buttons, app::Buttons::YesNo);
+    EXPECT_EQ(m.defaultButton, app::Answer::No);
+    EXPECT_EQ(m.icon, app::Icon::None);
+    EXPECT_EQ(m.title, "Warnning");
+    EXPECT_EQ(list.vfg->rows(), 5);
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
+
+    FakeMessages::instance().answer(app::Answer::Yes);
+    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
+    EXPECT_EQ(list.vfg->rows(), 4);
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR Where Col99=?", {code}).toInt(), 0);
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 2);
+    EXPECT_EQ(root.rows("Select * From CrMain") + root.rows("Select * From CrChild"), tabular);
+    EXPECT_EQ(list.vfg->findRow(code, 0), -1);
+}
+
+TEST(ReportList, TabularDeleteTakesTheReportsColumnsWithIt)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD");
+    Form1 &list = showList();
+    list.vfg->setRow(1);
+    const QString code = list.vfg->textMatrix(1, 0);
+    ASSERT_GT(root.value("Select count(*) From CrChild Where ColCode=?", {code}).toInt(), 0);
+    const QStringList crossTab = root.rows("Select * From ZoCTR");
+    FakeMessages::instance().answer(app::Answer::Yes);
+    list.cmdDelete_Click();
+    EXPECT_EQ(root.value("Select count(*) From CrMain Where ColCode=?", {code}).toInt(), 0);
+    EXPECT_EQ(root.value("Select count(*) From CrChild Where ColCode=?", {code}).toInt(), 0);
+    EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
+}
+
+TEST(ReportList, ReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnding)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    Form1 &list = showList();
+    root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR90', 'AAA first', 'd')");
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    settle();
+    list.activateWindow();
+    settle();
+    EXPECT_EQ(list.vfg->textMatrix(1, 1), "AAA first");
+    EXPECT_EQ(list.vfg->rows(), 6);
+
+    root.year().execute("Drop Table ZoCTR");
+    list.DataSelect();
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
+    EXPECT_TRUE(list.isVisible());
+}

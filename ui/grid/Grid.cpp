@@ -1,0 +1,211 @@
+#include "ui/grid/Grid.h"
+#include "app/Twips.h"
+#include "ui/grid/GridModel.h"
+#include <QHeaderView>
+#include <QKeyEvent>
+
+Grid::Grid(QWidget *parent) : QTableView(parent), model_(new GridModel(this))
+{
+    setModel(model_);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setStretchLastSection(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setFont(QFont(QStringLiteral("Arial")));
+}
+
+int Grid::rows() const { return model_->dataRows() + 1; }
+
+void Grid::setRows(int rows)
+{
+    const int before = row();
+    model_->setDataRows(qMax(1, rows) - 1);
+    if (before < 1 && model_->dataRows() > 0)
+        setRow(1);
+}
+
+int Grid::cols() const { return model_->columns(); }
+
+void Grid::setCols(int cols)
+{
+    model_->setColumns(cols);
+    widths_.resize(cols);
+}
+
+int Grid::row() const
+{
+    const QModelIndex at = currentIndex();
+    return at.isValid() ? at.row() + 1 : 0;
+}
+
+void Grid::setRow(int row)
+{
+    if (row < 1 || row >= rows()) {
+        setCurrentIndex({});
+        return;
+    }
+    setCurrentIndex(model_->index(row - 1, qMax(0, col())));
+}
+
+int Grid::col() const
+{
+    const QModelIndex at = currentIndex();
+    return at.isValid() ? at.column() : 0;
+}
+
+void Grid::setCol(int col)
+{
+    if (row() >= 1)
+        setCurrentIndex(model_->index(row() - 1, col));
+}
+
+QString Grid::textMatrix(int row, int col) const
+{
+    if (row == 0)
+        return model_->header(col);
+    return model_->cell(row - 1, col);
+}
+
+void Grid::setTextMatrix(int row, int col, const QString &text)
+{
+    if (row == 0)
+        model_->setHeader(col, text);
+    else
+        model_->setCell(row - 1, col, text);
+}
+
+void Grid::setColWidth(int col, int twips)
+{
+    widths_[col] = twips;
+    if (twips <= 0) {
+        setColumnHidden(col, true);
+        return;
+    }
+    setColumnHidden(col, false);
+    setColumnWidth(col, app::twipsToPixels(twips));
+}
+
+int Grid::colWidth(int col) const
+{
+    return widths_.value(col);
+}
+
+void Grid::setColHidden(int col, bool hidden)
+{
+    setColumnHidden(col, hidden);
+    if (!hidden && widths_.value(col) > 0)
+        setColumnWidth(col, app::twipsToPixels(widths_[col]));
+}
+
+void Grid::setFormatString(const QString &format)
+{
+    const QStringList parts = format.split(QLatin1Char('|'));
+    if (cols() != parts.size())
+        setCols(parts.size());
+    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
+    for (int c = 0; c < parts.size(); ++c) {
+        QString text = parts[c];
+        Qt::Alignment alignment = Qt::AlignLeft;
+        if (text.startsWith(QLatin1Char('<'))) {
+            text.remove(0, 1);
+        } else if (text.startsWith(QLatin1Char('>'))) {
+            text.remove(0, 1);
+            alignment = Qt::AlignRight;
+        }
+        model_->setHeader(c, text);
+        model_->setAlignment(c, alignment);
+        const int pixels = metrics.horizontalAdvance(text) + 12;
+        widths_[c] = app::pixelsToTwips(pixels);
+        if (!isColumnHidden(c))
+            setColumnWidth(c, pixels);
+    }
+}
+
+void Grid::bind(const data::RowSet &rows)
+{
+    const int cols = rows.columns.size();
+    QVector<QString> cells;
+    cells.reserve(rows.rows.size() * cols);
+    for (const auto &row : rows.rows)
+        for (const QVariant &value : row)
+            cells.push_back(value.isNull() ? QString() : value.toString());
+    model_->reset(rows.columns, std::move(cells), rows.rows.size());
+    widths_ = QVector<int>(cols, 0);
+    for (int c = 0; c < cols; ++c)
+        setColumnHidden(c, false);
+    if (!rows.rows.isEmpty())
+        setRow(1);
+}
+
+void Grid::addItem(const QString &text, int row)
+{
+    model_->insertDataRow(row - 1);
+    if (cols() > 0 && !text.isEmpty())
+        model_->setCell(row - 1, 0, text);
+}
+
+void Grid::removeItem(int row)
+{
+    model_->removeDataRow(row - 1);
+}
+
+int Grid::findRow(const QString &text, int col) const
+{
+    for (int r = 0; r < model_->dataRows(); ++r)
+        if (model_->cell(r, col) == text)
+            return r + 1;
+    return -1;
+}
+
+QRect Grid::currentCellRect() const
+{
+    const QRect cell = visualRect(currentIndex());
+    return cell.translated(viewport()->pos());
+}
+
+int Grid::cellLeft() const { return app::pixelsToTwips(currentCellRect().left()); }
+int Grid::cellTop() const { return app::pixelsToTwips(currentCellRect().top()); }
+int Grid::cellWidth() const { return app::pixelsToTwips(currentCellRect().width()); }
+
+void Grid::setListOption(int option)
+{
+    setSelectionBehavior(option == 1 ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void Grid::keyPressEvent(QKeyEvent *event)
+{
+    int keyAscii = 0;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        keyAscii = 13;
+    else if (event->text().size() == 1 && event->text()[0].unicode() >= 32)
+        keyAscii = event->text()[0].unicode();
+    if (keyAscii != 0) {
+        emit keyPressed(keyAscii);
+        // Enter belongs to the grid: it must not press a dialog's default button.
+        if (keyAscii == 0 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void Grid::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    emit gotFocus();
+}
+
+void Grid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (current.row() != previous.row() || current.column() != previous.column())
+        emit rowColChanged();
+}

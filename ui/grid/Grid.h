@@ -1,0 +1,70 @@
+#pragma once
+#include "data/Connection.h"
+#include <QTableView>
+
+class GridModel;
+
+// The grid every list of the program is shown in: a table of text cells whose row 0 is the
+// header. Rows and columns count from 0; sizes and positions are in twips.
+class Grid : public QTableView {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget *parent = nullptr);
+
+    int rows() const;
+    void setRows(int rows);
+    int cols() const;
+    void setCols(int cols);
+
+    // The current cell; row 0 when the grid has no data row.
+    int row() const;
+    void setRow(int row);
+    int col() const;
+    void setCol(int col);
+
+    QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString &text);
+
+    // Width 0 hides the column; its cells stay readable and writable.
+    void setColWidth(int col, int twips);
+    int colWidth(int col) const;
+    void setColHidden(int col, bool hidden);
+
+    // "|" separates columns; each part is the column's header, a leading "<" aligns it left,
+    // ">" right, and its length (trailing blanks included) sets the width.
+    void setFormatString(const QString &format);
+
+    // Takes a copy of every row, field names as headers; row 1 becomes current.
+    void bind(const data::RowSet &rows);
+
+    void addItem(const QString &text, int row);
+    void removeItem(int row);
+    // The first data row whose cell in the column equals the text, or -1.
+    int findRow(const QString &text, int col) const;
+
+    // The current cell's place in the grid, in twips.
+    int cellLeft() const;
+    int cellTop() const;
+    int cellWidth() const;
+
+    // 1: the grid is a list in which a whole row is picked.
+    void setListOption(int option);
+
+signals:
+    // A typed character (13 for Enter); a handler that sets it to 0 swallows the key.
+    void keyPressed(int &keyAscii);
+    void gotFocus();
+    // After the current row or column changed.
+    void rowColChanged();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    QRect currentCellRect() const;
+
+    GridModel *model_;
+    QVector<int> widths_;
+};

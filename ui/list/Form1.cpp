@@ -1,0 +1,186 @@
+#include "ui/list/Form1.h"
+#include "app/Messages.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "data/DbError.h"
+#include "data/Recordset.h"
+#include "ui/crosstab/SelectionScreen.h"
+#include "ui/grid/Grid.h"
+#include "ui/wizard/frmRepCust.h"
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString CrossTabQuery = QStringLiteral("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName");
+const QString TabularQuery = QStringLiteral("Select ColCode,ColReportName  From CrMain Order By ColReportName  ");
+const QString CrossTabFormat = QStringLiteral(
+    "RepRecNo    |<Report Name                            |<Report Desc.              ");
+const QString TabularFormat = QStringLiteral("RepRecNo    |<Report Name                            ");
+
+} // namespace
+
+Form1 &Form1::instance()
+{
+    static Form1 *form = new Form1;
+    return *form;
+}
+
+Form1::Form1()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Report"));
+    setFont(QFont(QStringLiteral("Arial")));
+    resize(app::twipsToPixels(9600), app::twipsToPixels(6000));
+
+    vfg = new Grid(this);
+    vfg->setObjectName(QStringLiteral("vfg"));
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    cmdAdd = new QPushButton(QStringLiteral("&Add"), Frame1);
+    cmdModify = new QPushButton(QStringLiteral("&Modify"), Frame1);
+    cmdDelete = new QPushButton(QStringLiteral("&Delete"), Frame1);
+    cmdClose = new QPushButton(QStringLiteral("&Close"), Frame1);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdModify->setObjectName(QStringLiteral("cmdModify"));
+    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+
+    auto *buttons = new QHBoxLayout(Frame1);
+    for (QPushButton *b : {cmdAdd, cmdModify, cmdDelete, cmdClose})
+        buttons->addWidget(b);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(vfg, 1);
+    layout->addWidget(Frame1);
+
+    connect(cmdAdd, &QPushButton::clicked, this, &Form1::cmdAdd_Click);
+    connect(cmdModify, &QPushButton::clicked, this, &Form1::cmdModify_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &Form1::cmdDelete_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &Form1::cmdClose_Click);
+    connect(vfg, &Grid::keyPressed, this, &Form1::vfg_KeyPress);
+
+    Form_Load();
+}
+
+void Form1::Form_Load()
+{
+    setWindowTitle(QStringLiteral("Tabular Report Setting (01/01/2014)"));
+    vfg->setListOption(1);
+    DataSelect();
+}
+
+bool Form1::isCrossTab() const
+{
+    return app::settings().RunMode == QLatin1String("CTR");
+}
+
+bool Form1::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    app::endProgram();
+}
+
+void Form1::Form_Activate()
+{
+    DataSelect();
+}
+
+void Form1::DataSelect()
+{
+    data::RowSet rows;
+    try {
+        rows = app::YearDb().select(isCrossTab() ? CrossTabQuery : TabularQuery);
+    } catch (const data::DbError &e) {
+        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        return;
+    }
+    vfg->bind(rows);
+    vfg->setFormatString(isCrossTab() ? CrossTabFormat : TabularFormat);
+    vfg->setColWidth(0, 0);
+    vfg->setRows(vfg->rows() + 1);
+    const bool empty = vfg->rows() == 2;
+    cmdModify->setEnabled(!empty);
+    cmdDelete->setEnabled(!empty);
+    if (empty)
+        vfg->setRow(1);
+}
+
+void Form1::cmdAdd_Click()
+{
+    if (isCrossTab())
+        SelectionScreen::instance().EntryType(0, QString());
+    else
+        frmRepCust::instance().showForm(QString());
+    Form_Activate();
+}
+
+QString Form1::currentCode() const
+{
+    return vfg->row() >= 1 ? vfg->textMatrix(vfg->row(), 0) : QString();
+}
+
+void Form1::cmdModify_Click()
+{
+    recNo_ = currentCode();
+    if (isCrossTab())
+        SelectionScreen::instance().EntryType(1, recNo_);
+    else
+        frmRepCust::instance().showForm(recNo_);
+    Form_Activate();
+}
+
+void Form1::cmdDelete_Click()
+{
+    const QString code = currentCode();
+    if (code.isEmpty()) {
+        app::MsgBox(QStringLiteral("No Record To Delete "));
+        vfg->setFocus();
+        return;
+    }
+    if (app::MsgBox(QStringLiteral("Are You Sure This Record is Delete"), app::Buttons::YesNo, app::Icon::None,
+                    QStringLiteral("Warnning"), app::Answer::No)
+        != app::Answer::Yes)
+        return;
+    try {
+        data::Connection &db = app::YearDb();
+        data::Transaction tx(db);
+        if (isCrossTab()) {
+            db.execute(QStringLiteral("DELETE From ZoCTR WHERE Col99= ?"), {code});
+        } else {
+            db.execute(QStringLiteral("DELETE From CrMain  WHERE ColCode= ?"), {code});
+            db.execute(QStringLiteral("DELETE From CrChild WHERE ColCode= ?"), {code});
+        }
+        tx.commit();
+    } catch (const data::DbError &e) {
+        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        return;
+    }
+    vfg->removeItem(vfg->row());
+    vfg->setFocus();
+}
+
+void Form1::cmdClose_Click()
+{
+    app::endProgram();
+}
+
+void Form1::vfg_KeyPress(int &keyAscii)
+{
+    if (keyAscii != 13)
+        return;
+    recNo_ = currentCode();
+    if (!recNo_.isEmpty())
+        cmdModify_Click();
+    else
+        cmdAdd_Click();
+}
