@@ -24,7 +24,13 @@ Settings &settings();
 data::Connection &YearDb();
 data::Connection &FirmDb();
 
-// The family's table list, FROM clause and extra select text; only "PWR" is defined.
+// The settings that belong to a report family; only "PWR" is defined, others are empty.
+struct Family {
+    QString SourceTables;
+    QString SourceFrom;
+    QString ExtraSelect;
+};
+Family reportFamily(const QString &family);
 void setReportFamily(Settings &s, const QString &family);
 
 // Start-up: reads the command line, opens both databases and shows the report list. Returns 0

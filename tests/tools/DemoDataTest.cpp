@@ -1,3 +1,4 @@
+#include "app/Module1.h"
 #include "app/Paths.h"
 #include "data/DbError.h"
 #include "tools/demo/DemoData.h"
@@ -8,12 +9,8 @@
 
 namespace {
 
-const QString SourceFrom = QStringLiteral(
-    " FROM ((((((ZoT51 AS T51 LEFT JOIN ZoT51_1 AS T51_1 ON T51.Col99 = T51_1.Col99) LEFT JOIN ZoT51_2 "
-    "AS T51_2 ON T51.Col99 = T51_2.Col99) LEFT JOIN ZoT52 AS T52 ON T51.Col99 = T52.Col99) LEFT JOIN "
-    "ZoM02 AS M02 ON T51.Col83 = M02.Col99) LEFT JOIN ZoM20 AS M20 ON T52.Col96 = M20.Col99) LEFT JOIN "
-    "ZoM20_1 AS M20_1 ON M20.Col99 = M20_1.Col99) LEFT JOIN ZoM02_1 AS M02_1 ON M02.Col99 = M02_1.Col99 "
-    "Where T52.Col99 <> '' ");
+// The report family's FROM clause, which every stored tabular select ends with.
+const QString SourceFrom = app::reportFamily(QStringLiteral("PWR")).SourceFrom;
 
 QVariant scalar(data::Connection &db, const QString &sql, const data::Params &params = {})
 {

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QVector>
+#include <algorithm>
 #include <cmath>
 
 namespace demo {
