@@ -1,12 +1,25 @@
 #include "data/SqlCipherConnection.h"
 #include "data/DbError.h"
 #include <sqlite3.h>
+#include <chrono>
+#include <thread>
 
 namespace data {
 
 namespace {
 
 constexpr int BusyWaitMs = 5000;
+
+// The engine's own busy timeout may sleep in whole seconds, which lets a busy writer starve a
+// waiting one; short sleeps keep both moving.
+int waitWhileBusy(void *, int attempt)
+{
+    constexpr int sleepMs = 2;
+    if (attempt * sleepMs >= BusyWaitMs)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(sleepMs));
+    return 1;
+}
 
 class Statement {
 public:
@@ -52,7 +65,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     }
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
-    sqlite3_busy_timeout(db_, BusyWaitMs);
+    sqlite3_busy_handler(db_, waitWhileBusy, nullptr);
     // The key is checked only when a page is read: read the schema now so that a wrong
     // password or a file that is no database fails here and not in the first window.
     try {

@@ -53,7 +53,7 @@ TEST(GetRecNo, TwoProcessesNeverShareANumber)
     TestRoot root(TestRoot::Empty);
     const QString connection = app::firmConnectionString(root.path(), 1);
     const int start = root.counter("OTH");
-    const int perChild = 300;
+    const int perChild = 200;
     QList<pid_t> children;
     for (int child = 0; child < 2; ++child) {
         const QString out = root.path() + QStringLiteral("/numbers%1.txt").arg(child);
@@ -68,7 +68,8 @@ TEST(GetRecNo, TwoProcessesNeverShareANumber)
                 file.open(QIODevice::WriteOnly);
                 for (int i = 0; i < perChild; ++i)
                     file.write(QByteArray::number(app::GetRecNo("OTH", true)) + "\n");
-            } catch (...) {
+            } catch (const std::exception &e) {
+                fprintf(stderr, "child: %s\n", e.what());
                 status = 1;
             }
             _exit(status);
