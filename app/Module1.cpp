@@ -59,6 +59,28 @@ void setReportFamily(Settings &s, const QString &family)
 
 namespace {
 
+// The tables the designer reads and writes; a file without one of them is not this firm's.
+const QStringList YearTables = {QStringLiteral("ZoCTR"), QStringLiteral("ZoM35"), QStringLiteral("CRDefCol"),
+                                QStringLiteral("CRCustFld"), QStringLiteral("CrMain"), QStringLiteral("CrChild")};
+const QStringList FirmTables = {QStringLiteral("ZoF05")};
+
+void requireTables(data::Connection &db, const QStringList &tables)
+{
+    for (const QString &table : tables) {
+        const auto found = db.select(
+            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"), {table});
+        if (found.rows.first().first().toInt() == 0)
+            throw data::DbError(QStringLiteral("The database has no table %1.").arg(table));
+    }
+}
+
+std::unique_ptr<data::Connection> openDatabase(const QString &connectionString, const QStringList &tables)
+{
+    auto db = data::Connection::open(connectionString);
+    requireTables(*db, tables);
+    return db;
+}
+
 int startFailed(const QString &text)
 {
     std::fprintf(stderr, "designer: %s\n", qPrintable(text));
@@ -83,15 +105,17 @@ int Main(const QStringList &arguments, const QString &programFolder)
         return startFailed(QStringLiteral("The program folder \"%1\" is too short to lie below a data root.")
                                .arg(programFolder));
     try {
-        s.YearDb = data::Connection::open(yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo));
+        s.YearDb = openDatabase(yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo), YearTables);
     } catch (const data::DbError &e) {
-        return startFailed(QStringLiteral("Cannot open the year database: ") + e.text());
+        return startFailed(QStringLiteral("Cannot open the year database %1.db: %2")
+                               .arg(yearDbBase(s.DataRoot, s.FirmNo, s.YearNo), e.text()));
     }
     try {
-        s.FirmDb = data::Connection::open(firmConnectionString(s.DataRoot, s.FirmNo));
+        s.FirmDb = openDatabase(firmConnectionString(s.DataRoot, s.FirmNo), FirmTables);
     } catch (const data::DbError &e) {
         s.YearDb.reset();
-        return startFailed(QStringLiteral("Cannot open the firm database: ") + e.text());
+        return startFailed(QStringLiteral("Cannot open the firm database %1.db: %2")
+                               .arg(firmDbBase(s.DataRoot, s.FirmNo), e.text()));
     }
     setReportFamily(s, QStringLiteral("PWR"));
     Form1::instance().show();

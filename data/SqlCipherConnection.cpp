@@ -61,7 +61,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
         const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError(message + QStringLiteral(": ") + path);
+        throw DbError(message);
     }
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
@@ -70,10 +70,10 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     // password or a file that is no database fails here and not in the first window.
     try {
         select(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-    } catch (const DbError &e) {
+    } catch (const DbError &) {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError(e.text() + QStringLiteral(": ") + path);
+        throw;
     }
 }
 

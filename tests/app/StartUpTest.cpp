@@ -7,6 +7,7 @@
 #include "ui/list/Form1.h"
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -101,6 +102,28 @@ TEST_F(StartUp, StopsBeforeTheFirmFileWhenTheYearFileIsMissing)
     EXPECT_FALSE(app::settings().FirmDb);
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
     EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("Corvane3.db"));
+}
+
+TEST_F(StartUp, RefusesAnEmptyFileOrOneWithoutTheDesignersTables)
+{
+    const QString year = app::yearDbBase(root.path(), 5, 2) + ".db";
+    const QString firm = app::firmDbBase(root.path(), 5) + ".db";
+    demo::createDatabase(firm, app::FirmPassword, demo::schemaText("firm"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(year).path()));
+    QFile empty(year);
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    FakeMessages::instance().clear();
+    EXPECT_NE(app::Main({"5,2"}, root.path() + "/Rpt"), 0);
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("no table ZoCTR"))
+        << FakeMessages::instance().shown[0].prompt.toStdString();
+
+    QFile::remove(year);
+    demo::createDatabase(year, app::YearPassword, demo::schemaText("year"))->execute("Drop Table CrChild");
+    EXPECT_NE(app::Main({"5,2"}, root.path() + "/Rpt"), 0);
+    EXPECT_TRUE(FakeMessages::instance().shown.last().prompt.contains("no table CrChild"));
+    EXPECT_FALSE(app::settings().YearDb);
 }
 
 // The real program, as a user starts it: refused starts exit non-zero with the reason on stderr.

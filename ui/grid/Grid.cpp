@@ -1,5 +1,6 @@
 #include "ui/grid/Grid.h"
 #include "app/Twips.h"
+#include "ui/grid/FormatString.h"
 #include "ui/grid/GridModel.h"
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,22 +107,14 @@ void Grid::setColHidden(int col, bool hidden)
 
 void Grid::setFormatString(const QString &format)
 {
-    const QStringList parts = format.split(QLatin1Char('|'));
-    if (cols() != parts.size())
-        setCols(parts.size());
+    const QVector<FormatColumn> columns = parseFormatString(format);
+    if (cols() != columns.size())
+        setCols(columns.size());
     const QFontMetrics metrics = horizontalHeader()->fontMetrics();
-    for (int c = 0; c < parts.size(); ++c) {
-        QString text = parts[c];
-        Qt::Alignment alignment = Qt::AlignLeft;
-        if (text.startsWith(QLatin1Char('<'))) {
-            text.remove(0, 1);
-        } else if (text.startsWith(QLatin1Char('>'))) {
-            text.remove(0, 1);
-            alignment = Qt::AlignRight;
-        }
-        model_->setHeader(c, text);
-        model_->setAlignment(c, alignment);
-        const int pixels = metrics.horizontalAdvance(text) + 12;
+    for (int c = 0; c < columns.size(); ++c) {
+        model_->setHeader(c, columns[c].caption);
+        model_->setAlignment(c, columns[c].alignment);
+        const int pixels = metrics.horizontalAdvance(columns[c].caption) + 12;
         widths_[c] = app::pixelsToTwips(pixels);
         if (!isColumnHidden(c))
             setColumnWidth(c, pixels);
