@@ -1,0 +1,34 @@
+#include "Summary.h"
+#include <cstdio>
+
+void SummaryReporter::ReportRuns(const std::vector<Run> &runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs) {
+        if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
+            continue;
+        const std::string &function = run.run_name.function_name;
+        const auto underscore = function.rfind('_');
+        if (underscore == std::string::npos)
+            continue;
+        std::string caseName = function.substr(0, underscore);
+        if (!run.run_name.args.empty())
+            caseName += "/" + run.run_name.args;
+        if (!medians_.count(caseName))
+            order_.push_back(caseName);
+        // Every case reports in milliseconds.
+        medians_[caseName][function.substr(underscore + 1)] = run.GetAdjustedRealTime();
+    }
+}
+
+void SummaryReporter::printSummary() const
+{
+    std::printf("\n%-34s %12s %12s %8s\n", "case", "median ms", "baseline ms", "ratio");
+    for (const std::string &name : order_) {
+        const auto &sides = medians_.at(name);
+        const double program = sides.count("program") ? sides.at("program") : 0;
+        const double baseline = sides.count("baseline") ? sides.at("baseline") : 0;
+        std::printf("%-34s %12.3f %12.3f %8.2f\n", name.c_str(), program, baseline,
+                    baseline > 0 ? program / baseline : 0.0);
+    }
+}
