@@ -13,10 +13,12 @@ class WindowManager : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        if (event->type() != QEvent::Hide || !object->isWidgetType())
+        if (!object->isWidgetType() || !static_cast<QWidget *>(object)->isWindow())
             return false;
         auto *widget = static_cast<QWidget *>(object);
-        if (!widget->isWindow())
+        if (event->type() == QEvent::Show)
+            activateReshown(widget);
+        if (event->type() != QEvent::Hide)
             return false;
         QPointer<QWidget> below = widget->parentWidget() ? widget->parentWidget()->window() : nullptr;
         QTimer::singleShot(0, this, [below] {
@@ -27,6 +29,19 @@ public:
                 next->activateWindow();
         });
         return false;
+    }
+
+private:
+    // offscreen keeps a hidden window as its focus window, so showing that window again does not
+    // activate it; a window manager would.
+    void activateReshown(QWidget *widget)
+    {
+        QPointer<QWidget> shown = widget;
+        QTimer::singleShot(0, this, [shown] {
+            if (shown && shown->isVisible() && !QApplication::activeWindow()
+                && QGuiApplication::focusWindow() == shown->windowHandle())
+                QApplication::setActiveWindow(shown);
+        });
     }
 };
 

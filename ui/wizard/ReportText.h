@@ -1,0 +1,28 @@
+#pragma once
+#include "data/Connection.h"
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Everything a tabular report stores besides its column rows: the select text, its ORDER BY
+// list (without the words), the grouped-column count, the row-number lists, the decimals of the
+// totalled columns, the report grid's format string and the widths of the non-grouped columns.
+struct ReportText {
+    QString sql, orderBy;
+    int groupCount = 0;
+    QString totalStr, countStr, grandTotalStr, totDecimalStr, formatStr, widthStr;
+};
+
+// rows[i] holds the twelve cells of selected column i + 1: alias, field, type code, caption,
+// alignment, width, decimals, grouping, sorting, total, count, grand total.
+ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom);
+
+// The CrChild values of one selected column: ColCode, ColTableName, ColFieldNameOrig,
+// ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, ColDecimal, ColGroup, ColSort, ColTotal,
+// ColCount, ColGrandTotal, ColType, ColSeq.
+data::Params childRow(const QString &code, const QStringList &cells, int seq);
+
+// Writes the report's CrMain row and one CrChild row per column in one transaction; a replace
+// first removes the stored rows of the code. Throws data::DbError with nothing changed.
+void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
+                 const QString &family, const QVector<QStringList> &rows, const ReportText &text);

@@ -1,0 +1,45 @@
+#pragma once
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The custom column window: a caption, a formula and a type for one column of the family's
+// custom columns, added or changed in CRCustFld.
+class frmCustFld : public QDialog {
+    Q_OBJECT
+public:
+    static frmCustFld &instance();
+
+    // Opens modally on the custom column of that code (empty for a new one) and returns once the
+    // window has unloaded.
+    void showForm(const QString &StrCode);
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *txtColName = nullptr;
+    QPlainTextEdit *txtFormula = nullptr;
+    QComboBox *cboType = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+
+public slots:
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void Form_Load();
+    // Esc and the close box leave like Cancel.
+    void reject() override;
+
+private:
+    frmCustFld();
+    void Load();
+    void Unload();
+    void fillFrom(const QString &code);
+
+    QString StrCode_; // the code the window was opened with, empty for a new column
+    bool loaded_ = false;
+};
