@@ -95,6 +95,7 @@ private:
     void loadCatalogue();
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
+    static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
     bool fillFailed_ = false; // the last FillGrid could not read its report

@@ -120,6 +120,7 @@ void frmRepCust::FillGrid()
             VSSelectedFld->setTextMatrix(r, c, c < 7 ? text : RetGroupSort(text));
         }
     }
+    keepCurrentCellVisible(VSSelectedFld);
 }
 
 void frmRepCust::cmdAdd_Click()
@@ -129,13 +130,15 @@ void frmRepCust::cmdAdd_Click()
         return;
     const int to = VSSelectedFld->rows();
     VSSelectedFld->setRows(to + 1);
-    VSSelectedFld->setRow(to);
     for (int c = 0; c < AvailColumns; ++c)
         VSSelectedFld->setTextMatrix(to, c, VSAval->textMatrix(from, c));
     VSSelectedFld->setTextMatrix(to, 7, QStringLiteral("None"));
     VSSelectedFld->setTextMatrix(to, 8, QStringLiteral("None"));
     for (int c = 9; c <= 11; ++c)
         VSSelectedFld->setTextMatrix(to, c, QStringLiteral("No"));
+    // Made current once filled, so that the rename box shows the new caption.
+    VSSelectedFld->setRow(to);
+    keepCurrentCellVisible(VSSelectedFld);
     // Repeated clicks add consecutive catalogue columns.
     if (from < VSAval->rows() - 1)
         VSAval->setRow(from + 1);
