@@ -1,4 +1,57 @@
 #include "ui/wizard/frmRepCust.h"
+#include "app/Messages.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "data/DbError.h"
+#include "ui/grid/Grid.h"
+#include "ui/grid/TabControl.h"
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString AvailFormat = QStringLiteral(
+    "TabName|Column Name|Data Type|< Available Column                                           | Alignment|Width "
+    "|Decimal");
+const QString SelectedFormat = QStringLiteral(
+    "TabName|Column Name|Data Type|< Display Column Name                                   | Alignment|Width|Decimal"
+    "|Grouping|Sorting| Total|Count|Grand Total ");
+
+template <class W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QPushButton *button(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
+{
+    auto *b = named(new QPushButton(caption, parent), name);
+    app::setTwipsGeometry(b, left, top, width, 375);
+    return b;
+}
+
+QLabel *label(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
+{
+    auto *l = named(new QLabel(caption, parent), name);
+    app::setTwipsGeometry(l, left, top, width, 255);
+    return l;
+}
+
+// Focus leaving for another window or a popup is no move to another control of the wizard.
+bool leavesForAnotherControl(const QEvent *event)
+{
+    const auto reason = static_cast<const QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+} // namespace
 
 frmRepCust &frmRepCust::instance()
 {
@@ -6,6 +59,304 @@ frmRepCust &frmRepCust::instance()
     return *window;
 }
 
-void frmRepCust::showForm(const QString &)
+frmRepCust::frmRepCust()
 {
+    setObjectName(QStringLiteral("frmRepCust"));
+    load();
+}
+
+void frmRepCust::load()
+{
+    if (loaded_)
+        return;
+    // The controls of an unloaded window may still be on the stack of the event that unloaded it.
+    for (QWidget *old : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        old->hide();
+        old->setObjectName(QString());
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    buildControls();
+    connectHandlers();
+    loaded_ = true;
+    Form_Load();
+}
+
+// Page controls are placed in page coordinates; everything else in the window's.
+void frmRepCust::buildControls()
+{
+    setWindowTitle(QStringLiteral("Wizard for Report Setting"));
+    setFont(QFont(QStringLiteral("Arial")));
+    resize(app::twipsToPixels(11760), app::twipsToPixels(7080));
+
+    SSTab1 = named(new TabControl(this), "SSTab1");
+    app::setTwipsGeometry(SSTab1, 120, 120, 11520, 6240);
+    auto *fields = new QWidget;
+    auto *customize = new QWidget;
+    auto *preview = new QWidget;
+    SSTab1->addTab(fields, QStringLiteral("Select &Fields"));
+    SSTab1->addTab(customize, QStringLiteral("&Customize"));
+    SSTab1->addTab(preview, QStringLiteral("Tab 2"));
+
+    lblAvail = label(QStringLiteral("Available Column Names"), fields, "lblAvail", 240, 480, 3660);
+    lblIncluded = label(QStringLiteral("Columns included in Display"), fields, "lblIncluded", 5100, 480, 3705);
+
+    VSAval = named(new Grid(this), "VSAval");
+    VSAval->setFormatString(AvailFormat);
+    app::setTwipsGeometry(VSAval, 360, 1305, 3660, 3000);
+    cmdAdd = button(QStringLiteral(">>"), fields, "cmdAdd", 4080, 1320, 840);
+    cmdRemove = button(QStringLiteral("<<"), fields, "cmdRemove", 4080, 1800, 840);
+
+    txtWidth = named(new QLineEdit(QStringLiteral("0"), this), "txtWidth");
+    app::setTwipsGeometry(txtWidth, 0, 0, 800, 285);
+    cboGrpSort = named(new QComboBox(this), "cboGrpSort");
+    app::setTwipsGeometry(cboGrpSort, 0, 0, 1000, 315);
+    cboTot = named(new QComboBox(this), "cboTot");
+    app::setTwipsGeometry(cboTot, 0, 0, 1000, 315);
+
+    // Tab from an editor lands on the grid below it, which closes the combos.
+    VSSelectedFld = named(new Grid(this), "VSSelectedFld");
+    VSSelectedFld->setFormatString(SelectedFormat);
+    app::setTwipsGeometry(VSSelectedFld, 5220, 1300, 3705, 3000);
+    cmdUp = button(QStringLiteral("Up"), fields, "cmdUp", 8940, 1320, 840);
+    cmdDown = button(QStringLiteral("Down"), fields, "cmdDown", 8940, 1800, 840);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("Customize"), fields), "Frame1");
+    app::setTwipsGeometry(Frame1, 240, 4320, 8700, 840);
+    Label1 = label(QStringLiteral("Rename :"), Frame1, "Label1", 120, 360, 780);
+    txtRename = named(new QLineEdit(Frame1), "txtRename");
+    app::setTwipsGeometry(txtRename, 960, 330, 2280, 315);
+    cmdChange = button(QStringLiteral("Change Column Name"), Frame1, "cmdChange", 3360, 300, 1800);
+    cmdCustField = button(QStringLiteral("Add Custom Field..."), Frame1, "cmdCustField", 5280, 300, 1620);
+    cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6960, 300, 1620);
+
+    Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
+    txtRepName = named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
+    app::setTwipsGeometry(txtRepName, 2700, 5300, 3000, 315);
+
+    cmdPreview = button(QStringLiteral("Preview"), preview, "cmdPreview", 240, 240, 1200);
+    VSFPreview = named(new Grid(preview), "VSFPreview");
+    app::setTwipsGeometry(VSFPreview, 240, 720, 10920, 4800);
+
+    cmdBack = button(QStringLiteral("&Back"), this, "cmdBack", 6360, 6540, 1200);
+    cmdNext = button(QStringLiteral("&Next"), this, "cmdNext", 7680, 6540, 1200);
+    cmdSave = button(QStringLiteral("&Save"), this, "cmdSave", 9000, 6540, 1200);
+    cmdCancel = button(QStringLiteral("&Cancel"), this, "cmdCancel", 10320, 6540, 1200);
+
+    for (QWidget *editor : {static_cast<QWidget *>(txtWidth), static_cast<QWidget *>(cboGrpSort),
+                            static_cast<QWidget *>(cboTot)}) {
+        editor->hide();
+        editor->raise();
+    }
+    // The first page has no earlier one.
+    cmdBack->setEnabled(false);
+    VSAval->setFocus();
+}
+
+void frmRepCust::connectHandlers()
+{
+    connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::SSTab1_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &frmRepCust::cmdNext_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmRepCust::cmdBack_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmRepCust::cmdCancel_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmRepCust::cmdAdd_Click);
+    connect(cmdRemove, &QPushButton::clicked, this, &frmRepCust::cmdRemove_Click);
+    connect(cmdUp, &QPushButton::clicked, this, &frmRepCust::cmdUp_Click);
+    connect(cmdDown, &QPushButton::clicked, this, &frmRepCust::cmdDown_Click);
+    connect(cmdChange, &QPushButton::clicked, this, &frmRepCust::cmdChange_Click);
+    connect(VSSelectedFld, &Grid::gotFocus, this, &frmRepCust::VSSelectedFld_GotFocus);
+    connect(VSSelectedFld, &Grid::keyPressed, this, &frmRepCust::VSSelectedFld_KeyPress);
+    connect(VSSelectedFld, &Grid::rowColChanged, this, &frmRepCust::VSSelectedFld_RowColChange);
+    for (QWidget *w : {static_cast<QWidget *>(txtRepName), static_cast<QWidget *>(txtWidth),
+                       static_cast<QWidget *>(cboGrpSort), static_cast<QWidget *>(cboTot)})
+        w->installEventFilter(this);
+}
+
+// Got focus, key press and validate (the focus moving to another control) of the boxes.
+bool frmRepCust::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == txtRepName)
+            txtRepName_GotFocus();
+        else if (watched == txtWidth)
+            txtWidth_GotFocus();
+    } else if (event->type() == QEvent::FocusOut && leavesForAnotherControl(event)) {
+        if (watched == txtWidth)
+            txtWidth_Validate();
+        else if (watched == cboGrpSort)
+            cboGrpSort_Validate();
+        else if (watched == cboTot)
+            cboTot_Validate();
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const int keyAscii = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ? 13 : 0;
+        if (watched == txtWidth)
+            txtWidth_KeyPress(keyAscii);
+        else if (watched == cboGrpSort)
+            cboGrpSort_KeyPress(keyAscii);
+        else if (watched == cboTot)
+            cboTot_KeyPress(keyAscii);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmRepCust::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && cmdCancel->isEnabled())
+        cmdCancel->click();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+// However the window is closed, it is unloaded; minimising it is no close.
+void frmRepCust::hideEvent(QHideEvent *event)
+{
+    if (!event->spontaneous())
+        loaded_ = false;
+    QWidget::hideEvent(event);
+}
+
+void frmRepCust::showForm(const QString &code)
+{
+    load();
+    StrCode = code;
+    FillGrid();
+    if (fillFailed_) {
+        // A window that never opened is no loaded window.
+        if (!isVisible())
+            loaded_ = false;
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmRepCust::unload()
+{
+    hide();
+}
+
+void frmRepCust::Form_Load()
+{
+    cboTot->addItems({QStringLiteral("No"), QStringLiteral("Yes")});
+    cboGrpSort->addItems({QStringLiteral("None"), QStringLiteral("Asc"), QStringLiteral("Desc")});
+    cboGrpSort->setCurrentIndex(0);
+    for (int c : {0, 1, 2, 4, 5, 6})
+        VSAval->setColWidth(c, 0);
+    for (int c : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11})
+        VSSelectedFld->setColWidth(c, 0);
+    loadCatalogue();
+    LoadCustFld();
+    keepCurrentCellVisible(VSAval);
+}
+
+// The arrow keys do not move off a hidden current cell, so the caption column stands in for it.
+void frmRepCust::keepCurrentCellVisible(Grid *grid)
+{
+    if (grid->row() >= 1 && grid->isColumnHidden(grid->col()))
+        grid->setCol(3);
+}
+
+void frmRepCust::SSTab1_Click()
+{
+    switch (SSTab1->tab()) {
+    case 0:
+        cmdBack->setEnabled(false);
+        cmdNext->setEnabled(true);
+        app::setTwipsTop(VSSelectedFld, 1300);
+        app::setTwipsLeft(VSSelectedFld, 5300);
+        app::setTwipsWidth(VSSelectedFld, 3700);
+        VSAval->show();
+        VSSelectedFld->show();
+        app::setTwipsTop(VSAval, 1300);
+        app::setTwipsLeft(VSAval, 360);
+        for (int c = 7; c <= 11; ++c)
+            VSSelectedFld->setColWidth(c, 0);
+        keepCurrentCellVisible(VSSelectedFld);
+        VSAval->setFocus();
+        break;
+    case 1:
+        if (VSSelectedFld->rows() == 1) {
+            app::MsgBox(QStringLiteral("Please Select Column to Include"));
+            SSTab1->setTab(0);
+            cmdBack->setEnabled(false);
+            cmdAdd->setFocus();
+            return;
+        }
+        VSAval->hide();
+        app::setTwipsLeft(VSSelectedFld, app::twipsLeft(VSAval));
+        cmdNext->setEnabled(true);
+        cmdBack->setEnabled(true);
+        app::setTwipsWidth(VSSelectedFld, app::twipsWidth(SSTab1) - 1000);
+        VSSelectedFld->setColWidth(5, 800);
+        VSSelectedFld->setColWidth(6, 800);
+        for (int c = 7; c <= 11; ++c)
+            VSSelectedFld->setColWidth(c, 1000);
+        VSSelectedFld->show();
+        VSSelectedFld->setFocus();
+        break;
+    default:
+        // The last page: the grids stay as the page before left them.
+        cmdBack->setEnabled(true);
+        cmdNext->setEnabled(false);
+        break;
+    }
+}
+
+void frmRepCust::cmdNext_Click()
+{
+    if (SSTab1->tab() < SSTab1->count() - 1)
+        SSTab1->setTab(SSTab1->tab() + 1);
+}
+
+void frmRepCust::cmdBack_Click()
+{
+    if (SSTab1->tab() > 0)
+        SSTab1->setTab(SSTab1->tab() - 1);
+}
+
+void frmRepCust::cmdCancel_Click()
+{
+    unload();
+}
+
+void frmRepCust::txtRepName_GotFocus()
+{
+    const int start = txtRepName->hasSelectedText() ? txtRepName->selectionStart() : txtRepName->cursorPosition();
+    txtRepName->setSelection(start, txtRepName->text().size());
+}
+
+bool frmRepCust::ValidateReport()
+{
+    const QString name = txtRepName->text().trimmed();
+    if (name.isEmpty()) {
+        app::MsgBox(QStringLiteral("Please Specify Name for Report"), app::Buttons::OkOnly, app::Icon::Critical);
+        SSTab1->setTab(0);
+        txtRepName->setFocus();
+        return false;
+    }
+    if (VSSelectedFld->rows() <= 1) {
+        app::MsgBox(QStringLiteral("You Must Add One Column Atleast to Report"), app::Buttons::OkOnly,
+                    app::Icon::Critical);
+        SSTab1->setTab(0);
+        cmdAdd->setFocus();
+        return false;
+    }
+    if (txtRepName->property("tag").toString().trimmed().toLower() == name.toLower())
+        return true;
+    bool taken = false;
+    try {
+        taken = !app::YearDb().select(QStringLiteral("Select * from CrMain where ColReportName =?"), {name}).rows.isEmpty();
+    } catch (const data::DbError &e) {
+        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        return false;
+    }
+    if (!taken)
+        return true;
+    app::MsgBox(QStringLiteral("Duplicate Report Name \"") + txtRepName->text() + QStringLiteral("\" Found"),
+                app::Buttons::OkOnly, app::Icon::Information);
+    SSTab1->setTab(0);
+    txtRepName->setFocus();
+    return false;
 }

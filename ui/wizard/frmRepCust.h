@@ -1,13 +1,102 @@
 #pragma once
 #include <QWidget>
 
-// The report wizard.
+class Grid;
+class TabControl;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The report wizard: picks, orders and sets up the columns of one tabular report.
 class frmRepCust : public QWidget {
     Q_OBJECT
 public:
     static frmRepCust &instance();
+
+    // Opens the wizard on a stored report (its CrMain code) or, with "", on a new one. Not modal.
     void showForm(const QString &StrCode);
+    // Hides the window; its next showForm builds the controls afresh.
+    void unload();
+
+    bool ValidateReport();
+    void FillGrid();
+    void LoadCustFld();
+    void RemoveCustField();
+    void UpRow(Grid *VSGrid);
+    void DownRow(Grid *VSGrid);
+    void SetGrpSortCombo();
+    void SetTotCombo();
+
+    QString StrCode;      // the report being modified; empty for a new one
+    int CustFldStart = 0; // the first custom column's row in VSAval
+
+    TabControl *SSTab1;
+    Grid *VSAval;
+    Grid *VSSelectedFld;
+    QLabel *lblAvail;
+    QLabel *lblIncluded;
+    QPushButton *cmdAdd;
+    QPushButton *cmdRemove;
+    QPushButton *cmdUp;
+    QPushButton *cmdDown;
+    QGroupBox *Frame1;
+    QLabel *Label1;
+    QLineEdit *txtRename;
+    QPushButton *cmdChange;
+    QPushButton *cmdCustField;
+    QPushButton *cmdCustFieldMod;
+    QLabel *Label2;
+    QLineEdit *txtRepName;
+    QPushButton *cmdPreview;
+    Grid *VSFPreview;
+    QLineEdit *txtWidth;
+    QComboBox *cboGrpSort;
+    QComboBox *cboTot;
+    QPushButton *cmdBack;
+    QPushButton *cmdNext;
+    QPushButton *cmdSave;
+    QPushButton *cmdCancel;
+
+public slots:
+    void Form_Load();
+    void SSTab1_Click();
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdCancel_Click();
+    void txtRepName_GotFocus();
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    void cmdChange_Click();
+    void VSSelectedFld_GotFocus();
+    void VSSelectedFld_KeyPress(int &keyAscii);
+    void VSSelectedFld_RowColChange();
+    void txtWidth_GotFocus();
+    void txtWidth_KeyPress(int keyAscii);
+    void txtWidth_Validate();
+    void cboGrpSort_KeyPress(int keyAscii);
+    void cboGrpSort_Validate();
+    void cboTot_KeyPress(int keyAscii);
+    void cboTot_Validate();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
-    frmRepCust() = default;
+    frmRepCust();
+    void load();
+    void buildControls();
+    void connectHandlers();
+    void loadCatalogue();
+    void writeComboToCell(QComboBox *combo);
+    void placeOverCell(QWidget *editor);
+    static void keepCurrentCellVisible(Grid *grid);
+
+    bool loaded_ = false;
+    bool fillFailed_ = false; // the last FillGrid could not read its report
 };

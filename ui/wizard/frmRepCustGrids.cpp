@@ -1,0 +1,236 @@
+// The two column grids of the wizard: the catalogue, the selected columns and their editing.
+#include "app/Convert.h"
+#include "app/Messages.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "data/DbError.h"
+#include "data/Recordset.h"
+#include "ui/grid/Grid.h"
+#include "ui/wizard/GroupSort.h"
+#include "ui/wizard/frmRepCust.h"
+#include <QLineEdit>
+
+namespace {
+
+const int AvailColumns = 7;
+const int SelectedColumns = 12;
+
+QString alignmentFor(const QString &type)
+{
+    return type == QLatin1String("N") ? QStringLiteral("Right") : QStringLiteral("Left");
+}
+
+void swapRows(Grid *grid, int a, int b)
+{
+    for (int c = 0; c < grid->cols(); ++c) {
+        const QString text = grid->textMatrix(a, c);
+        grid->setTextMatrix(a, c, grid->textMatrix(b, c));
+        grid->setTextMatrix(b, c, text);
+    }
+}
+
+void showError(const data::DbError &e)
+{
+    app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+}
+
+} // namespace
+
+void frmRepCust::loadCatalogue()
+{
+    data::Recordset rs;
+    try {
+        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRDefCol Where ColTableName In(")
+                                                      + app::settings().SourceTables
+                                                      + QStringLiteral(") Order By ColTableName , FldDName "));
+    } catch (const data::DbError &e) {
+        showError(e);
+        return;
+    }
+    VSAval->setRows(rs.recordCount() + 1);
+    for (int r = 1; !rs.eof(); ++r, rs.moveNext()) {
+        VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldDName")));
+        VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColTableName")));
+        VSAval->setTextMatrix(r, 1, rs.text(QStringLiteral("FldName")));
+        VSAval->setTextMatrix(r, 5, rs.text(QStringLiteral("FldWidth")));
+        VSAval->setTextMatrix(r, 2, rs.text(QStringLiteral("FldDType")));
+        VSAval->setTextMatrix(r, 6, rs.text(QStringLiteral("ColDecimal")));
+        VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
+    }
+}
+
+void frmRepCust::LoadCustFld()
+{
+    CustFldStart = VSAval->rows();
+    data::Recordset rs;
+    try {
+        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * from CRCustFld Where MCode=?"),
+                                   {app::settings().ReportFamily});
+    } catch (const data::DbError &e) {
+        showError(e);
+        return;
+    }
+    VSAval->setRows(VSAval->rows() + rs.recordCount());
+    for (int r = CustFldStart; !rs.eof(); ++r, rs.moveNext()) {
+        VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColCode")));
+        VSAval->setTextMatrix(r, 1, rs.text(QStringLiteral("CalString")));
+        VSAval->setTextMatrix(r, 2, rs.text(QStringLiteral("FldDType")));
+        VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldName")));
+        VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
+    }
+}
+
+void frmRepCust::RemoveCustField()
+{
+    if (CustFldStart < VSAval->rows())
+        VSAval->setRows(CustFldStart);
+}
+
+void frmRepCust::FillGrid()
+{
+    fillFailed_ = false;
+    if (StrCode.isEmpty())
+        return;
+    data::Recordset main;
+    data::Recordset child;
+    try {
+        main = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRMain Where ColCode=?"), {StrCode});
+        if (main.eof()) {
+            app::MsgBox(QStringLiteral("This report no longer exists."), app::Buttons::OkOnly, app::Icon::Information);
+            fillFailed_ = true;
+            return;
+        }
+        child = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRChild Where  ColCode=? Order by ColSeq "),
+                                      {StrCode});
+    } catch (const data::DbError &e) {
+        showError(e);
+        fillFailed_ = true;
+        return;
+    }
+    txtRepName->setText(main.text(QStringLiteral("ColReportName")));
+    txtRepName->setProperty("tag", txtRepName->text());
+    VSSelectedFld->setRows(1);
+    VSSelectedFld->setRows(child.recordCount() + 1);
+    const char *const fields[SelectedColumns] = {"ColTableName", "ColFieldNameOrig", "ColFieldDataType",
+                                                 "ColFieldNameDisp", "ColAlign", "ColWidth", "ColDecimal",
+                                                 "ColGroup", "ColSort", "ColTotal", "ColCount", "ColGrandTotal"};
+    for (int r = 1; !child.eof(); ++r, child.moveNext()) {
+        for (int c = 0; c < SelectedColumns; ++c) {
+            const QString text = child.text(QLatin1String(fields[c]));
+            VSSelectedFld->setTextMatrix(r, c, c < 7 ? text : RetGroupSort(text));
+        }
+    }
+    keepCurrentCellVisible(VSSelectedFld);
+}
+
+void frmRepCust::cmdAdd_Click()
+{
+    const int from = VSAval->row();
+    if (from < 1)
+        return;
+    const int to = VSSelectedFld->rows();
+    VSSelectedFld->setRows(to + 1);
+    for (int c = 0; c < AvailColumns; ++c)
+        VSSelectedFld->setTextMatrix(to, c, VSAval->textMatrix(from, c));
+    VSSelectedFld->setTextMatrix(to, 7, QStringLiteral("None"));
+    VSSelectedFld->setTextMatrix(to, 8, QStringLiteral("None"));
+    for (int c = 9; c <= 11; ++c)
+        VSSelectedFld->setTextMatrix(to, c, QStringLiteral("No"));
+    // Made current once filled, so that the rename box shows the new caption.
+    VSSelectedFld->setRow(to);
+    keepCurrentCellVisible(VSSelectedFld);
+    // Repeated clicks add consecutive catalogue columns.
+    if (from < VSAval->rows() - 1)
+        VSAval->setRow(from + 1);
+}
+
+void frmRepCust::cmdRemove_Click()
+{
+    if (VSSelectedFld->rows() != 1 && VSSelectedFld->row() >= 1)
+        VSSelectedFld->removeItem(VSSelectedFld->row());
+}
+
+void frmRepCust::cmdUp_Click()
+{
+    UpRow(VSSelectedFld);
+}
+
+void frmRepCust::cmdDown_Click()
+{
+    DownRow(VSSelectedFld);
+}
+
+void frmRepCust::UpRow(Grid *VSGrid)
+{
+    const int r = VSGrid->row();
+    if (r <= 1)
+        return;
+    swapRows(VSGrid, r, r - 1);
+    VSGrid->setRow(r - 1);
+}
+
+void frmRepCust::DownRow(Grid *VSGrid)
+{
+    const int r = VSGrid->row();
+    if (r < 1 || r >= VSGrid->rows() - 1)
+        return;
+    swapRows(VSGrid, r, r + 1);
+    VSGrid->setRow(r + 1);
+}
+
+void frmRepCust::VSSelectedFld_RowColChange()
+{
+    if (VSSelectedFld->row() >= 1)
+        txtRename->setText(VSSelectedFld->textMatrix(VSSelectedFld->row(), 3));
+}
+
+void frmRepCust::cmdChange_Click()
+{
+    if (!txtRename->text().isEmpty() && VSSelectedFld->row() >= 1)
+        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), 3, txtRename->text());
+}
+
+void frmRepCust::VSSelectedFld_KeyPress(int &keyAscii)
+{
+    const int r = VSSelectedFld->row();
+    const int c = VSSelectedFld->col();
+    if (r < 1)
+        return;
+    if (keyAscii == 13) {
+        if (c == 5) {
+            placeOverCell(txtWidth);
+            txtWidth->show();
+            txtWidth->setText(VSSelectedFld->textMatrix(r, 5));
+            txtWidth->setFocus();
+        } else if (c == 7 || c == 8) {
+            SetGrpSortCombo();
+        } else if (c >= 9 && c <= 11) {
+            SetTotCombo();
+        }
+    } else if (keyAscii >= '0' && keyAscii <= '9' && c == 6 && VSSelectedFld->textMatrix(r, 2) == QLatin1String("N")) {
+        VSSelectedFld->setTextMatrix(r, 6, QString(QChar(keyAscii)));
+    }
+    // Typed characters edit cells; they must not move the current row as a search would.
+    keyAscii = 0;
+}
+
+void frmRepCust::txtWidth_GotFocus()
+{
+    txtWidth->selectAll();
+}
+
+void frmRepCust::txtWidth_KeyPress(int keyAscii)
+{
+    if (keyAscii != 13)
+        return;
+    // Giving the grid the focus first validates the box before it disappears.
+    VSSelectedFld->setFocus();
+    txtWidth->hide();
+}
+
+void frmRepCust::txtWidth_Validate()
+{
+    if (VSSelectedFld->row() >= 1)
+        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), 5,
+                                     app::numberText(app::leadingNumber(txtWidth->text())));
+}
