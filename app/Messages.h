@@ -32,4 +32,10 @@ inline Answer MsgBox(const QString &prompt, Buttons buttons = Buttons::OkOnly, I
     return messages().ask({prompt, buttons, icon, defaultButton, title});
 }
 
+// A failure the user cannot fix here, such as a database error, shown with its text.
+inline void ErrorBox(const QString &text)
+{
+    MsgBox(text, Buttons::OkOnly, Icon::Critical);
+}
+
 } // namespace app

@@ -101,7 +101,7 @@ void Form1::DataSelect()
     try {
         rows = app::YearDb().select(isCrossTab() ? CrossTabQuery : TabularQuery);
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return;
     }
     vfg->bind(rows);
@@ -162,7 +162,7 @@ void Form1::cmdDelete_Click()
         }
         tx.commit();
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return;
     }
     vfg->removeItem(vfg->row());

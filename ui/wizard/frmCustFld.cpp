@@ -106,7 +106,7 @@ void frmCustFld::showForm(const QString &StrCode)
     try {
         fillFrom(StrCode);
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         Unload();
         return;
     }
@@ -140,7 +140,7 @@ void frmCustFld::cmdOK_Click()
                        {code, name, formula, family, type});
         tx.commit();
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return;
     }
     Unload();

@@ -164,6 +164,9 @@ void frmRepCust::connectHandlers()
     connect(cmdUp, &QPushButton::clicked, this, &frmRepCust::cmdUp_Click);
     connect(cmdDown, &QPushButton::clicked, this, &frmRepCust::cmdDown_Click);
     connect(cmdChange, &QPushButton::clicked, this, &frmRepCust::cmdChange_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmRepCust::cmdSave_Click);
+    connect(cmdCustField, &QPushButton::clicked, this, &frmRepCust::cmdCustField_Click);
+    connect(cmdCustFieldMod, &QPushButton::clicked, this, &frmRepCust::cmdCustFieldMod_Click);
     connect(VSSelectedFld, &Grid::gotFocus, this, &frmRepCust::VSSelectedFld_GotFocus);
     connect(VSSelectedFld, &Grid::keyPressed, this, &frmRepCust::VSSelectedFld_KeyPress);
     connect(VSSelectedFld, &Grid::rowColChanged, this, &frmRepCust::VSSelectedFld_RowColChange);
@@ -349,7 +352,7 @@ bool frmRepCust::ValidateReport()
     try {
         taken = !app::YearDb().select(QStringLiteral("Select * from CrMain where ColReportName =?"), {name}).rows.isEmpty();
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return false;
     }
     if (!taken)

@@ -81,6 +81,9 @@ public slots:
     void cboGrpSort_Validate();
     void cboTot_KeyPress(int keyAscii);
     void cboTot_Validate();
+    void cmdSave_Click();
+    void cmdCustField_Click();
+    void cmdCustFieldMod_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -93,6 +96,7 @@ private:
     void buildControls();
     void connectHandlers();
     void loadCatalogue();
+    QVector<QStringList> selectedRows() const;
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
     static void keepCurrentCellVisible(Grid *grid);

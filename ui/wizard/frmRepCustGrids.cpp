@@ -29,11 +29,6 @@ void swapRows(Grid *grid, int a, int b)
     }
 }
 
-void showError(const data::DbError &e)
-{
-    app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
-}
-
 } // namespace
 
 void frmRepCust::loadCatalogue()
@@ -44,7 +39,7 @@ void frmRepCust::loadCatalogue()
                                                       + app::settings().SourceTables
                                                       + QStringLiteral(") Order By ColTableName , FldDName "));
     } catch (const data::DbError &e) {
-        showError(e);
+        app::ErrorBox(e.text());
         return;
     }
     VSAval->setRows(rs.recordCount() + 1);
@@ -67,7 +62,7 @@ void frmRepCust::LoadCustFld()
         rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * from CRCustFld Where MCode=?"),
                                    {app::settings().ReportFamily});
     } catch (const data::DbError &e) {
-        showError(e);
+        app::ErrorBox(e.text());
         return;
     }
     VSAval->setRows(VSAval->rows() + rs.recordCount());
@@ -103,7 +98,7 @@ void frmRepCust::FillGrid()
         child = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRChild Where  ColCode=? Order by ColSeq "),
                                       {StrCode});
     } catch (const data::DbError &e) {
-        showError(e);
+        app::ErrorBox(e.text());
         fillFailed_ = true;
         return;
     }

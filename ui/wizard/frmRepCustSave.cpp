@@ -1,0 +1,61 @@
+#include "app/Messages.h"
+#include "app/Module1.h"
+#include "data/DbError.h"
+#include "ui/grid/Grid.h"
+#include "ui/wizard/ReportText.h"
+#include "ui/wizard/frmCustFld.h"
+#include "ui/wizard/frmRepCust.h"
+#include <QLineEdit>
+
+QVector<QStringList> frmRepCust::selectedRows() const
+{
+    QVector<QStringList> rows;
+    for (int r = 1; r < VSSelectedFld->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < VSSelectedFld->cols(); ++c)
+            cells << VSSelectedFld->textMatrix(r, c);
+        rows << cells;
+    }
+    return rows;
+}
+
+void frmRepCust::cmdSave_Click()
+{
+    if (!ValidateReport())
+        return;
+    const app::Settings &s = app::settings();
+    const bool replacing = !StrCode.isEmpty();
+    try {
+        // A new report's number is taken first and stays taken even if the save fails.
+        const QString code = replacing ? StrCode : QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
+        const QVector<QStringList> rows = selectedRows();
+        storeReport(app::YearDb(), code, replacing, txtRepName->text(), s.ReportFamily, rows,
+                    buildReportText(rows, s.ExtraSelect, s.SourceFrom));
+        StrCode = code;
+    } catch (const data::DbError &e) {
+        app::ErrorBox(e.text());
+        return;
+    }
+    app::MsgBox(QStringLiteral("Report Added Sucessfully"), app::Buttons::OkOnly, app::Icon::Information,
+                QStringLiteral("Selvar Report"));
+    unload();
+}
+
+void frmRepCust::cmdCustField_Click()
+{
+    frmCustFld::instance().showForm(QString());
+    RemoveCustField();
+    LoadCustFld();
+}
+
+void frmRepCust::cmdCustFieldMod_Click()
+{
+    const QString code = VSAval->row() >= 1 ? VSAval->textMatrix(VSAval->row(), 0) : QString();
+    if (!code.startsWith(QLatin1String("CF-"))) {
+        app::MsgBox(QStringLiteral("This is not CUSTOM Field "));
+        return;
+    }
+    frmCustFld::instance().showForm(code);
+    RemoveCustField();
+    LoadCustFld();
+}
