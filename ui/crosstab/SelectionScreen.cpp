@@ -1,4 +1,33 @@
 #include "ui/crosstab/SelectionScreen.h"
+#include "app/Messages.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "data/DbError.h"
+#include "data/Recordset.h"
+#include "ui/crosstab/TextBox.h"
+#include "ui/crosstab/frmRowSelect.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const QString InsertDefinition = QStringLiteral(
+    "Insert Into ZoCTR (Col99, ColRepName, ColRepDesc, ColRowData, ColColData, ColDispData, ColGroupField, "
+    "ColIsGrouping, ColRowDataName, ColColDataName, ColDispDataName, ColGroupFieldName, ColRepType) "
+    "Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+
+template <class W>
+W *place(W *w, const char *name, int left, int top, int width, int height)
+{
+    w->setObjectName(QLatin1String(name));
+    app::setTwipsGeometry(w, left, top, width, height);
+    return w;
+}
+
+} // namespace
 
 SelectionScreen &SelectionScreen::instance()
 {
@@ -6,6 +35,251 @@ SelectionScreen &SelectionScreen::instance()
     return *window;
 }
 
-void SelectionScreen::EntryType(int, const QString &)
+SelectionScreen::SelectionScreen()
 {
+    setObjectName(QStringLiteral("SelectionScreen"));
+    setWindowTitle(QStringLiteral("Report Defination"));
+    setFont(QFont(QStringLiteral("Arial")));
+    setFixedSize(app::twipsToPixels(9345), app::twipsToPixels(5325));
+
+    Label1 = place(new QLabel(QStringLiteral("Report &Name"), this), "Label1", 120, 120, 1110, 225);
+    txtReportName = place(new TextBox(this), "txtReportName", 1320, 120, 3735, 375);
+    Label2 = place(new QLabel(QStringLiteral("Report &Desc."), this), "Label2", 120, 600, 1080, 225);
+    txtReportDesc = place(new TextBox(this), "txtReportDesc", 1320, 600, 3735, 375);
+    cboRepTyp = place(new QComboBox(this), "cboRepTyp", 5175, 630, 2175, 315);
+    Label3 = place(new QLabel(QStringLiteral("&Row Data"), this), "Label3", 120, 1080, 810, 225);
+    txtRowData = place(new TextBox(this), "txtRowData", 1320, 1080, 3735, 375);
+    Label4 = place(new QLabel(QStringLiteral("C&ol Data"), this), "Label4", 120, 1560, 720, 225);
+    txtColData = place(new TextBox(this), "txtColData", 1320, 1560, 3735, 375);
+    Label5 = place(new QLabel(QStringLiteral("Dis&p Data"), this), "Label5", 120, 2040, 825, 225);
+    txtDispData = place(new TextBox(this), "txtDispData", 1320, 2040, 3735, 375);
+    chkGrouping = place(new QCheckBox(QStringLiteral("Grouping"), this), "chkGrouping", 1305, 2430, 3750, 330);
+    lblGroupField = place(new QLabel(QStringLiteral("&Group Field"), this), "lblGroupField", 120, 2835, 960, 225);
+    txtGroupField = place(new TextBox(this), "txtGroupField", 1320, 2835, 3735, 375);
+    cmdSave = place(new QPushButton(QStringLiteral("&Save"), this), "cmdSave", 1320, 3330, 1095, 375);
+    cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel", 2640, 3330, 975, 375);
+
+    Label1->setBuddy(txtReportName);
+    Label2->setBuddy(txtReportDesc);
+    Label3->setBuddy(txtRowData);
+    Label4->setBuddy(txtColData);
+    Label5->setBuddy(txtDispData);
+    lblGroupField->setBuddy(txtGroupField);
+    QWidget *order[] = {txtReportName, txtReportDesc, cboRepTyp, txtRowData, txtColData,
+                        txtDispData,   chkGrouping,   txtGroupField, cmdSave, cmdCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // Enter moves on like Tab; it must never press a button by itself.
+    for (QPushButton *b : {cmdSave, cmdCancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    for (QWidget *w : findChildren<QWidget *>())
+        w->installEventFilter(this);
+
+    connect(cmdSave, &QPushButton::clicked, this, &SelectionScreen::cmdSave_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &SelectionScreen::cmdCancel_Click);
+    connect(chkGrouping, &QCheckBox::toggled, this, &SelectionScreen::chkGrouping_Click);
+    connect(txtReportName, &TextBox::gotFocus, this, &SelectionScreen::txtReportName_GotFocus);
+    connect(txtReportDesc, &TextBox::gotFocus, this, &SelectionScreen::txtReportDesc_GotFocus);
+    connect(txtRowData, &TextBox::gotFocus, this, &SelectionScreen::txtRowData_GotFocus);
+    connect(txtColData, &TextBox::gotFocus, this, &SelectionScreen::txtColData_GotFocus);
+    connect(txtDispData, &TextBox::gotFocus, this, &SelectionScreen::txtDispData_GotFocus);
+    connect(txtGroupField, &TextBox::gotFocus, this, &SelectionScreen::txtGroupField_GotFocus);
+}
+
+// Each opening starts from the designed state; the record number and the return flag stay.
+void SelectionScreen::Form_Load()
+{
+    for (TextBox *box : {txtReportName, txtReportDesc, txtRowData, txtColData, txtDispData, txtGroupField}) {
+        box->clear();
+        box->tag.clear();
+    }
+    cboRepTyp->clear();
+    cboRepTyp->addItems({QStringLiteral("Party wise Report"), QStringLiteral("Product Ledger "),
+                         QStringLiteral("Account Ledger ")});
+    cboRepTyp->setCurrentIndex(0);
+    chkGrouping->setChecked(false);
+    chkGrouping_Click();
+    txtReportName->setFocus();
+}
+
+void SelectionScreen::EntryType(int EType, const QString &LastRecNo)
+{
+    Form_Load();
+    recNo_ = LastRecNo;
+    if (EType == 1 && !LastRecNo.isEmpty() && !DataDisp())
+        return;
+    exec();
+}
+
+bool SelectionScreen::DataDisp()
+{
+    data::Recordset rs;
+    try {
+        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From ZoCTR Where Col99= ?"), {recNo_});
+    } catch (const data::DbError &e) {
+        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        return false;
+    }
+    if (rs.eof()) {
+        app::MsgBox(QStringLiteral("This report definition no longer exists."), app::Buttons::OkOnly,
+                    app::Icon::Critical);
+        return false;
+    }
+    txtReportName->tag = rs.text(QStringLiteral("ColRepName"));
+    txtReportName->setText(txtReportName->tag);
+    txtReportDesc->setText(rs.text(QStringLiteral("ColRepDesc")));
+    txtRowData->tag = rs.text(QStringLiteral("ColRowData"));
+    txtColData->tag = rs.text(QStringLiteral("ColColData"));
+    txtDispData->tag = rs.text(QStringLiteral("ColDispData"));
+    txtGroupField->tag = rs.text(QStringLiteral("ColGroupField"));
+    txtRowData->setText(rs.text(QStringLiteral("ColRowDataName")));
+    txtColData->setText(rs.text(QStringLiteral("ColColDataName")));
+    txtDispData->setText(rs.text(QStringLiteral("ColDispDataName")));
+    txtGroupField->setText(rs.text(QStringLiteral("ColGroupFieldName")));
+    chkGrouping->setChecked(qRound(rs.number(QStringLiteral("ColIsGrouping"))) == 1);
+    const int type = qRound(rs.number(QStringLiteral("ColRepType")));
+    cboRepTyp->setCurrentIndex(type >= 0 && type < cboRepTyp->count() ? type : 0);
+    return true;
+}
+
+bool SelectionScreen::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent *>(event)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter)
+            app::sendTab();
+    }
+    return QDialog::eventFilter(object, event);
+}
+
+void SelectionScreen::chkGrouping_Click()
+{
+    const bool grouping = chkGrouping->isChecked();
+    lblGroupField->setVisible(grouping);
+    txtGroupField->setVisible(grouping);
+}
+
+void SelectionScreen::txtReportName_GotFocus()
+{
+    txtReportName->selectAll();
+}
+
+void SelectionScreen::txtReportDesc_GotFocus()
+{
+    if (txtReportDesc->text().isEmpty())
+        txtReportDesc->setText(txtReportName->text());
+}
+
+void SelectionScreen::txtRowData_GotFocus() { fieldBox_GotFocus(txtRowData); }
+void SelectionScreen::txtColData_GotFocus() { fieldBox_GotFocus(txtColData); }
+void SelectionScreen::txtDispData_GotFocus() { fieldBox_GotFocus(txtDispData); }
+void SelectionScreen::txtGroupField_GotFocus() { fieldBox_GotFocus(txtGroupField); }
+
+void SelectionScreen::fieldBox_GotFocus(TextBox *box)
+{
+    // The picker's own opening and activation move the focus about; none of that is a request.
+    if (frmRowSelect::instance().isVisible())
+        return;
+    if (returning_) {
+        returning_ = false;
+        if (box == txtDispData || box == txtGroupField)
+            app::sendTab();
+        return;
+    }
+    // Opened once the focus change that called us is complete, not in the middle of it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, box] {
+            if (isVisible() && focusWidget() == box && !returning_ && !frmRowSelect::instance().isVisible())
+                openPicker(box);
+        },
+        Qt::QueuedConnection);
+}
+
+void SelectionScreen::openPicker(TextBox *box)
+{
+    // Set first: the focus may come back to the box before the picker's call returns.
+    returning_ = true;
+    box->tag = frmRowSelect::instance().RowSelectData(slotCode(box), box, box->tag);
+    activateWindow();
+}
+
+QString SelectionScreen::slotCode(const TextBox *box) const
+{
+    const QString prefix = box == txtDispData ? QStringLiteral("D") : QStringLiteral("RC");
+    return prefix + QString::number(cboRepTyp->currentIndex());
+}
+
+bool SelectionScreen::refuse(const QString &prompt, QWidget *focus)
+{
+    if (!prompt.isEmpty())
+        app::MsgBox(prompt, app::Buttons::OkOnly, app::Icon::Critical, QStringLiteral("Warning"));
+    focus->setFocus();
+    return false;
+}
+
+bool SelectionScreen::CheckFields()
+{
+    if (txtReportName->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("Report Name Can not Be Empty"), txtReportName);
+    if (txtReportDesc->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("Report Desc. Can not Be Empty"), txtReportDesc);
+    for (TextBox *box : {txtRowData, txtColData, txtDispData})
+        if (box->text().isEmpty())
+            return refuse(QString(), box);
+    if (!txtGroupField->isHidden() && txtGroupField->text().isEmpty())
+        return refuse(QString(), txtGroupField);
+    if (txtRowData->tag == txtColData->tag)
+        return refuse(QStringLiteral("Row Data and Col Data Is Same Please Change..."), txtRowData);
+    return true;
+}
+
+bool SelectionScreen::CheckDuplicate()
+{
+    const QString name = txtReportName->text().trimmed();
+    if (name.toUpper() == txtReportName->tag.trimmed().toUpper())
+        return true;
+    const double count =
+        app::GetSqlValue(QStringLiteral("Select COUNT(ColRepName)  From ZoCTR  Where ColRepName=?"), {name});
+    if (count != 0)
+        return refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
+    return true;
+}
+
+void SelectionScreen::cmdSave_Click()
+{
+    if (!CheckFields())
+        return;
+    try {
+        if (!CheckDuplicate())
+            return;
+        // A number once handed out stays used, even when the save below fails.
+        if (recNo_.isEmpty())
+            recNo_ = QStringLiteral("CTR") + QString::number(app::GetRecNo(QStringLiteral("OTH")));
+        data::Connection &db = app::YearDb();
+        data::Transaction tx(db);
+        db.execute(QStringLiteral("DELETE From ZoCTR WHERE Col99= ?"), {recNo_});
+        db.execute(InsertDefinition,
+                   {recNo_, txtReportName->text().trimmed(), txtReportDesc->text().trimmed(), txtRowData->tag,
+                    txtColData->tag, txtDispData->tag, txtGroupField->tag, chkGrouping->isChecked() ? 1 : 0,
+                    txtRowData->text(), txtColData->text(), txtDispData->text(), txtGroupField->text(),
+                    cboRepTyp->currentIndex()});
+        tx.commit();
+    } catch (const data::DbError &e) {
+        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        return;
+    }
+    done(QDialog::Accepted);
+}
+
+void SelectionScreen::cmdCancel_Click()
+{
+    done(QDialog::Rejected);
+}
+
+void SelectionScreen::reject()
+{
+    cmdCancel_Click();
 }

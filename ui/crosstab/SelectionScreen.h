@@ -1,13 +1,69 @@
 #pragma once
 #include <QDialog>
 
-// The cross-tab definition window.
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class TextBox;
+
+// The cross-tab definition window: name, description, report type and the four fields of one
+// ZoCTR row. Each field box opens the field picker when it takes the focus.
 class SelectionScreen : public QDialog {
     Q_OBJECT
 public:
     static SelectionScreen &instance();
+
+    // EType 0 starts a new definition, 1 loads the one with record number LastRecNo (an empty
+    // number starts a new one). Returns when the window has closed.
     void EntryType(int EType, const QString &LastRecNo);
 
+    // Loads the definition of the window's record number; false (with a message) when it is gone.
+    bool DataDisp();
+    bool CheckFields();
+    bool CheckDuplicate();
+
+    QLabel *Label1;
+    TextBox *txtReportName;
+    QLabel *Label2;
+    TextBox *txtReportDesc;
+    QComboBox *cboRepTyp;
+    QLabel *Label3;
+    TextBox *txtRowData;
+    QLabel *Label4;
+    TextBox *txtColData;
+    QLabel *Label5;
+    TextBox *txtDispData;
+    QCheckBox *chkGrouping;
+    QLabel *lblGroupField;
+    TextBox *txtGroupField;
+    QPushButton *cmdSave;
+    QPushButton *cmdCancel;
+
+public slots:
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void chkGrouping_Click();
+    void txtReportName_GotFocus();
+    void txtReportDesc_GotFocus();
+    void txtRowData_GotFocus();
+    void txtColData_GotFocus();
+    void txtDispData_GotFocus();
+    void txtGroupField_GotFocus();
+    // Esc and the close box cancel.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 private:
-    SelectionScreen() = default;
+    SelectionScreen();
+    void Form_Load();
+    void fieldBox_GotFocus(TextBox *box);
+    void openPicker(TextBox *box);
+    QString slotCode(const TextBox *box) const;
+    bool refuse(const QString &prompt, QWidget *focus);
+
+    QString recNo_;          // the ZoCTR key being edited; empty for a new definition
+    bool returning_ = false; // the field picker is open; the focus coming back is no new request
 };

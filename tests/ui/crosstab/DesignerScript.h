@@ -1,0 +1,57 @@
+#pragma once
+#include "support/Ui.h"
+#include "ui/crosstab/SelectionScreen.h"
+#include "ui/crosstab/frmRowSelect.h"
+#include "ui/grid/Grid.h"
+#include <memory>
+
+// Drives the modal definition window and the pickers it opens, from inside their own loops.
+class DesignerScript {
+public:
+    // Runs body in the definition window that `open` shows; false when a window went wrong.
+    bool run(const std::function<void()> &open, const std::function<void(SelectionScreen &)> &body)
+    {
+        script.expect<SelectionScreen>([body](SelectionScreen *s) { body(*s); });
+        open();
+        return script.finish();
+    }
+    bool entry(int eType, const QString &recNo, const std::function<void(SelectionScreen &)> &body)
+    {
+        return run([&] { SelectionScreen::instance().EntryType(eType, recNo); }, body);
+    }
+
+    // Does what should open the picker, runs choose in it, and waits until the focus is back in
+    // the definition window. Returns the picker's current row as it opened.
+    int pick(const std::function<void()> &trigger, const std::function<void()> &choose = [] {})
+    {
+        // Shared, as a step that never ran must not outlive what it writes to.
+        auto preselected = std::make_shared<int>(-1);
+        auto ran = std::make_shared<bool>(false);
+        script.expect<frmRowSelect>([=](frmRowSelect *p) {
+            *preselected = p->vfg->row();
+            choose();
+            key(Qt::Key_Return);
+            *ran = true;
+        });
+        trigger();
+        QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000);
+        settle(30);
+        return *preselected;
+    }
+
+    ModalScript script;
+};
+
+inline void down(int times)
+{
+    for (int i = 0; i < times; ++i)
+        key(Qt::Key_Down);
+}
+
+// Alt+S presses Save a moment later.
+inline void save()
+{
+    key(Qt::Key_S, Qt::AltModifier);
+    QTest::qWait(250);
+    settle(20);
+}
