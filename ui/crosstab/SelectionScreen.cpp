@@ -119,7 +119,7 @@ bool SelectionScreen::DataDisp()
     try {
         rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From ZoCTR Where Col99= ?"), {recNo_});
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return false;
     }
     if (rs.eof()) {
@@ -268,7 +268,7 @@ void SelectionScreen::cmdSave_Click()
                     cboRepTyp->currentIndex()});
         tx.commit();
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return;
     }
     done(QDialog::Accepted);

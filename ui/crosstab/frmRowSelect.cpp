@@ -104,7 +104,7 @@ int frmRowSelect::appendUserFields(int last, const QString &sql, const QString &
             fields.append({row.value(1).toString(), expressionPrefix + row.value(0).toString()});
         });
     } catch (const data::DbError &e) {
-        app::MsgBox(e.text(), app::Buttons::OkOnly, app::Icon::Critical);
+        app::ErrorBox(e.text());
         return last;
     }
     vfg->setRows(last + fields.size() + 1);
