@@ -1,11 +1,13 @@
 #include "data/JetFunctions.h"
 #include "data/DbError.h"
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace data {
@@ -188,11 +190,8 @@ void cat(sqlite3_context *c, int, Values argv)
 }
 
 // Jet wildcards: * any text, ? one character, # one digit, [a-c] and [!a-c] character lists.
-void like(sqlite3_context *c, int argc, Values argv)
+QRegularExpression likeExpression(const QString &pattern)
 {
-    if (anyNull(argc, argv))
-        return;
-    const QString pattern = textOf(argv[1]);
     QString expression;
     for (int i = 0; i < pattern.size(); ++i) {
         const QChar ch = pattern[i];
@@ -213,9 +212,26 @@ void like(sqlite3_context *c, int argc, Values argv)
             expression += QRegularExpression::escape(QString(ch));
         }
     }
-    const QRegularExpression re(QRegularExpression::anchoredPattern(expression),
-                                QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    sqlite3_result_int(c, re.match(textOf(argv[0])).hasMatch() ? 1 : 0);
+    return QRegularExpression(QRegularExpression::anchoredPattern(expression),
+                              QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+}
+
+void like(sqlite3_context *c, int argc, Values argv)
+{
+    if (anyNull(argc, argv))
+        return;
+    // A pattern that is the same on every row is compiled once per statement.
+    auto *re = static_cast<QRegularExpression *>(sqlite3_get_auxdata(c, 1));
+    if (!re) {
+        re = new QRegularExpression(likeExpression(textOf(argv[1])));
+        sqlite3_set_auxdata(c, 1, re, [](void *p) { delete static_cast<QRegularExpression *>(p); });
+        re = static_cast<QRegularExpression *>(sqlite3_get_auxdata(c, 1));
+        if (!re) { // the engine keeps nothing for a pattern that changes from row to row
+            sqlite3_result_int(c, likeExpression(textOf(argv[1])).match(textOf(argv[0])).hasMatch() ? 1 : 0);
+            return;
+        }
+    }
+    sqlite3_result_int(c, re->match(textOf(argv[0])).hasMatch() ? 1 : 0);
 }
 
 // --- numbers ---

@@ -71,6 +71,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     // password or a file that is no database fails here and not in the first window.
     try {
         select(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // Stored report SQL is written for the desktop engine; translated, it calls these.
         registerJetFunctions(db_);
     } catch (const DbError &) {
         sqlite3_close(db_);

@@ -249,6 +249,8 @@ TEST_F(JetSql, TypicalCustomFormulasRun)
     EXPECT_EQ(overVoucherLines("Left(M02.Col98, 3) & '-' & M02.Col88"), perParty("Bha-Mumbai", "Ana-Pune"));
     EXPECT_EQ(overVoucherLines("T52.Col90 & '/' & Nz(T52.Col90, '-') & '/' & IsNull(T52.Col90)"),
               "I/I/0|/-/-1|I/I/0|N/N/0|R/R/0|/-/-1|N/N/0");
+    EXPECT_EQ(overVoucherLines("T51.Col45 Like 's*', T51.Col45 Like Mid(T51.Col45, 2, 1) & '*'"),
+              "0|0|0|0|0|0|0|0|1|0|1|0|1|0");
 }
 
 TEST_F(JetSql, FormatFollowsTheDesktopEnginesPatterns)
