@@ -1,5 +1,6 @@
 #include "data/SqlCipherConnection.h"
 #include "data/DbError.h"
+#include "data/JetFunctions.h"
 #include <sqlite3.h>
 #include <chrono>
 #include <thread>
@@ -70,6 +71,8 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     // password or a file that is no database fails here and not in the first window.
     try {
         select(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        // Stored report SQL is written for the desktop engine; translated, it calls these.
+        registerJetFunctions(db_);
     } catch (const DbError &) {
         sqlite3_close(db_);
         db_ = nullptr;

@@ -1,0 +1,677 @@
+#include "data/JetSql.h"
+#include "data/DbError.h"
+#include <QDate>
+#include <QSet>
+#include <QStringList>
+#include <QVector>
+
+namespace data {
+
+namespace {
+
+[[noreturn]] void syntaxError(int pos, const QString &what)
+{
+    throw DbError(QStringLiteral("Syntax error at position %1: %2").arg(pos + 1).arg(what));
+}
+
+enum class Kind { Name, Number, String, Date, Symbol, End };
+
+struct Token {
+    Kind kind = Kind::End;
+    QString text;           // symbol, number, string value or the text between the #s
+    QStringList parts;      // a name's parts: T52.Col93 has two
+    QVector<bool> brackets; // per part: written as [name]
+    int pos = 0;
+    int end = 0;
+};
+
+bool startsName(QChar c)
+{
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('[');
+}
+
+int readName(const QString &s, int i, Token &t)
+{
+    const int n = s.size();
+    for (;;) {
+        if (s[i] == QLatin1Char('[')) {
+            const int close = s.indexOf(QLatin1Char(']'), i + 1);
+            if (close < 0)
+                syntaxError(i, QStringLiteral("the name in brackets is not closed"));
+            t.parts << s.mid(i + 1, close - i - 1);
+            t.brackets << true;
+            i = close + 1;
+        } else if (s[i] == QLatin1Char('*')) {
+            t.parts << QStringLiteral("*");
+            t.brackets << false;
+            return i + 1;
+        } else {
+            const int start = i;
+            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('_')))
+                ++i;
+            if (i < n && s[i] == QLatin1Char('$')) // Left$ is Left returning text
+                ++i;
+            t.parts << s.mid(start, i - start);
+            t.brackets << false;
+        }
+        if (i + 1 < n && s[i] == QLatin1Char('.') && (startsName(s[i + 1]) || s[i + 1] == QLatin1Char('*'))) {
+            ++i;
+            continue;
+        }
+        return i;
+    }
+}
+
+int readNumber(const QString &s, int i)
+{
+    const int n = s.size();
+    while (i < n && s[i].isDigit())
+        ++i;
+    if (i < n && s[i] == QLatin1Char('.'))
+        for (++i; i < n && s[i].isDigit(); ++i) {
+        }
+    if (i < n && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E'))) {
+        int j = i + 1;
+        if (j < n && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
+            ++j;
+        if (j < n && s[j].isDigit()) {
+            for (i = j; i < n && s[i].isDigit(); ++i) {
+            }
+        }
+    }
+    return i;
+}
+
+// Either quote is a string delimiter; a doubled quote inside stands for one.
+int readString(const QString &s, int i, Token &t)
+{
+    const QChar quote = s[i];
+    const int start = i;
+    for (++i; i < s.size(); ++i) {
+        if (s[i] != quote) {
+            t.text += s[i];
+        } else if (i + 1 < s.size() && s[i + 1] == quote) {
+            t.text += quote;
+            ++i;
+        } else {
+            return i + 1;
+        }
+    }
+    syntaxError(start, QStringLiteral("the text in quotes is not closed"));
+}
+
+QVector<Token> tokenize(const QString &s)
+{
+    QVector<Token> tokens;
+    int i = 0;
+    const int n = s.size();
+    for (;;) {
+        while (i < n && s[i].isSpace())
+            ++i;
+        Token t;
+        t.pos = i;
+        if (i >= n) {
+            t.end = n;
+            tokens << t;
+            return tokens;
+        }
+        const QChar c = s[i];
+        if (startsName(c)) {
+            t.kind = Kind::Name;
+            i = readName(s, i, t);
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+            t.kind = Kind::Number;
+            i = readNumber(s, i);
+            t.text = s.mid(t.pos, i - t.pos);
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            t.kind = Kind::String;
+            i = readString(s, i, t);
+        } else if (c == QLatin1Char('#')) {
+            const int close = s.indexOf(QLatin1Char('#'), i + 1);
+            if (close < 0)
+                syntaxError(i, QStringLiteral("the date between # signs is not closed"));
+            t.kind = Kind::Date;
+            t.text = s.mid(i + 1, close - i - 1).trimmed();
+            i = close + 1;
+        } else {
+            t.kind = Kind::Symbol;
+            const QString two = s.mid(i, 2);
+            if (two == QLatin1String("<=") || two == QLatin1String(">=") || two == QLatin1String("<>")) {
+                t.text = two;
+            } else if (QStringLiteral("=<>+-*/\\^&,();").contains(c)) {
+                t.text = c;
+            } else {
+                syntaxError(i, QStringLiteral("unexpected character '%1'").arg(c));
+            }
+            i += t.text.size();
+        }
+        t.end = i;
+        tokens << t;
+    }
+}
+
+QString quoted(QString text)
+{
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// Words our engine reserves: a field of that name must be bracketed there.
+bool isSqliteKeyword(const QString &word)
+{
+    static const QSet<QString> words = [] {
+        const QStringList list = QStringLiteral(
+            "ABORT ACTION ADD AFTER ALL ALTER ANALYZE AND AS ASC ATTACH AUTOINCREMENT BEFORE BEGIN BETWEEN BY "
+            "CASCADE CASE CAST CHECK COLLATE COLUMN COMMIT CONFLICT CONSTRAINT CREATE CROSS CURRENT_DATE "
+            "CURRENT_TIME CURRENT_TIMESTAMP DATABASE DEFAULT DEFERRABLE DEFERRED DELETE DESC DETACH DISTINCT DROP "
+            "EACH ELSE END ESCAPE EXCEPT EXCLUSIVE EXISTS EXPLAIN FAIL FOR FOREIGN FROM FULL GLOB GROUP HAVING IF "
+            "IGNORE IMMEDIATE IN INDEX INDEXED INITIALLY INNER INSERT INSTEAD INTERSECT INTO IS ISNULL JOIN KEY "
+            "LEFT LIKE LIMIT MATCH NATURAL NO NOT NOTNULL NULL OF OFFSET ON OR ORDER OUTER PLAN PRAGMA PRIMARY "
+            "QUERY RAISE RECURSIVE REFERENCES REGEXP REINDEX RELEASE RENAME REPLACE RESTRICT RIGHT ROLLBACK ROW "
+            "SAVEPOINT SELECT SET TABLE TEMP TEMPORARY THEN TO TRANSACTION TRIGGER UNION UNIQUE UPDATE USING "
+            "VACUUM VALUES VIEW VIRTUAL WHEN WHERE WITH WITHOUT").split(QLatin1Char(' '));
+        return QSet<QString>(list.begin(), list.end());
+    }();
+    return words.contains(word.toUpper());
+}
+
+// Words that end or join expressions; they never stand for a value.
+bool isClauseWord(const QString &word)
+{
+    static const QSet<QString> words = {
+        QStringLiteral("AND"),   QStringLiteral("OR"),    QStringLiteral("NOT"),    QStringLiteral("MOD"),
+        QStringLiteral("IN"),    QStringLiteral("IS"),    QStringLiteral("LIKE"),   QStringLiteral("BETWEEN"),
+        QStringLiteral("SELECT"), QStringLiteral("FROM"), QStringLiteral("WHERE"),  QStringLiteral("GROUP"),
+        QStringLiteral("ORDER"), QStringLiteral("HAVING"), QStringLiteral("BY"),    QStringLiteral("AS"),
+        QStringLiteral("ON"),    QStringLiteral("DISTINCT")};
+    return words.contains(word.toUpper());
+}
+
+// Jet writes dates month first (#4/5/2023# is the fifth of April) or year first.
+QString dateLiteral(const Token &t)
+{
+    const QStringList pieces = t.text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QDate date;
+    for (const char *format : {"M/d/yyyy", "yyyy-M-d", "yyyy/M/d", "d-MMM-yyyy"}) {
+        if (!pieces.isEmpty() && !date.isValid())
+            date = QDate::fromString(pieces[0], QLatin1String(format));
+    }
+    QTime time(0, 0);
+    if (pieces.size() == 2)
+        time = QTime::fromString(pieces[1], QStringLiteral("H:m:s"));
+    if (!date.isValid() || !time.isValid() || pieces.size() > 2)
+        syntaxError(t.pos, QStringLiteral("'#%1#' is not a date").arg(t.text));
+    QString text = date.toString(Qt::ISODate);
+    if (pieces.size() == 2)
+        text += QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
+    return quoted(text);
+}
+
+// The binding strength of our engine's operators, weakest first; a part that binds more weakly
+// than the operator around it is put in parentheses.
+enum Level { Or = 1, And, Not, Equal, Relational, Additive, Multiplicative, Unary, Primary };
+
+struct Node {
+    QString text;
+    int level;
+};
+
+QString wrapped(const Node &n, bool wrap)
+{
+    return wrap ? QLatin1Char('(') + n.text + QLatin1Char(')') : n.text;
+}
+
+Node binary(const Node &left, const QString &op, const Node &right, Level level)
+{
+    return {wrapped(left, left.level < level) + QLatin1Char(' ') + op + QLatin1Char(' ') +
+                wrapped(right, right.level <= level),
+            level};
+}
+
+Node call(const QString &function, const Node &a, const Node &b)
+{
+    return {function + QLatin1Char('(') + a.text + QStringLiteral(", ") + b.text + QLatin1Char(')'), Primary};
+}
+
+// "--" would start a comment, so a negated negative value keeps its parentheses.
+Node negated(const Node &n)
+{
+    return {QLatin1Char('-') + wrapped(n, n.level < Unary || n.text.startsWith(QLatin1Char('-'))), Unary};
+}
+
+class Parser {
+public:
+    explicit Parser(const QString &source) : source_(source), tokens_(tokenize(source)) {}
+
+    QString wholeExpression()
+    {
+        const Node n = expression();
+        expectEnd();
+        return n.text;
+    }
+
+    QString wholeStatement()
+    {
+        const QString text = statement();
+        acceptSymbol(";");
+        expectEnd();
+        return text;
+    }
+
+private:
+    const Token &peek(int ahead = 0) const { return tokens_[qMin(at_ + ahead, int(tokens_.size()) - 1)]; }
+    void next()
+    {
+        if (at_ < tokens_.size() - 1)
+            ++at_;
+    }
+
+    static bool isWordToken(const Token &t, const char *word)
+    {
+        return t.kind == Kind::Name && t.parts.size() == 1 && !t.brackets[0] &&
+               t.parts[0].compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    bool isWord(const char *word) const { return isWordToken(peek(), word); }
+    bool isSymbol(const char *symbol) const
+    {
+        return peek().kind == Kind::Symbol && peek().text == QLatin1String(symbol);
+    }
+    bool acceptWord(const char *word)
+    {
+        if (!isWord(word))
+            return false;
+        next();
+        return true;
+    }
+    bool acceptSymbol(const char *symbol)
+    {
+        if (!isSymbol(symbol))
+            return false;
+        next();
+        return true;
+    }
+
+    [[noreturn]] void fail(const QString &expected) const
+    {
+        const Token &t = peek();
+        const QString found = t.kind == Kind::End ? QStringLiteral("the end of the text")
+                                                  : QLatin1Char('\'') + source_.mid(t.pos, t.end - t.pos) + QLatin1Char('\'');
+        syntaxError(t.pos, QStringLiteral("expected %1 but found %2").arg(expected, found));
+    }
+    void expectSymbol(const char *symbol)
+    {
+        if (!acceptSymbol(symbol))
+            fail(QStringLiteral("'%1'").arg(QLatin1String(symbol)));
+    }
+    void expectWord(const char *word)
+    {
+        if (!acceptWord(word))
+            fail(QLatin1String(word));
+    }
+    void expectEnd() const
+    {
+        if (peek().kind != Kind::End)
+            fail(QStringLiteral("an operator or the end of the text"));
+    }
+
+    // --- statements ---
+
+    QString statement()
+    {
+        expectWord("SELECT");
+        QString out = QStringLiteral("SELECT");
+        if (acceptWord("DISTINCT") || acceptWord("DISTINCTROW"))
+            out += QStringLiteral(" DISTINCT");
+        QString limit;
+        if (acceptWord("TOP")) {
+            if (peek().kind != Kind::Number)
+                fail(QStringLiteral("a number of rows"));
+            limit = peek().text;
+            next();
+            if (isWord("PERCENT"))
+                fail(QStringLiteral("a column (TOP with PERCENT is not supported)"));
+        }
+        QStringList items;
+        do
+            items << selectItem();
+        while (acceptSymbol(","));
+        out += QLatin1Char(' ') + items.join(QStringLiteral(", "));
+        if (isWord("FROM"))
+            out += QLatin1Char(' ') + fromClause();
+        if (acceptWord("WHERE"))
+            out += QStringLiteral(" WHERE ") + expression().text;
+        if (acceptWord("GROUP")) {
+            expectWord("BY");
+            out += QStringLiteral(" GROUP BY ") + expressionList(false);
+        }
+        if (acceptWord("HAVING"))
+            out += QStringLiteral(" HAVING ") + expression().text;
+        if (acceptWord("ORDER")) {
+            expectWord("BY");
+            out += QStringLiteral(" ORDER BY ") + expressionList(true);
+        }
+        if (!limit.isEmpty())
+            out += QStringLiteral(" LIMIT ") + limit;
+        return out;
+    }
+
+    QString selectItem()
+    {
+        if (acceptSymbol("*"))
+            return QStringLiteral("*");
+        QString item = expression().text;
+        if (acceptWord("AS")) {
+            const Token alias = peek();
+            if (alias.kind == Kind::String)
+                item += QStringLiteral(" AS [") + alias.text + QLatin1Char(']');
+            else if (alias.kind == Kind::Name)
+                item += QStringLiteral(" AS ") + nameText(alias);
+            else
+                fail(QStringLiteral("a column name"));
+            next();
+        }
+        return item;
+    }
+
+    QString expressionList(bool withDirection)
+    {
+        QStringList items;
+        do {
+            QString item = expression().text;
+            if (withDirection && acceptWord("ASC"))
+                item += QStringLiteral(" ASC");
+            else if (withDirection && acceptWord("DESC"))
+                item += QStringLiteral(" DESC");
+            items << item;
+        } while (acceptSymbol(","));
+        return items.join(QStringLiteral(", "));
+    }
+
+    // Tables, aliases and the parenthesised join nest are the same in both dialects.
+    QString fromClause()
+    {
+        const int start = peek().pos;
+        int end = start;
+        int depth = 0;
+        for (;;) {
+            const Token &t = peek();
+            if (t.kind == Kind::End)
+                break;
+            if (isSymbol("("))
+                ++depth;
+            if (isSymbol(")") && depth-- == 0)
+                break;
+            if (depth == 0 && (isWord("WHERE") || isWord("GROUP") || isWord("HAVING") || isWord("ORDER") ||
+                               isWord("UNION") || isSymbol(";")))
+                break;
+            end = t.end;
+            next();
+        }
+        return source_.mid(start, end - start);
+    }
+
+    // --- expressions, weakest operator first ---
+
+    Node expression()
+    {
+        Node n = conjunction();
+        while (acceptWord("OR"))
+            n = binary(n, QStringLiteral("OR"), conjunction(), Or);
+        return n;
+    }
+
+    Node conjunction()
+    {
+        Node n = negation();
+        while (acceptWord("AND"))
+            n = binary(n, QStringLiteral("AND"), negation(), And);
+        return n;
+    }
+
+    Node negation()
+    {
+        if (!acceptWord("NOT"))
+            return comparison();
+        const Node n = negation();
+        return {QStringLiteral("NOT ") + wrapped(n, n.level < Not), Not};
+    }
+
+    Node comparison()
+    {
+        Node n = concatenation();
+        for (;;) {
+            const QString op = peek().text;
+            if (peek().kind == Kind::Symbol &&
+                (op == QLatin1String("=") || op == QLatin1String("<>") || op == QLatin1String("<") ||
+                 op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">="))) {
+                next();
+                const Level level = op == QLatin1String("=") || op == QLatin1String("<>") ? Equal : Relational;
+                n = binary(n, op, concatenation(), level);
+                continue;
+            }
+            if (acceptWord("IS")) {
+                const bool isNot = acceptWord("NOT");
+                expectWord("NULL");
+                n = {wrapped(n, n.level < Equal) + (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
+                     Equal};
+                continue;
+            }
+            const bool negate = isWord("NOT") && (isWordToken(peek(1), "IN") || isWordToken(peek(1), "LIKE") ||
+                                                  isWordToken(peek(1), "BETWEEN"));
+            if (negate)
+                next();
+            const QString notText = negate ? QStringLiteral("NOT ") : QString();
+            if (acceptWord("IN")) {
+                n = {wrapped(n, n.level < Equal) + QLatin1Char(' ') + notText + QStringLiteral("IN ") + inList(), Equal};
+            } else if (acceptWord("LIKE")) {
+                n = call(QStringLiteral("jet_like"), n, concatenation());
+                if (negate)
+                    n = {notText + n.text, Not};
+            } else if (acceptWord("BETWEEN")) {
+                const Node low = concatenation();
+                expectWord("AND");
+                const Node high = concatenation();
+                n = {wrapped(n, n.level < Equal) + QLatin1Char(' ') + notText + QStringLiteral("BETWEEN ") +
+                         wrapped(low, low.level <= Equal) + QStringLiteral(" AND ") + wrapped(high, high.level <= Equal),
+                     Equal};
+            } else {
+                return n;
+            }
+        }
+    }
+
+    QString inList()
+    {
+        expectSymbol("(");
+        QString text;
+        if (isWord("SELECT")) {
+            text = statement();
+        } else {
+            QStringList items;
+            do
+                items << expression().text;
+            while (acceptSymbol(","));
+            text = items.join(QStringLiteral(", "));
+        }
+        expectSymbol(")");
+        return QLatin1Char('(') + text + QLatin1Char(')');
+    }
+
+    Node concatenation()
+    {
+        Node n = sum();
+        while (acceptSymbol("&"))
+            n = call(QStringLiteral("jet_cat"), n, sum());
+        return n;
+    }
+
+    Node sum()
+    {
+        Node n = remainder();
+        for (;;) {
+            if (acceptSymbol("+"))
+                n = call(QStringLiteral("jet_add"), n, remainder());
+            else if (acceptSymbol("-"))
+                n = binary(n, QStringLiteral("-"), remainder(), Additive);
+            else
+                return n;
+        }
+    }
+
+    Node remainder()
+    {
+        Node n = integerQuotient();
+        while (acceptWord("MOD"))
+            n = call(QStringLiteral("jet_mod"), n, integerQuotient());
+        return n;
+    }
+
+    Node integerQuotient()
+    {
+        Node n = product();
+        while (acceptSymbol("\\"))
+            n = call(QStringLiteral("jet_idiv"), n, product());
+        return n;
+    }
+
+    Node product()
+    {
+        Node n = signedValue();
+        for (;;) {
+            if (acceptSymbol("*"))
+                n = binary(n, QStringLiteral("*"), signedValue(), Multiplicative);
+            else if (acceptSymbol("/"))
+                n = call(QStringLiteral("jet_div"), n, signedValue());
+            else
+                return n;
+        }
+    }
+
+    // The power binds more tightly than the sign: -2^2 is -4.
+    Node signedValue()
+    {
+        if (acceptSymbol("-"))
+            return negated(signedValue());
+        if (acceptSymbol("+"))
+            return signedValue();
+        return power();
+    }
+
+    Node power()
+    {
+        Node n = primary();
+        while (acceptSymbol("^"))
+            n = call(QStringLiteral("jet_pow"), n, exponent());
+        return n;
+    }
+
+    Node exponent()
+    {
+        if (acceptSymbol("-"))
+            return negated(exponent());
+        if (acceptSymbol("+"))
+            return exponent();
+        return primary();
+    }
+
+    Node primary()
+    {
+        const Token t = peek();
+        switch (t.kind) {
+        case Kind::Number:
+            next();
+            return {t.text, Primary};
+        case Kind::String:
+            next();
+            return {quoted(t.text), Primary};
+        case Kind::Date:
+            next();
+            return {dateLiteral(t), Primary};
+        case Kind::Name:
+            return name();
+        default:
+            break;
+        }
+        if (acceptSymbol("(")) {
+            const QString inner = isWord("SELECT") ? statement() : expression().text;
+            expectSymbol(")");
+            return {QLatin1Char('(') + inner + QLatin1Char(')'), Primary};
+        }
+        fail(QStringLiteral("a value"));
+    }
+
+    Node name()
+    {
+        const Token t = peek();
+        const bool word = t.parts.size() == 1 && !t.brackets[0];
+        if (word && isWord("TRUE")) {
+            next();
+            return {QStringLiteral("-1"), Primary};
+        }
+        if (word && isWord("FALSE")) {
+            next();
+            return {QStringLiteral("0"), Primary};
+        }
+        if (word && isWord("NULL")) {
+            next();
+            return {QStringLiteral("NULL"), Primary};
+        }
+        if (word && peek(1).kind == Kind::Symbol && peek(1).text == QLatin1String("("))
+            return functionCall();
+        if (word && isClauseWord(t.parts[0]))
+            fail(QStringLiteral("a value"));
+        next();
+        return {nameText(t), Primary};
+    }
+
+    Node functionCall()
+    {
+        QString function = peek().parts[0];
+        if (function.endsWith(QLatin1Char('$')))
+            function.chop(1);
+        // These names are keywords of our engine, so their functions go by other names.
+        static const QStringList renamed = {QStringLiteral("LEFT"), QStringLiteral("RIGHT"), QStringLiteral("MID"),
+                                            QStringLiteral("ISNULL")};
+        if (renamed.contains(function.toUpper()))
+            function = QStringLiteral("jet_") + function.toLower();
+        next();
+        next();
+        QStringList arguments;
+        if (acceptSymbol("*")) {
+            arguments << QStringLiteral("*");
+        } else if (!isSymbol(")")) {
+            do
+                arguments << expression().text;
+            while (acceptSymbol(","));
+        }
+        expectSymbol(")");
+        return {function + QLatin1Char('(') + arguments.join(QStringLiteral(", ")) + QLatin1Char(')'), Primary};
+    }
+
+    static QString nameText(const Token &t)
+    {
+        QStringList parts;
+        for (int i = 0; i < t.parts.size(); ++i) {
+            const QString &part = t.parts[i];
+            parts << (t.brackets[i] || isSqliteKeyword(part) ? QLatin1Char('[') + part + QLatin1Char(']') : part);
+        }
+        return parts.join(QLatin1Char('.'));
+    }
+
+    QString source_;
+    QVector<Token> tokens_;
+    int at_ = 0;
+};
+
+} // namespace
+
+QString translateExpression(const QString &jet)
+{
+    return Parser(jet).wholeExpression();
+}
+
+QString translateStatement(const QString &jet)
+{
+    return Parser(jet).wholeStatement();
+}
+
+} // namespace data
