@@ -3,6 +3,8 @@
 #include "data/DbError.h"
 #include "tools/demo/DemoData.h"
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -59,6 +61,26 @@ TEST_F(DemoFilesTest, FilesOpenWithTheirOwnPasswordOnly)
     EXPECT_THROW(data::Connection::open(app::connectionString(yearBase, QStringLiteral("wrong"))), data::DbError);
     EXPECT_THROW(data::Connection::open(app::connectionString(yearBase, app::FirmPassword)), data::DbError);
     EXPECT_THROW(data::Connection::open(app::connectionString(firmBase, app::YearPassword)), data::DbError);
+}
+
+// The files are plain SQLCipher files: the engine's own shell opens them with the key.
+TEST_F(DemoFilesTest, TheCommandLineShellListsTheTablesWithTheKeyOnly)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlcipher")).isEmpty())
+        GTEST_SKIP() << "the sqlcipher shell is not installed";
+    demo::makeDemoData(root(), 5, 2);
+    auto shell = [&](const QString &key) {
+        QProcess p;
+        p.start(QStringLiteral("sqlcipher"), {app::yearDbBase(root(), 5, 2) + QStringLiteral(".db")});
+        p.write(QStringLiteral("PRAGMA key='%1';\n.tables\n").arg(key).toUtf8());
+        p.closeWriteChannel();
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    };
+    const QString tables = shell(app::YearPassword);
+    for (const char *table : {"ZoCTR", "CrMain", "CrChild", "CRDefCol", "CRCustFld", "ZoM35", "ZoT52"})
+        EXPECT_TRUE(tables.contains(QLatin1String(table))) << tables.toStdString();
+    EXPECT_TRUE(shell(QStringLiteral("wrong")).contains(QStringLiteral("not a database")));
 }
 
 TEST_F(DemoFilesTest, CreateDatabaseMakesMissingFoldersAndRefusesAnExistingFile)
