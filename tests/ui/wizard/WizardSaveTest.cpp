@@ -157,6 +157,7 @@ TEST(WizardSave, AModifiedReportKeepsItsCodeLosesARemovedColumnAndTheListShowsIt
     ASSERT_GE(list.vfg->findRow("CRF4", 0), 1);
     EXPECT_EQ(str(list.vfg->textMatrix(list.vfg->findRow("CRF4", 0), 1)), "Party Sales");
     EXPECT_EQ(list.vfg->findRow("Party Wise Sales", 1), -1);
+    list.hide();
 }
 
 TEST(WizardSave, ACustomColumnMadeInItsWindowIsOfferedAndSavedWithItsCodeAndFormula)
