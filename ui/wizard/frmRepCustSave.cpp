@@ -6,6 +6,7 @@
 #include "ui/wizard/frmCustFld.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QLineEdit>
+#include <QPushButton>
 
 QVector<QStringList> frmRepCust::selectedRows() const
 {
@@ -21,17 +22,21 @@ QVector<QStringList> frmRepCust::selectedRows() const
 
 void frmRepCust::cmdSave_Click()
 {
+    // Pressed by its access key the button does not take the focus; taking it here lets an open
+    // in-cell editor hand its value to the grid first, as a click does.
+    cmdSave->setFocus();
     if (!ValidateReport())
         return;
     const app::Settings &s = app::settings();
-    const bool replacing = !StrCode.isEmpty();
     try {
-        // A new report's number is taken first and stays taken even if the save fails.
-        const QString code = replacing ? StrCode : QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
+        const bool replacing = !StrCode.isEmpty();
+        // A new report's number is taken before its transaction and stays the report's own, so
+        // a save that failed is retried under the same code.
+        if (!replacing)
+            StrCode = QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
         const QVector<QStringList> rows = selectedRows();
-        storeReport(app::YearDb(), code, replacing, txtRepName->text(), s.ReportFamily, rows,
+        storeReport(app::YearDb(), StrCode, replacing, txtRepName->text(), s.ReportFamily, rows,
                     buildReportText(rows, s.ExtraSelect, s.SourceFrom));
-        StrCode = code;
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         return;

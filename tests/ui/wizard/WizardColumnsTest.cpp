@@ -18,19 +18,6 @@ const QString SelectedHeader = QStringLiteral(
     "TabName|Column Name|Data Type| Display Column Name                                   | Alignment|Width|Decimal"
     "|Grouping|Sorting| Total|Count|Grand Total ");
 
-std::string selectedRows(frmRepCust &w)
-{
-    QStringList rows = gridRows(w.VSSelectedFld);
-    rows.removeFirst();
-    return lines(rows);
-}
-
-void click(QPushButton *button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-    settle();
-}
-
 } // namespace
 
 TEST(WizardColumns, AvailableGridHoldsTheFamilysCatalogueThenItsCustomColumns)

@@ -17,12 +17,6 @@
 
 namespace {
 
-void click(QPushButton *button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-    settle();
-}
-
 QString lastMessage()
 {
     const auto &shown = FakeMessages::instance().shown;

@@ -53,6 +53,19 @@ std::string lines(const QStringList &rows)
     return rows.join(QLatin1Char('\n')).toStdString();
 }
 
+std::string selectedRows(frmRepCust &wizard)
+{
+    QStringList rows = gridRows(wizard.VSSelectedFld);
+    rows.removeFirst();
+    return lines(rows);
+}
+
+void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+    settle();
+}
+
 void clickCell(Grid *grid, int row, int col)
 {
     const QModelIndex index = grid->model()->index(row - 1, col);

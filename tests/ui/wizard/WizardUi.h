@@ -20,6 +20,11 @@ QList<int> visibleColumns(Grid *grid);
 std::string str(const QString &text);
 std::string lines(const QStringList &rows);
 
+// The selected grid's column rows, one a line, without its header.
+std::string selectedRows(frmRepCust &wizard);
+
+// A mouse click, with the events it causes handled.
+void click(QWidget *widget);
 void clickCell(Grid *grid, int row, int col);
 
 // "left,top,width" in twips, of a widget and of a designed place (as the screen can show it).
