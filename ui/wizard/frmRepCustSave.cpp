@@ -26,6 +26,8 @@ void frmRepCust::cmdSave_Click()
     const app::Settings &s = app::settings();
     const bool replacing = !StrCode.isEmpty();
     try {
+        if (!reportRunsOrUserAgrees())
+            return;
         // A new report's number is taken first and stays taken even if the save fails.
         const QString code = replacing ? StrCode : QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
         const QVector<QStringList> rows = selectedRows();
