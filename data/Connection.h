@@ -33,6 +33,11 @@ public:
     virtual void forEachRow(const QString &sql, const Params &params,
                             const std::function<void(const QVector<QVariant> &)> &onRow) = 0;
     virtual qint64 lastInsertRowId() = 0;
+    // Compiles the statement without running it; throws DbError when the engine refuses it.
+    virtual void prepare(const QString &sql) = 0;
+    // Safe from any thread: the statement running now fails with DbError, and so does every later
+    // one, so a connection opened for one cancellable job cannot miss the call by a hair.
+    virtual void interrupt() = 0;
 
     // Write-locked transaction: taken at begin, so a read-modify-write inside it is safe
     // against other programs sharing the file.

@@ -52,6 +52,11 @@ QVariant columnValue(sqlite3_stmt *s, int i)
     }
 }
 
+int stopWhenInterrupted(void *flag)
+{
+    return static_cast<std::atomic<bool> *>(flag)->load() ? 1 : 0;
+}
+
 } // namespace
 
 SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password)
@@ -67,6 +72,9 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
     sqlite3_busy_handler(db_, waitWhileBusy, nullptr);
+    // An interrupt that lands between two statements would be forgotten by the engine; the flag
+    // stops the next one as well.
+    sqlite3_progress_handler(db_, 1000, stopWhenInterrupted, &interrupted_);
     // The key is checked only when a page is read: read the schema now so that a wrong
     // password or a file that is no database fails here and not in the first window.
     try {
@@ -90,7 +98,7 @@ void SqlCipherConnection::fail()
     throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
 }
 
-sqlite3_stmt *SqlCipherConnection::prepare(const QString &sql, const Params &params)
+sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)
 {
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *s = nullptr;
@@ -136,7 +144,7 @@ sqlite3_stmt *SqlCipherConnection::prepare(const QString &sql, const Params &par
 void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
                                      const std::function<void(const QVector<QVariant> &)> &onRow)
 {
-    Statement st(prepare(sql, params));
+    Statement st(compile(sql, params));
     if (!st.get())
         return;
     const int n = sqlite3_column_count(st.get());
@@ -156,7 +164,7 @@ void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
 RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
 {
     RowSet result;
-    Statement st(prepare(sql, params));
+    Statement st(compile(sql, params));
     if (!st.get())
         return result;
     const int n = sqlite3_column_count(st.get());
@@ -178,7 +186,7 @@ RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
 
 void SqlCipherConnection::execute(const QString &sql, const Params &params)
 {
-    Statement st(prepare(sql, params));
+    Statement st(compile(sql, params));
     if (!st.get())
         return;
     int rc;
@@ -186,6 +194,17 @@ void SqlCipherConnection::execute(const QString &sql, const Params &params)
     }
     if (rc != SQLITE_DONE)
         fail();
+}
+
+void SqlCipherConnection::prepare(const QString &sql)
+{
+    Statement st(compile(sql, {}));
+}
+
+void SqlCipherConnection::interrupt()
+{
+    interrupted_ = true;
+    sqlite3_interrupt(db_);
 }
 
 qint64 SqlCipherConnection::lastInsertRowId()

@@ -1,5 +1,6 @@
 #pragma once
 #include "data/Connection.h"
+#include <atomic>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -17,6 +18,8 @@ public:
     void forEachRow(const QString &sql, const Params &params,
                     const std::function<void(const QVector<QVariant> &)> &onRow) override;
     qint64 lastInsertRowId() override;
+    void prepare(const QString &sql) override;
+    void interrupt() override;
     void beginImmediate() override;
     void commit() override;
     void rollback() override;
@@ -25,12 +28,13 @@ public:
     sqlite3 *handle() const { return db_; }
 
 private:
-    sqlite3_stmt *prepare(const QString &sql, const Params &params);
+    sqlite3_stmt *compile(const QString &sql, const Params &params);
     [[noreturn]] void fail();
     void run(const char *sql);
 
     sqlite3 *db_ = nullptr;
     int depth_ = 0;
+    std::atomic<bool> interrupted_{false};
 };
 
 } // namespace data

@@ -96,3 +96,26 @@ TEST_F(Files, TransactionRollsBackUnlessCommitted)
     EXPECT_FALSE(db->inTransaction());
     EXPECT_THROW(db->execute("Select * From NoSuchTable"), data::DbError);
 }
+
+TEST_F(Files, PrepareCompilesWithoutRunningAndInterruptStopsTheConnectionsWork)
+{
+    auto db = demo::createDatabase(base("year.db"), "mervolst", demo::schemaText("year"));
+    db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
+    EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 0);
+    try {
+        db->prepare("Select NoSuchColumn From ZoM35");
+        ADD_FAILURE() << "compiled";
+    } catch (const data::DbError &e) {
+        EXPECT_EQ(e.text(), "no such column: NoSuchColumn");
+    }
+
+    // Called before the statement starts, the interrupt is not lost.
+    db->interrupt();
+    try {
+        db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
+                   "Select count(*) From n");
+        ADD_FAILURE() << "ran";
+    } catch (const data::DbError &e) {
+        EXPECT_EQ(e.text(), "interrupted");
+    }
+}

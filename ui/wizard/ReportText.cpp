@@ -34,7 +34,15 @@ QVariant textOrNull(const QString &text)
 
 } // namespace
 
-ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom)
+QString columnField(const QStringList &cells, ColumnNames names)
+{
+    if (names == ColumnNames::Runnable && cells.value(0).startsWith(QLatin1String("CF-")))
+        return QLatin1Char('(') + cells.value(1) + QLatin1Char(')');
+    return cells.value(0) + QLatin1Char('.') + cells.value(1);
+}
+
+ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom,
+                           ColumnNames names)
 {
     ReportText t;
     QString select, sort, widths, groupSelect, groupOrder, totals, decimals, counts, grandTotals;
@@ -42,7 +50,7 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList &c = rows[r];
         const QString row = QString::number(r + 1);
-        const QString field = c.value(0) + QLatin1Char('.') + c.value(1);
+        const QString field = columnField(c, names);
         const bool numeric = c.value(2) == QLatin1String("N");
         t.formatStr += QLatin1Char('|') + QLatin1String(numeric ? ">" : "<") + c.value(3);
         if (firstChar(c, 7) == QLatin1String("N")) {

@@ -13,9 +13,17 @@ struct ReportText {
     QString totalStr, countStr, grandTotalStr, totDecimalStr, formatStr, widthStr;
 };
 
+// How a column is named in the select text. Stored, a custom column reads "CF-n." + its formula,
+// as every column reads alias + "." + field; to run the text here, it must be the formula itself.
+enum class ColumnNames { AsStored, Runnable };
+
+// A column's expression as the select text names it.
+QString columnField(const QStringList &cells, ColumnNames names);
+
 // rows[i] holds the twelve cells of selected column i + 1: alias, field, type code, caption,
 // alignment, width, decimals, grouping, sorting, total, count, grand total.
-ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom);
+ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom,
+                           ColumnNames names = ColumnNames::AsStored);
 
 // The CrChild values of one selected column: ColCode, ColTableName, ColFieldNameOrig,
 // ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, ColDecimal, ColGroup, ColSort, ColTotal,

@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
+#include "ui/wizard/FormulaCheck.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +127,11 @@ void frmCustFld::cmdOK_Click()
     const QString family = app::settings().ReportFamily;
     try {
         data::Connection &db = app::YearDb();
+        const QString error = expressionError(db, formula, app::settings().SourceFrom);
+        if (!error.isEmpty()
+            && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
+                             QStringLiteral("Store the column anyway?")))
+            return;
         const bool exists =
             !db.select(QStringLiteral("Select ColCode From CRCustFld Where ColCode=?"), {StrCode_}).rows.isEmpty();
         // The number is taken before the write and stays used if the write fails.

@@ -93,10 +93,9 @@ void frmRepCust::buildControls()
     app::setTwipsGeometry(SSTab1, 120, 120, 11520, 6240);
     auto *fields = new QWidget;
     auto *customize = new QWidget;
-    auto *preview = new QWidget;
     SSTab1->addTab(fields, QStringLiteral("Select &Fields"));
     SSTab1->addTab(customize, QStringLiteral("&Customize"));
-    SSTab1->addTab(preview, QStringLiteral("Tab 2"));
+    SSTab1->addTab(new QWidget, QStringLiteral("Tab 2"));
 
     lblAvail = label(QStringLiteral("Available Column Names"), fields, "lblAvail", 240, 480, 3660);
     lblIncluded = label(QStringLiteral("Columns included in Display"), fields, "lblIncluded", 5100, 480, 3705);
@@ -134,9 +133,14 @@ void frmRepCust::buildControls()
     txtRepName = named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
     app::setTwipsGeometry(txtRepName, 2700, 5300, 3000, 315);
 
-    cmdPreview = button(QStringLiteral("Preview"), preview, "cmdPreview", 240, 240, 1200);
-    VSFPreview = named(new Grid(preview), "VSFPreview");
-    app::setTwipsGeometry(VSFPreview, 240, 720, 10920, 4800);
+    // The column grids stay over the last page; its controls lie over them, shown with the page.
+    cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
+    lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 9000);
+    VSFPreview = named(new Grid(this), "VSFPreview");
+    app::setTwipsGeometry(VSFPreview, 360, 1080, 11040, 5100);
+    for (QWidget *w : {static_cast<QWidget *>(cmdPreview), static_cast<QWidget *>(lblPreviewInfo),
+                       static_cast<QWidget *>(VSFPreview)})
+        w->hide();
 
     cmdBack = button(QStringLiteral("&Back"), this, "cmdBack", 6360, 6540, 1200);
     cmdNext = button(QStringLiteral("&Next"), this, "cmdNext", 7680, 6540, 1200);
@@ -156,6 +160,8 @@ void frmRepCust::buildControls()
 void frmRepCust::connectHandlers()
 {
     connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::SSTab1_Click);
+    connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::showPreviewControls);
+    connect(cmdPreview, &QPushButton::clicked, this, &frmRepCust::cmdPreview_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmRepCust::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmRepCust::cmdBack_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRepCust::cmdCancel_Click);
@@ -214,8 +220,10 @@ void frmRepCust::keyPressEvent(QKeyEvent *event)
 // However the window is closed, it is unloaded; minimising it is no close.
 void frmRepCust::hideEvent(QHideEvent *event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
+        stopPreview();
         loaded_ = false;
+    }
     QWidget::hideEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 #include <QWidget>
+#include <memory>
+#include <thread>
 
 class Grid;
 class TabControl;
@@ -8,6 +10,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class PreviewJob;
+struct PreviewResult;
 
 // The report wizard: picks, orders and sets up the columns of one tabular report.
 class frmRepCust : public QWidget {
@@ -49,8 +53,9 @@ public:
     QPushButton *cmdCustFieldMod;
     QLabel *Label2;
     QLineEdit *txtRepName;
-    QPushButton *cmdPreview;
+    QPushButton *cmdPreview; // reads "Cancel" while a preview runs
     Grid *VSFPreview;
+    QLabel *lblPreviewInfo;  // rows and time of the last preview, or why it has none
     QLineEdit *txtWidth;
     QComboBox *cboGrpSort;
     QComboBox *cboTot;
@@ -84,6 +89,7 @@ public slots:
     void cmdSave_Click();
     void cmdCustField_Click();
     void cmdCustFieldMod_Click();
+    void cmdPreview_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -97,10 +103,17 @@ private:
     void connectHandlers();
     void loadCatalogue();
     QVector<QStringList> selectedRows() const;
+    // Before a save: true when the report's text compiles here, or the user keeps it anyway.
+    bool reportRunsOrUserAgrees();
+    void showPreviewControls();
+    void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
+    void stopPreview();
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
     static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
     bool fillFailed_ = false; // the last FillGrid could not read its report
+    std::shared_ptr<PreviewJob> previewJob_; // the preview running now
+    std::thread previewThread_;
 };

@@ -29,6 +29,8 @@ void frmRepCust::cmdSave_Click()
         return;
     const app::Settings &s = app::settings();
     try {
+        if (!reportRunsOrUserAgrees())
+            return;
         const bool replacing = !StrCode.isEmpty();
         // A new report's number is taken before its transaction and stays the report's own, so
         // a save that failed is retried under the same code.

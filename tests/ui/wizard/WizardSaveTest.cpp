@@ -176,7 +176,7 @@ TEST(WizardSave, ACustomColumnMadeInItsWindowIsOfferedAndSavedWithItsCodeAndForm
         EXPECT_EQ(QApplication::focusWidget(), f->txtColName);
         type("Margin");
         key(Qt::Key_Tab);
-        type("T52.Col93 - T52.Col92");
+        type("T52.Col93 - T52.Col95");
         key(Qt::Key_Tab);
         key(Qt::Key_Return); // OK, the default button
     });
@@ -188,7 +188,7 @@ TEST(WizardSave, ACustomColumnMadeInItsWindowIsOfferedAndSavedWithItsCodeAndForm
     const QString code = "CF-" + QString::number(mrn);
     EXPECT_EQ(root.counter("MRN"), mrn + 1);
     EXPECT_EQ(w.CustFldStart, start);
-    EXPECT_EQ(lines(customRows(w)), lines(family + QStringList{code + "|T52.Col93 - T52.Col92|N|Margin|Right||"}));
+    EXPECT_EQ(lines(customRows(w)), lines(family + QStringList{code + "|T52.Col93 - T52.Col95|N|Margin|Right||"}));
 
     clickCell(w.VSAval, w.VSAval->rows() - 1, 3);
     click(w.cmdAdd);
@@ -197,9 +197,9 @@ TEST(WizardSave, ACustomColumnMadeInItsWindowIsOfferedAndSavedWithItsCodeAndForm
     expectOnlyMessage("Report Added Sucessfully", app::Icon::Information, "Selvar Report");
     const QString report = "CRF" + QString::number(oth);
     EXPECT_EQ(lines(root.rows(ChildQuery, {report})),
-              lines({report + "|" + code + "|T52.Col93 - T52.Col92|Margin|N|R||0|N|N|N|N|N|F|1"}));
+              lines({report + "|" + code + "|T52.Col93 - T52.Col95|Margin|N|R||0|N|N|N|N|N|F|1"}));
     EXPECT_EQ(lines(root.rows(MainQuery, {report})),
-              lines({mainRow(report, "Margins", {code + "|T52.Col93 - T52.Col92|N|Margin|Right||None|None|No|No|No"})}));
+              lines({mainRow(report, "Margins", {code + "|T52.Col93 - T52.Col95|N|Margin|Right||None|None|No|No|No"})}));
 }
 
 TEST(WizardSave, CancelAndModifyRebuildTheCustomRowsAndOnlyCustomRowsOpenTheWindow)

@@ -1,0 +1,27 @@
+#pragma once
+#include "data/Connection.h"
+#include "ui/wizard/ReportText.h"
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Stored formulas and report texts are kept as typed; these only tell whether they would run on
+// this year's data, by compiling them without running them.
+
+// The report's select text followed by its ORDER BY list, as it runs here.
+QString runnableStatement(const ReportText &text);
+
+// Empty when "SELECT expression" over the family's tables compiles; otherwise the error.
+QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom);
+
+struct ReportError {
+    QString message; // empty when the report's text compiles
+    QString caption; // the first selected column that fails by itself, whose own error is the
+                     // message; empty when none does
+};
+
+ReportError reportError(data::Connection &db, const QVector<QStringList> &rows, const QString &extraSelect,
+                        const QString &sourceFrom);
+
+// Asks whether to store despite the problem: Yes and No, No the default.
+bool storeDespite(const QString &problem, const QString &question);
