@@ -4,13 +4,16 @@
 #include "app/Twips.h"
 #include "data/DbError.h"
 #include "data/Recordset.h"
+#include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
+#include "ui/crosstab/frmCrossPreview.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 
@@ -58,6 +61,8 @@ SelectionScreen::SelectionScreen()
     txtGroupField = place(new TextBox(this), "txtGroupField", 1320, 2835, 3735, 375);
     cmdSave = place(new QPushButton(QStringLiteral("&Save"), this), "cmdSave", 1320, 3330, 1095, 375);
     cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel", 2640, 3330, 975, 375);
+    cmdPreview = place(new QPushButton(QStringLiteral("Pre&view"), this), "cmdPreview", 3735, 3330, 1095, 375);
+    cmdPreview->setFocusPolicy(Qt::NoFocus);
 
     Label1->setBuddy(txtReportName);
     Label2->setBuddy(txtReportDesc);
@@ -70,7 +75,7 @@ SelectionScreen::SelectionScreen()
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Enter moves on like Tab; it must never press a button by itself.
-    for (QPushButton *b : {cmdSave, cmdCancel}) {
+    for (QPushButton *b : {cmdSave, cmdCancel, cmdPreview}) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
@@ -79,6 +84,7 @@ SelectionScreen::SelectionScreen()
 
     connect(cmdSave, &QPushButton::clicked, this, &SelectionScreen::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &SelectionScreen::cmdCancel_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &SelectionScreen::cmdPreview_Click);
     connect(chkGrouping, &QCheckBox::toggled, this, &SelectionScreen::chkGrouping_Click);
     connect(txtReportName, &TextBox::gotFocus, this, &SelectionScreen::txtReportName_GotFocus);
     connect(txtReportDesc, &TextBox::gotFocus, this, &SelectionScreen::txtReportDesc_GotFocus);
@@ -146,6 +152,8 @@ bool SelectionScreen::DataDisp()
 
 bool SelectionScreen::eventFilter(QObject *object, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn && object != previewFrom_)
+        previewFrom_ = nullptr;
     if (event->type() == QEvent::KeyPress) {
         const int k = static_cast<QKeyEvent *>(event)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter)
@@ -179,6 +187,9 @@ void SelectionScreen::txtGroupField_GotFocus() { fieldBox_GotFocus(txtGroupField
 
 void SelectionScreen::fieldBox_GotFocus(TextBox *box)
 {
+    // Closing the preview activates this window again, which hands the focus back to the box.
+    if (std::exchange(previewFrom_, nullptr) == box && box->lastReason == Qt::ActiveWindowFocusReason)
+        return;
     // The picker's own opening and activation move the focus about; none of that is a request.
     if (frmRowSelect::instance().isVisible())
         return;
@@ -282,4 +293,33 @@ void SelectionScreen::cmdCancel_Click()
 void SelectionScreen::reject()
 {
     cmdCancel_Click();
+}
+
+void SelectionScreen::cmdPreview_Click()
+{
+    const bool grouping = chkGrouping->isChecked();
+    QStringList missing;
+    for (const auto &field : {std::pair<TextBox *, const char *>{txtRowData, "Row Data"},
+                              {txtColData, "Col Data"}, {txtDispData, "Disp Data"}, {txtGroupField, "Group Field"}})
+        if (field.first->tag.isEmpty() && (field.first != txtGroupField || grouping))
+            missing << QLatin1String(field.second);
+    if (!missing.isEmpty()) {
+        app::MsgBox(QStringLiteral("Pick a field for %1 before the preview.").arg(missing.join(QStringLiteral(", "))),
+                    app::Buttons::OkOnly, app::Icon::Exclamation, QStringLiteral("Preview"));
+        return;
+    }
+    const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
+                                               txtDispData->tag, grouping ? txtGroupField->tag : QString()};
+    crosstab::Pivot pivot;
+    try {
+        const QString sql = crosstab::pivotSql(definition, app::settings().SourceFrom);
+        pivot = crosstab::makePivot(app::YearDb().select(sql), grouping);
+    } catch (const data::DbError &e) {
+        app::ErrorBox(e.text());
+        return;
+    }
+    previewFrom_ = qobject_cast<TextBox *>(focusWidget());
+    frmCrossPreview::instance().ShowPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
+                                          grouping ? txtGroupField->text() : QString(), pivot);
+    activateWindow();
 }

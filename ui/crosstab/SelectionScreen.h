@@ -39,10 +39,13 @@ public:
     TextBox *txtGroupField;
     QPushButton *cmdSave;
     QPushButton *cmdCancel;
+    // Outside the tab order: Enter walks the same fields with or without it.
+    QPushButton *cmdPreview;
 
 public slots:
     void cmdSave_Click();
     void cmdCancel_Click();
+    void cmdPreview_Click();
     void chkGrouping_Click();
     void txtReportName_GotFocus();
     void txtReportDesc_GotFocus();
@@ -66,4 +69,5 @@ private:
 
     QString recNo_;          // the ZoCTR key being edited; empty for a new definition
     bool returning_ = false; // the field picker is open; the focus coming back is no new request
+    TextBox *previewFrom_ = nullptr; // the field box that had the focus while the preview was open
 };

@@ -10,6 +10,8 @@ public:
     using QLineEdit::QLineEdit;
 
     QString tag;
+    // How the box got the focus last.
+    Qt::FocusReason lastReason = Qt::OtherFocusReason;
 
 signals:
     void gotFocus(Qt::FocusReason reason);
@@ -18,6 +20,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override
     {
         QLineEdit::focusInEvent(event);
+        lastReason = event->reason();
         emit gotFocus(event->reason());
     }
 };

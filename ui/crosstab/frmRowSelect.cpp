@@ -34,6 +34,7 @@ frmRowSelect::frmRowSelect() : QDialog(&SelectionScreen::instance())
     vfg->setObjectName(QStringLiteral("vfg"));
     vfg->setFormatString(QStringLiteral("Name") + QString(57, QLatin1Char(' ')) + QStringLiteral("|Field "));
     app::setTwipsGeometry(vfg, 45, 45, 4785, 4650);
+    vfg->setTypeAheadColumn(0);
     cmdOK = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     app::setTwipsGeometry(cmdOK, 4860, 45, 1000, 400);

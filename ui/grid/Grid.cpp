@@ -172,6 +172,50 @@ void Grid::setListOption(int option)
     setSelectionBehavior(option == 1 ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
 }
 
+void Grid::setTypeAheadColumn(int col)
+{
+    typeAheadColumn_ = col;
+    typed_.clear();
+}
+
+void Grid::typeAhead(const QString &text)
+{
+    constexpr qint64 PauseMs = 1000;
+    if (!lastTyped_.isValid() || lastTyped_.elapsed() > PauseMs)
+        typed_.clear();
+    lastTyped_.start();
+    typed_ += text;
+    const int dataRows = model_->dataRows();
+    if (dataRows == 0)
+        return;
+    const auto matches = [&](int r, const QString &prefix) {
+        return model_->cell(r, typeAheadColumn_).startsWith(prefix, Qt::CaseInsensitive);
+    };
+    // A longer prefix may still fit the current row; a first letter, or the same letter again,
+    // moves on to the next row that fits, wrapping round.
+    const int current = qMax(0, row() - 1);
+    const bool repeated = typed_.count(typed_[0]) == typed_.size();
+    QString prefix = typed_;
+    int from = typed_.size() == 1 ? current + 1 : current;
+    if (repeated && typed_.size() > 1) {
+        bool whole = false;
+        for (int i = 0; i < dataRows && !whole; ++i)
+            whole = matches((current + i) % dataRows, typed_);
+        if (!whole) {
+            prefix = typed_.left(1);
+            from = current + 1;
+        }
+    }
+    for (int i = 0; i < dataRows; ++i) {
+        const int r = (from + i) % dataRows;
+        if (matches(r, prefix)) {
+            setRow(r + 1);
+            scrollTo(currentIndex());
+            return;
+        }
+    }
+}
+
 void Grid::keyPressEvent(QKeyEvent *event)
 {
     int keyAscii = 0;
@@ -183,6 +227,11 @@ void Grid::keyPressEvent(QKeyEvent *event)
         emit keyPressed(keyAscii);
         // Enter belongs to the grid: it must not press a dialog's default button.
         if (keyAscii == 0 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            return;
+        }
+        if (typeAheadColumn_ >= 0 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            typeAhead(QChar(keyAscii));
             event->accept();
             return;
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include "data/Connection.h"
+#include <QElapsedTimer>
 #include <QTableView>
 
 class GridModel;
@@ -50,6 +51,11 @@ public:
     // 1: the grid is a list in which a whole row is picked.
     void setListOption(int option);
 
+    // Typed letters move to the next row whose cell in this column starts with them, ignoring
+    // case; a pause of a second starts a new search. -1 (the default) switches it off.
+    void setTypeAheadColumn(int col);
+    int typeAheadColumn() const { return typeAheadColumn_; }
+
 signals:
     // A typed character (13 for Enter); a handler that sets it to 0 swallows the key.
     void keyPressed(int &keyAscii);
@@ -64,7 +70,11 @@ protected:
 
 private:
     QRect currentCellRect() const;
+    void typeAhead(const QString &text);
 
     GridModel *model_;
     QVector<int> widths_;
+    int typeAheadColumn_ = -1;
+    QString typed_;
+    QElapsedTimer lastTyped_;
 };

@@ -103,6 +103,7 @@ void frmRepCust::buildControls()
     VSAval = named(new Grid(this), "VSAval");
     VSAval->setFormatString(AvailFormat);
     app::setTwipsGeometry(VSAval, 360, 1305, 3660, 3000);
+    VSAval->setTypeAheadColumn(3);
     cmdAdd = button(QStringLiteral(">>"), fields, "cmdAdd", 4080, 1320, 840);
     cmdRemove = button(QStringLiteral("<<"), fields, "cmdRemove", 4080, 1800, 840);
 

@@ -1,0 +1,79 @@
+#include "support/TestRoot.h"
+#include "support/Ui.h"
+#include "tests/ui/wizard/WizardUi.h"
+#include "ui/crosstab/frmRowSelect.h"
+#include "ui/grid/Grid.h"
+#include "ui/wizard/frmRepCust.h"
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Longer than the pause that starts a new search.
+void waitPastPause() { QTest::qWait(1100); }
+
+QString current(Grid *grid, int col) { return grid->textMatrix(grid->row(), col); }
+
+} // namespace
+
+TEST(TypeAhead, ThePickerFindsCaptionsAsTypedAndEnterStillConfirms)
+{
+    TestRoot root(TestRoot::Demo);
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    settle();
+    QLineEdit box(&owner);
+    QStringList seen;
+    ModalScript script;
+    script.expect<frmRowSelect>([&](frmRowSelect *p) {
+        Grid *g = p->vfg;
+        seen << current(g, 0);             // Product Alias, the box's field
+        type("p");                         // the next row starting with P
+        seen << current(g, 0);
+        type("A");                         // "pA" from there on, ignoring case
+        seen << current(g, 0);
+        type("c");                         // "pac" fits nothing: the row stays
+        seen << current(g, 0);
+        waitPastPause();
+        type("c");                         // a new search: the next C after Party Type
+        seen << current(g, 0);
+        type("i");                         // "ci" wraps round to the top
+        seen << current(g, 0);
+        key(Qt::Key_Down);                 // arrows keep their meaning
+        seen << current(g, 0);
+        key(Qt::Key_Return);
+    });
+    const QString expression = frmRowSelect::instance().RowSelectData("RC0", &box, "M20.Col98A");
+    ASSERT_TRUE(script.finish()) << script.failure().toStdString();
+    EXPECT_EQ(seen.join('|').toStdString(), "Product Alias|Product Group|Party Type|Party Type|Cartons|City Name|"
+                                            "Area Name");
+    EXPECT_EQ(box.text(), "Area Name");
+    EXPECT_EQ(expression, "M02.Col86");
+}
+
+TEST(TypeAhead, TheWizardsAvailableColumnsFollowTheCaptionColumn)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD");
+    frmRepCust &w = openWizard();
+    ASSERT_EQ(QApplication::focusWidget(), w.VSAval);
+    QStringList seen;
+    type("pa");
+    seen << current(w.VSAval, 3);
+    type("rty t");
+    seen << current(w.VSAval, 3);
+    waitPastPause();
+    type("PR");
+    seen << current(w.VSAval, 3);
+    waitPastPause();
+    type("x"); // no caption starts with x
+    seen << current(w.VSAval, 3);
+    EXPECT_EQ(seen.join('|').toStdString(), "Party Alias|Party Type|Product Alias|Product Alias");
+
+    // The row found is the one Add takes.
+    QTest::mouseClick(w.cmdAdd, Qt::LeftButton);
+    ASSERT_EQ(w.VSSelectedFld->rows(), 2);
+    EXPECT_EQ(w.VSSelectedFld->textMatrix(1, 3), "Product Alias");
+    w.hide();
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include "data/Connection.h"
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+// A cross-tab definition laid out as a table: the row field's values down, the column field's
+// values across, the display field summed in each cell.
+namespace crosstab {
+
+// The expressions of a definition, in the stored (Jet) dialect.
+struct CrossDefinition {
+    int reportType = 0;
+    QString row, col, disp;
+    QString group; // empty: not grouped
+};
+
+// The select giving r, c, [g,] v: the display field summed per row, column (and group) value,
+// over the family's FROM clause. The ledger types sum master columns, so each master row counts
+// once however many voucher lines join it. Throws DbError when an expression does not parse.
+QString pivotSql(const CrossDefinition &definition, const QString &sourceFrom);
+
+struct PivotLine {
+    enum Kind { Group, Data, Subtotal, Total };
+    Kind kind = Data;
+    QString label;                        // the row value; for Group and Subtotal the group value
+    QVector<std::optional<double>> cells; // per column; empty where no row contributed
+    double total = 0;
+};
+
+struct Pivot {
+    QStringList columns;
+    QVector<PivotLine> lines;
+};
+
+// Rows as pivotSql selects them. Values are ordered numbers first (by value), then texts
+// (ignoring case); an empty value comes first. A grouped pivot gives each group a Group line,
+// its Data lines and a Subtotal line; the last line is always the Total.
+Pivot makePivot(const data::RowSet &rows, bool grouped);
+
+} // namespace crosstab
