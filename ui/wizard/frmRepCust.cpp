@@ -125,10 +125,10 @@ void frmRepCust::buildControls()
     app::setTwipsGeometry(Frame1, 240, 4320, 8700, 840);
     Label1 = label(QStringLiteral("Rename :"), Frame1, "Label1", 120, 360, 780);
     txtRename = named(new QLineEdit(Frame1), "txtRename");
-    app::setTwipsGeometry(txtRename, 960, 330, 2280, 315);
-    cmdChange = button(QStringLiteral("Change Column Name"), Frame1, "cmdChange", 3360, 300, 1800);
-    cmdCustField = button(QStringLiteral("Add Custom Field..."), Frame1, "cmdCustField", 5280, 300, 1620);
-    cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6960, 300, 1620);
+    app::setTwipsGeometry(txtRename, 960, 330, 1740, 315);
+    cmdChange = button(QStringLiteral("Change Column Name"), Frame1, "cmdChange", 2820, 300, 1980);
+    cmdCustField = button(QStringLiteral("Add Custom Field..."), Frame1, "cmdCustField", 4920, 300, 1740);
+    cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6780, 300, 1860);
 
     Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
     txtRepName = named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
