@@ -1,5 +1,6 @@
 #pragma once
 #include "data/Connection.h"
+#include <chrono>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -31,6 +32,7 @@ private:
 
     sqlite3 *db_ = nullptr;
     int depth_ = 0;
+    std::chrono::steady_clock::time_point busySince_; // when the current wait for a lock began
 };
 
 } // namespace data

@@ -119,7 +119,8 @@ int saveUntilKilled(const QString &root, const QString &logPath, quint32 seed)
     QMap<int, Stored> known[2];
     for (int kind : {0, 1})
         for (const Stored &s : storedDefinitions(app::YearDb(), Kind(kind)))
-            known[kind][s.key] = s;
+            if (s.key > 0)
+                known[kind][s.key] = s;
     log.line(QStringLiteral("ready"));
     QRandomGenerator rng(seed);
     for (;;) {

@@ -119,7 +119,7 @@ TEST(Concurrency, ASaveBlockedPastTheWaitFailsWithAMessageAndWritesNothing)
     const int counter = root.counter(QStringLiteral("OTH"));
     bool stayedOpen = false;
     {
-        Lock lock(root.path(), "firm", 7000);
+        Lock lock(root.path(), "firm", 8000);
         ASSERT_TRUE(lock.taken());
         EXPECT_EQ(saveInWindow(0, QString(), QStringLiteral("new"), &stayedOpen),
                   QStringList{QStringLiteral("database is locked")});
@@ -129,7 +129,7 @@ TEST(Concurrency, ASaveBlockedPastTheWaitFailsWithAMessageAndWritesNothing)
     EXPECT_EQ(root.counter(QStringLiteral("OTH")), counter);
     EXPECT_EQ(root.rows(all), before);
     {
-        Lock lock(root.path(), "year", 7000);
+        Lock lock(root.path(), "year", 8000);
         ASSERT_TRUE(lock.taken());
         EXPECT_EQ(saveInWindow(1, QStringLiteral("CTR2"), QStringLiteral("changed"), &stayedOpen),
                   QStringList{QStringLiteral("database is locked")});
