@@ -1,6 +1,7 @@
 #pragma once
 #include "data/Connection.h"
 #include <atomic>
+#include <chrono>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,6 +36,7 @@ private:
     sqlite3 *db_ = nullptr;
     int depth_ = 0;
     std::atomic<bool> interrupted_{false};
+    std::chrono::steady_clock::time_point busySince_; // when the current wait for a lock began
 };
 
 } // namespace data

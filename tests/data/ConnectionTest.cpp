@@ -1,11 +1,15 @@
+#include "app/Module1.h"
 #include "app/Paths.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
 #include "data/Recordset.h"
+#include "support/TestRoot.h"
 #include "tools/demo/DemoData.h"
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -118,4 +122,24 @@ TEST_F(Files, PrepareCompilesWithoutRunningAndInterruptStopsTheConnectionsWork)
     } catch (const data::DbError &e) {
         EXPECT_EQ(e.text(), "interrupted");
     }
+}
+
+// The wait for another program's lock ends after five seconds on the clock, however long each
+// short sleep really takes on a busy machine (stretched here by a coarse timer slack).
+TEST(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
+{
+    TestRoot root(TestRoot::Empty);
+    auto other = data::Connection::open(app::firmConnectionString(root.path(), 1));
+    other->beginImmediate();
+    prctl(PR_SET_TIMERSLACK, 20'000'000UL);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(app::GetRecNo("OTH"), data::DbError);
+    const qint64 waited = timer.elapsed();
+    prctl(PR_SET_TIMERSLACK, 0UL);
+    EXPECT_GE(waited, 4900);
+    EXPECT_LT(waited, 7000);
+    other->rollback();
+    const int next = root.counter("OTH");
+    EXPECT_EQ(app::GetRecNo("OTH"), next);
 }

@@ -1,8 +1,11 @@
 #include "ui/wizard/ReportText.h"
 #include "app/Convert.h"
 #include "app/Module1.h"
+#include <algorithm>
 
 namespace {
+
+constexpr int MaxDecimals = 15;
 
 const QString ChildColumns = QStringLiteral(
     "ColCode, ColTableName, ColFieldNameOrig, ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, "
@@ -54,8 +57,10 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
         const bool numeric = c.value(2) == QLatin1String("N");
         t.formatStr += QLatin1Char('|') + QLatin1String(numeric ? ">" : "<") + c.value(3);
         if (firstChar(c, 7) == QLatin1String("N")) {
-            // Decimals that are no number count as none, as they are stored.
-            const int places = int(app::roundHalfEven(app::leadingNumber(c.value(6))));
+            // Decimals that are no number count as none, as they are stored; a stored count
+            // beyond what a double can show is cut to that, as it would build a format of any size.
+            const int places =
+                int(std::clamp(app::roundHalfEven(app::leadingNumber(c.value(6))), 0.0, double(MaxDecimals)));
             select += QLatin1Char(',')
                 + (numeric ? QStringLiteral(" format( ") + field + QStringLiteral(" , '") + app::MakeDecFormat(places)
                           + QStringLiteral("')")

@@ -100,6 +100,20 @@ TEST(ReportText, SortedNumericColumnsEnterTheOrderPlainAndDecimalsRoundHalfToEve
                              "Cod|>Amount|>Quantity|<Voucher No", "1500,1200,1200")));
 }
 
+// A stored decimal count no grid could type (a damaged or foreign row) builds at most fifteen
+// places instead of a format of any size.
+TEST(ReportText, StoredDecimalsBeyondFifteenPlacesAreCut)
+{
+    const QVector<QStringList> rows = {
+        {"T52", "Col93", "N", "Amount", "Right", "1500", "255555555", "None", "None", "No", "No", "No"},
+        {"T52", "Col95", "N", "Quantity", "Right", "1200", "1e300", "None", "None", "No", "No", "No"},
+    };
+    const QString fifteen = "'##########0.000000000000000'";
+    EXPECT_EQ(buildReportText(rows, Extra, " FROM T").sql,
+              "Select  Space(0) ,  format( T52.Col93 , " + fifteen + "), format( T52.Col95 , " + fifteen
+                  + ") ,M02.Col99   FROM T");
+}
+
 namespace {
 
 const QString ChildQuery = "Select * From CrChild Where ColCode=? Order By ColSeq";

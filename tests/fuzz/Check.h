@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+
+// A broken property stops the fuzzer, which keeps the input that broke it.
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition);                   \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)

@@ -1,0 +1,167 @@
+#include "app/Module1.h"
+#include "support/FakeMessages.h"
+#include "support/TestRoot.h"
+#include "tests/ui/crosstab/DesignerScript.h"
+#include "ui/crosstab/TextBox.h"
+#include "ui/list/Form1.h"
+#include "ui/wizard/WizardUi.h"
+#include "ui/wizard/frmRepCust.h"
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Names a LIKE, pasted SQL or a short column would get wrong.
+QStringList hostileNames()
+{
+    QString longName;
+    while (longName.size() < 10000)
+        longName += QString::fromUtf8("x'%_\"é名 ");
+    longName = longName.left(9999) + QLatin1Char('z');
+    return {QStringLiteral("O'Brien's \"quoted\" report"), QStringLiteral("100%"), QStringLiteral("a_b"),
+            QStringLiteral("Select * From ZoCTR; Drop Table ZoCTR; --"), QString::fromUtf8("Ünïcødé 名前 ✓ ☃"),
+            longName};
+}
+
+QStringList listedNames()
+{
+    Form1 &list = Form1::instance();
+    list.show();
+    settle();
+    list.DataSelect();
+    QStringList names;
+    for (int r = 1; r < list.vfg->rows(); ++r)
+        names << list.vfg->textMatrix(r, 1);
+    list.hide();
+    return names;
+}
+
+void addCrossTab(DesignerScript &d, const QString &name, const QString &refusal = {})
+{
+    const bool ok = d.entry(0, QString(), [&](SelectionScreen &s) {
+        s.txtReportName->setText(name);
+        s.txtReportDesc->setText(name + QStringLiteral(" desc"));
+        for (TextBox *box : {s.txtRowData, s.txtColData, s.txtDispData}) {
+            box->tag = box->objectName() + QStringLiteral(".'%_");
+            box->setText(name);
+        }
+        save();
+        EXPECT_EQ(FakeMessages::instance().prompts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        FakeMessages::instance().clear();
+        if (s.isVisible())
+            key(Qt::Key_Escape);
+    });
+    EXPECT_TRUE(ok) << d.script.failure().toStdString();
+}
+
+void addTabular(const QString &name, const QString &reply)
+{
+    frmRepCust &w = openWizard();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    QTest::mouseClick(w.cmdAdd, Qt::LeftButton);
+    settle();
+    w.txtRename->setText(name);
+    QTest::mouseClick(w.cmdChange, Qt::LeftButton);
+    w.txtRepName->setText(name);
+    QTest::mouseClick(w.cmdSave, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(lines(FakeMessages::instance().prompts()), lines({reply}));
+    FakeMessages::instance().clear();
+    if (w.isVisible())
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+    settle();
+}
+
+} // namespace
+
+TEST(HostileData, CrossTabNamesAreSavedListedComparedAndReloadedExactly)
+{
+    TestRoot root(TestRoot::Empty, "CTR");
+    DesignerScript d;
+    const QStringList names = hostileNames() + QStringList{"1000", "axb"};
+    for (const QString &name : names)
+        addCrossTab(d, name);
+    addCrossTab(d, "100%", "Duplicate Report Name Not Allowed");
+    addCrossTab(d, "A_B", "Duplicate Report Name Not Allowed");
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), names.size());
+
+    QStringList listed = listedNames();
+    listed.removeAll(QString()); // the trailing empty row
+    EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()), QSet<QString>(names.begin(), names.end()));
+
+    for (const QString &name : names) {
+        const QString code = root.value("Select Col99 From ZoCTR Where ColRepName=?", {name}).toString();
+        const bool ok = d.entry(1, code, [&](SelectionScreen &s) {
+            EXPECT_EQ(s.txtReportName->text(), name);
+            EXPECT_EQ(s.txtReportDesc->text(), name + " desc");
+            EXPECT_EQ(s.txtRowData->text(), name);
+            EXPECT_EQ(s.txtRowData->tag, "txtRowData.'%_");
+            key(Qt::Key_Escape);
+        });
+        EXPECT_TRUE(ok) << d.script.failure().toStdString();
+    }
+}
+
+TEST(HostileData, TabularNamesAndCaptionsAreSavedListedComparedAndReloadedExactly)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD"); // the demo's columns to choose from
+    const int stored = root.value("Select count(*) From CrMain").toInt();
+    const QStringList names = hostileNames() + QStringList{"1000", "axb"};
+    for (const QString &name : names)
+        addTabular(name, "Report Added Sucessfully");
+    addTabular("100%", "Duplicate Report Name \"100%\" Found");
+    addTabular("A_B", "Duplicate Report Name \"A_B\" Found");
+    EXPECT_EQ(root.value("Select count(*) From CrMain").toInt(), stored + names.size());
+
+    const QStringList listed = listedNames();
+    for (const QString &name : names)
+        EXPECT_EQ(listed.count(name), 1) << str(name.left(40));
+
+    for (const QString &name : names) {
+        const QString code = root.value("Select ColCode From CrMain Where ColReportName=?", {name}).toString();
+        EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode=?", {code}), QStringList{name});
+        frmRepCust &w = openWizard(code);
+        EXPECT_EQ(w.txtRepName->text(), name);
+        EXPECT_EQ(w.VSSelectedFld->textMatrix(1, 3), name);
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+        settle();
+    }
+    EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
+}
+
+// Every column the designer reads may hold a null; it reads as empty text.
+TEST(HostileData, NullsInEveryColumnLoadAsEmptyText)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    root.year().execute("Update ZoCTR Set ColRepName=NULL, ColRepDesc=NULL, ColRowData=NULL, ColColData=NULL, "
+                        "ColDispData=NULL, ColGroupField=NULL, ColIsGrouping=NULL, ColRowDataName=NULL, "
+                        "ColColDataName=NULL, ColDispDataName=NULL, ColGroupFieldName=NULL, ColRepType=NULL "
+                        "Where Col99='CTR2'");
+    EXPECT_TRUE(listedNames().contains(QString()));
+    DesignerScript d;
+    const bool ok = d.entry(1, "CTR2", [&](SelectionScreen &s) {
+        for (TextBox *box : s.findChildren<TextBox *>())
+            EXPECT_TRUE(box->text().isEmpty() && box->tag.isEmpty()) << box->objectName().toStdString();
+        key(Qt::Key_Escape);
+    });
+    EXPECT_TRUE(ok) << d.script.failure().toStdString();
+
+    app::settings().RunMode = "WIZARD";
+    root.year().execute("Update CrMain Set ColMenuCode=NULL, ColReportName=NULL, ColSql=NULL, ColOrderBy=NULL, "
+                        "ColTotGroupingCol=NULL, ColTotalStr=NULL, ColCountStr=NULL, ColGrandTotalStr=NULL, "
+                        "ColTotStrDecimal=NULL, ColFormatStr=NULL, ColWidthStrCol=NULL Where ColCode='CRF4'");
+    root.year().execute("Update CrChild Set ColTableName=NULL, ColFieldNameOrig=NULL, ColFieldNameDisp=NULL, "
+                        "ColFieldDataType=NULL, ColAlign=NULL, ColWidth=NULL, ColDecimal=NULL, ColGroup=NULL, "
+                        "ColSort=NULL, ColTotal=NULL, ColCount=NULL, ColGrandTotal=NULL, ColType=NULL, ColSeq=NULL "
+                        "Where ColCode='CRF4'");
+    EXPECT_TRUE(listedNames().contains(QString()));
+    frmRepCust &w = openWizard("CRF4");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.txtRepName->text(), "");
+    EXPECT_EQ(lines(gridRows(w.VSSelectedFld).mid(1)), lines({"|||||||||||", "|||||||||||", "|||||||||||"}));
+    EXPECT_TRUE(FakeMessages::instance().shown.isEmpty()) << lines(FakeMessages::instance().prompts());
+    QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+    settle();
+}
