@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/Paths.h"
 #include "data/SqlCipherConnection.h"
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -11,8 +12,13 @@
 
 QString benchRoot()
 {
-    static QTemporaryDir dir;
+    // BENCH_ROOT keeps the root between runs: built there when it has no firm yet.
+    static QTemporaryDir temporary;
+    static const QString root = qEnvironmentVariableIsSet("BENCH_ROOT") ? qEnvironmentVariable("BENCH_ROOT")
+                                                                        : temporary.path();
     static const bool built = [] {
+        if (QFileInfo::exists(root + QStringLiteral("/Firm1")))
+            return true;
         Scale scale;
         scale.crossTabs = 100000;
         scale.tabularReports = 100000;
@@ -20,11 +26,11 @@ QString benchRoot()
         scale.catalogueColumns = 10000;
         scale.customColumns = 1000;
         scale.bigReportColumns = 500;
-        makeScaledRoot(dir.path(), scale);
+        makeScaledRoot(root, scale);
         return true;
     }();
     Q_UNUSED(built);
-    return dir.path();
+    return root;
 }
 
 void openRun(const QString &runMode)

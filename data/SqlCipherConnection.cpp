@@ -75,6 +75,10 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
         db_ = nullptr;
         throw;
     }
+    // Every page read from the file is decrypted; the default cache of 2,000 one-kilobyte pages
+    // makes a long ordered list decrypt its pages again on every reload. The cache grows only
+    // as pages are read.
+    run("PRAGMA cache_size = -32768");
 }
 
 SqlCipherConnection::~SqlCipherConnection()
