@@ -3,6 +3,7 @@
 #include "app/Module1.h"
 #include "app/Paths.h"
 #include "data/SqlCipherConnection.h"
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -31,6 +32,13 @@ QString benchRoot()
     }();
     Q_UNUSED(built);
     return root;
+}
+
+QString uniqueName(const QString &prefix)
+{
+    static const QString run = QString::number(QDateTime::currentMSecsSinceEpoch(), 36);
+    static int count = 0;
+    return prefix + run + QLatin1Char('-') + QString::number(++count);
 }
 
 void openRun(const QString &runMode)

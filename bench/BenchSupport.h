@@ -12,6 +12,9 @@
 // columns and a stored report "CRFBIG" with 500 columns. Built on first use.
 QString benchRoot();
 
+// Names and codes of what a case stores: unique over every run, a kept root included.
+QString uniqueName(const QString &prefix);
+
 // Opens the root's databases as the run's (once) and sets the run mode.
 void openRun(const QString &runMode);
 

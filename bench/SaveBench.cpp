@@ -17,12 +17,11 @@ void CrossTabSave_program(benchmark::State &state)
 {
     openRun(QStringLiteral("CTR"));
     SelectionScreen &window = SelectionScreen::instance();
-    static int saved = 0; // names and codes stay unique over every run of the case
     for (auto _ : state) {
         state.PauseTiming();
         bool failed = false;
         QTimer::singleShot(0, &window, [&] {
-            const QString name = QStringLiteral("Bench cross-tab %1").arg(++saved);
+            const QString name = uniqueName(QStringLiteral("Bench cross-tab "));
             window.txtReportName->setText(name);
             window.txtReportDesc->setText(name);
             fill(window.txtRowData, QStringLiteral("Party Name"), QStringLiteral("M02.Col98"));
@@ -51,11 +50,10 @@ void CrossTabSave_baseline(benchmark::State &state)
     RawStatement insert(db, "Insert Into ZoCTR (Col99, ColRepName, ColRepDesc, ColRowData, ColColData, ColDispData, "
                             "ColGroupField, ColIsGrouping, ColRowDataName, ColColDataName, ColDispDataName, "
                             "ColGroupFieldName, ColRepType) Values (?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    static int saved = 0; // names and codes stay unique over every run of the case
     for (auto _ : state) {
-        const QString name = QStringLiteral("Raw cross-tab %1").arg(++saved);
+        const QString name = uniqueName(QStringLiteral("Raw cross-tab "));
         rawExec(db, "BEGIN IMMEDIATE");
-        insert.run({QStringLiteral("CTRRAW%1").arg(saved), name, name, QStringLiteral("M02.Col98"),
+        insert.run({name, name, name, QStringLiteral("M02.Col98"),
                     QStringLiteral("M02.Col88"), QStringLiteral("M02.Col80"), QString(), QStringLiteral("0"),
                     QStringLiteral("Party Name"), QStringLiteral("City Name"), QStringLiteral("Opening Amount"),
                     QString(), QStringLiteral("0")});

@@ -52,7 +52,6 @@ void WizardSave_program(benchmark::State &state)
     openRun(QStringLiteral("WIZARD"));
     frmRepCust &wizard = frmRepCust::instance();
     const bool modify = state.range(0) != 0;
-    static int saved = 0; // names and codes stay unique over every run of the case
     for (auto _ : state) {
         state.PauseTiming();
         wizard.showForm(modify ? BigReport : QString());
@@ -60,7 +59,7 @@ void WizardSave_program(benchmark::State &state)
             wizard.VSAval->setRow(1);
             for (int i = 0; i < BigReportColumns; ++i)
                 wizard.cmdAdd_Click();
-            wizard.txtRepName->setText(QStringLiteral("Bench new %1").arg(++saved));
+            wizard.txtRepName->setText(uniqueName(QStringLiteral("Bench new ")));
         }
         state.ResumeTiming();
         wizard.cmdSave_Click();
@@ -79,9 +78,8 @@ void WizardSave_baseline(benchmark::State &state)
 {
     openRun(QStringLiteral("WIZARD"));
     data::Connection &db = app::YearDb();
-    static int saved = 0; // names and codes stay unique over every run of the case
     for (auto _ : state) {
-        const QString code = QStringLiteral("CRFRAW%1").arg(++saved);
+        const QString code = uniqueName(QStringLiteral("CRFRAW"));
         rawExec(db, "BEGIN IMMEDIATE");
         {
             RawStatement child(db, "Insert Into CrChild (ColCode, ColTableName, ColFieldNameOrig, "
