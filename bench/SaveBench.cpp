@@ -87,5 +87,5 @@ void RecordNumber_baseline(benchmark::State &state)
 
 DESIGNER_CASE(CrossTabSave_program);
 DESIGNER_CASE(CrossTabSave_baseline);
-BENCHMARK(RecordNumber_program)->Unit(benchmark::kMillisecond)->Iterations(300)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(RecordNumber_baseline)->Unit(benchmark::kMillisecond)->Iterations(300)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(RecordNumber_program)->Unit(benchmark::kMillisecond)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(RecordNumber_baseline)->Unit(benchmark::kMillisecond)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true);
