@@ -5,6 +5,11 @@ void SummaryReporter::ReportRuns(const std::vector<Run> &runs)
 {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs) {
+        if (run.error_occurred)
+            failures_.push_back(run.benchmark_name() + ": " + run.error_message);
+        const auto peak = run.counters.find("peak_MB");
+        if (peak != run.counters.end())
+            peaks_.emplace_back(run.benchmark_name(), double(peak->second));
         if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
             continue;
         const std::string &function = run.run_name.function_name;
@@ -31,4 +36,8 @@ void SummaryReporter::printSummary() const
         std::printf("%-34s %12.3f %12.3f %8.2f\n", name.c_str(), program, baseline,
                     baseline > 0 ? program / baseline : 0.0);
     }
+    for (const std::string &failure : failures_)
+        std::printf("FAILED %s\n", failure.c_str());
+    for (const auto &peak : peaks_)
+        std::printf("%-34s %12.1f MB peak resident\n", peak.first.c_str(), peak.second);
 }

@@ -13,4 +13,6 @@ public:
 private:
     std::map<std::string, std::map<std::string, double>> medians_; // case -> side -> ms
     std::vector<std::string> order_;
+    std::vector<std::pair<std::string, double>> peaks_; // run -> peak resident MB
+    std::vector<std::string> failures_;
 };

@@ -26,18 +26,6 @@ int waitWhileBusy(void *since, int attempt)
     return 1;
 }
 
-class Statement {
-public:
-    explicit Statement(sqlite3_stmt *s) : s_(s) {}
-    ~Statement() { sqlite3_finalize(s_); }
-    sqlite3_stmt *get() const { return s_; }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-private:
-    sqlite3_stmt *s_;
-};
-
 QVariant columnValue(sqlite3_stmt *s, int i)
 {
     switch (sqlite3_column_type(s, i)) {
@@ -61,7 +49,28 @@ int stopWhenInterrupted(void *flag)
     return static_cast<std::atomic<bool> *>(flag)->load() ? 1 : 0;
 }
 
+constexpr int CachedStatements = 64;
+
 } // namespace
+
+class SqlCipherConnection::Statement {
+public:
+    Statement(SqlCipherConnection &db, const QString &sql, const Params &params)
+        : db_(db), sql_(sql), s_(db.compile(sql, params)) {}
+    ~Statement()
+    {
+        if (s_)
+            db_.release(sql_, s_);
+    }
+    sqlite3_stmt *get() const { return s_; }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+private:
+    SqlCipherConnection &db_;
+    QString sql_;
+    sqlite3_stmt *s_;
+};
 
 SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password)
 {
@@ -85,16 +94,28 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
         select(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         // Stored report SQL is written for the desktop engine; translated, it calls these.
         registerJetFunctions(db_);
+        // Every page read from the file is decrypted; the default cache of 2,000 one-kilobyte
+        // pages makes a long ordered list decrypt its pages again on every reload. The cache
+        // grows only as pages are read.
+        run("PRAGMA cache_size = -32768");
     } catch (const DbError &) {
-        sqlite3_close(db_);
-        db_ = nullptr;
+        close();
         throw;
     }
 }
 
 SqlCipherConnection::~SqlCipherConnection()
 {
+    close();
+}
+
+void SqlCipherConnection::close()
+{
+    for (sqlite3_stmt *s : std::as_const(cache_))
+        sqlite3_finalize(s);
+    cache_.clear();
     sqlite3_close_v2(db_);
+    db_ = nullptr;
 }
 
 void SqlCipherConnection::fail()
@@ -104,14 +125,17 @@ void SqlCipherConnection::fail()
 
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)
 {
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db_, text.constData(), text.size(), &s, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(s);
-        fail();
+    // Taken out while in use, so that a read nested in another of the same text gets its own.
+    sqlite3_stmt *s = cache_.take(sql);
+    if (!s) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, text.constData(), text.size(), &s, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(s);
+            fail();
+        }
+        if (!s) // an empty statement
+            return nullptr;
     }
-    if (!s) // an empty statement
-        return nullptr;
     for (int i = 0; i < params.size(); ++i) {
         const QVariant &v = params[i];
         int rc;
@@ -145,10 +169,21 @@ sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &par
     return s;
 }
 
+void SqlCipherConnection::release(const QString &sql, sqlite3_stmt *s)
+{
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    if (cache_.size() >= CachedStatements || cache_.contains(sql)) {
+        sqlite3_finalize(s);
+        return;
+    }
+    cache_.insert(sql, s);
+}
+
 void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
                                      const std::function<void(const QVector<QVariant> &)> &onRow)
 {
-    Statement st(compile(sql, params));
+    Statement st(*this, sql, params);
     if (!st.get())
         return;
     const int n = sqlite3_column_count(st.get());
@@ -168,7 +203,7 @@ void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
 RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
 {
     RowSet result;
-    Statement st(compile(sql, params));
+    Statement st(*this, sql, params);
     if (!st.get())
         return result;
     const int n = sqlite3_column_count(st.get());
@@ -190,7 +225,7 @@ RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
 
 void SqlCipherConnection::execute(const QString &sql, const Params &params)
 {
-    Statement st(compile(sql, params));
+    Statement st(*this, sql, params);
     if (!st.get())
         return;
     int rc;
@@ -202,7 +237,7 @@ void SqlCipherConnection::execute(const QString &sql, const Params &params)
 
 void SqlCipherConnection::prepare(const QString &sql)
 {
-    Statement st(compile(sql, {}));
+    Statement st(*this, sql, {});
 }
 
 void SqlCipherConnection::interrupt()

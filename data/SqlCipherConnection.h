@@ -2,6 +2,7 @@
 #include "data/Connection.h"
 #include <atomic>
 #include <chrono>
+#include <QHash>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -29,11 +30,19 @@ public:
     sqlite3 *handle() const { return db_; }
 
 private:
+    class Statement;
+    // A statement for the text with the parameters bound: a cached one when it is free.
     sqlite3_stmt *compile(const QString &sql, const Params &params);
+    // Hands a statement back after use: reset and kept for its text, or finalized.
+    void release(const QString &sql, sqlite3_stmt *statement);
     [[noreturn]] void fail();
     void run(const char *sql);
+    void close();
 
     sqlite3 *db_ = nullptr;
+    // Prepared statements by their text. A save repeats one insert per row and a prepare costs
+    // more than the insert itself.
+    QHash<QString, sqlite3_stmt *> cache_;
     int depth_ = 0;
     std::atomic<bool> interrupted_{false};
     std::chrono::steady_clock::time_point busySince_; // when the current wait for a lock began

@@ -87,12 +87,14 @@ int frmRowSelect::fillFixed(const QString &slotCode)
     vfg->setListOption(1);
     vfg->setRows(1);
     vfg->setRows(entries.size() + 1);
+    vfg->setRedraw(false);
     int r = 0;
     for (const crosstab::CatalogueEntry &e : entries) {
         ++r;
         vfg->setTextMatrix(r, 0, e.caption);
         vfg->setTextMatrix(r, 1, e.expression);
     }
+    vfg->setRedraw(true);
     return r;
 }
 
@@ -109,11 +111,13 @@ int frmRowSelect::appendUserFields(int last, const QString &sql, const QString &
         return last;
     }
     vfg->setRows(last + fields.size() + 1);
+    vfg->setRedraw(false);
     for (const auto &field : fields) {
         ++last;
         vfg->setTextMatrix(last, 0, field.first);
         vfg->setTextMatrix(last, 1, field.second);
     }
+    vfg->setRedraw(true);
     return last;
 }
 

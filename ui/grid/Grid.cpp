@@ -167,6 +167,11 @@ int Grid::cellLeft() const { return app::pixelsToTwips(currentCellRect().left())
 int Grid::cellTop() const { return app::pixelsToTwips(currentCellRect().top()); }
 int Grid::cellWidth() const { return app::pixelsToTwips(currentCellRect().width()); }
 
+void Grid::setRedraw(bool redraw)
+{
+    model_->setRedraw(redraw);
+}
+
 void Grid::setListOption(int option)
 {
     setSelectionBehavior(option == 1 ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);

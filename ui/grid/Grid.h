@@ -48,6 +48,10 @@ public:
     int cellTop() const;
     int cellWidth() const;
 
+    // Off while a grid is filled cell by cell: the view hears of the change once, when it is
+    // turned on again.
+    void setRedraw(bool redraw);
+
     // 1: the grid is a list in which a whole row is picked.
     void setListOption(int option);
 

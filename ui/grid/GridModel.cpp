@@ -70,8 +70,22 @@ void GridModel::setColumns(int cols)
 void GridModel::setCell(int row, int col, const QString &text)
 {
     cells_[row * cols_ + col] = text;
+    if (!redraw_) {
+        changedUnseen_ = true;
+        return;
+    }
     const QModelIndex at = index(row, col);
     emit dataChanged(at, at, {Qt::DisplayRole});
+}
+
+void GridModel::setRedraw(bool redraw)
+{
+    redraw_ = redraw;
+    if (!redraw || !changedUnseen_)
+        return;
+    changedUnseen_ = false;
+    if (rows_ > 0 && cols_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
 }
 
 void GridModel::setHeader(int col, const QString &text)

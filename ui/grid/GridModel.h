@@ -25,6 +25,8 @@ public:
     QString header(int col) const { return headers_.value(col); }
     void setHeader(int col, const QString &text);
     void setAlignment(int col, Qt::Alignment alignment);
+    // Off: changed cells are announced once, when it is turned on again.
+    void setRedraw(bool redraw);
 
     void insertDataRow(int row);
     void removeDataRow(int row);
@@ -37,4 +39,6 @@ private:
     QVector<QString> cells_;
     QStringList headers_;
     QVector<Qt::Alignment> alignments_;
+    bool redraw_ = true;
+    bool changedUnseen_ = false;
 };

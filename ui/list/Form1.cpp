@@ -70,6 +70,8 @@ void Form1::Form_Load()
     setWindowTitle(QStringLiteral("Tabular Report Setting (01/01/2014)"));
     vfg->setListOption(1);
     DataSelect();
+    // The list was read just now: the activation that follows the first show has nothing to add.
+    loadedUnshown_ = true;
 }
 
 bool Form1::isCrossTab() const
@@ -79,8 +81,12 @@ bool Form1::isCrossTab() const
 
 bool Form1::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
+    if (event->type() == QEvent::WindowActivate) {
+        if (loadedUnshown_)
+            loadedUnshown_ = false;
+        else
+            Form_Activate();
+    }
     return QWidget::event(event);
 }
 

@@ -39,4 +39,5 @@ private:
     QString currentCode() const;
 
     QString recNo_; // the record number of the row last acted on
+    bool loadedUnshown_ = false; // loaded, not yet activated
 };

@@ -43,6 +43,7 @@ void frmRepCust::loadCatalogue()
         return;
     }
     VSAval->setRows(rs.recordCount() + 1);
+    VSAval->setRedraw(false);
     for (int r = 1; !rs.eof(); ++r, rs.moveNext()) {
         VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldDName")));
         VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColTableName")));
@@ -52,6 +53,7 @@ void frmRepCust::loadCatalogue()
         VSAval->setTextMatrix(r, 6, rs.text(QStringLiteral("ColDecimal")));
         VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
     }
+    VSAval->setRedraw(true);
 }
 
 void frmRepCust::LoadCustFld()
@@ -66,6 +68,7 @@ void frmRepCust::LoadCustFld()
         return;
     }
     VSAval->setRows(VSAval->rows() + rs.recordCount());
+    VSAval->setRedraw(false);
     for (int r = CustFldStart; !rs.eof(); ++r, rs.moveNext()) {
         VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColCode")));
         VSAval->setTextMatrix(r, 1, rs.text(QStringLiteral("CalString")));
@@ -73,6 +76,7 @@ void frmRepCust::LoadCustFld()
         VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldName")));
         VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
     }
+    VSAval->setRedraw(true);
 }
 
 void frmRepCust::RemoveCustField()
@@ -106,6 +110,7 @@ void frmRepCust::FillGrid()
     txtRepName->setProperty("tag", txtRepName->text());
     VSSelectedFld->setRows(1);
     VSSelectedFld->setRows(child.recordCount() + 1);
+    VSSelectedFld->setRedraw(false);
     const char *const fields[SelectedColumns] = {"ColTableName", "ColFieldNameOrig", "ColFieldDataType",
                                                  "ColFieldNameDisp", "ColAlign", "ColWidth", "ColDecimal",
                                                  "ColGroup", "ColSort", "ColTotal", "ColCount", "ColGrandTotal"};
@@ -115,6 +120,7 @@ void frmRepCust::FillGrid()
             VSSelectedFld->setTextMatrix(r, c, c < 7 ? text : RetGroupSort(text));
         }
     }
+    VSSelectedFld->setRedraw(true);
     keepCurrentCellVisible(VSSelectedFld);
 }
 

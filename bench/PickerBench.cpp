@@ -1,0 +1,49 @@
+#include "BenchSupport.h"
+#include "app/Module1.h"
+#include "ui/crosstab/frmRowSelect.h"
+#include <QEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+const QString AllUserFields = QStringLiteral("Select Distinct(Col99) , Col98 From ZoM35 Order By Col98 ");
+const QString UserValueFields =
+    QStringLiteral("Select Distinct(Col99) , Col98 From ZoM35 Where Col95 ='M'  And Col96 ='N'   ");
+
+// Confirms the picker as soon as it is shown, as a user pressing Enter at once would.
+class ConfirmAtOnce : public QObject {
+public:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && object == &frmRowSelect::instance())
+            QTimer::singleShot(0, &frmRowSelect::instance(), &frmRowSelect::cmdOK_Click);
+        return false;
+    }
+};
+
+// Arg 0: the row and column catalogue "RC0"; arg 1: the value catalogue "D0".
+void Picker_program(benchmark::State &state)
+{
+    openRun(QStringLiteral("CTR"));
+    const QString slot = state.range(0) ? QStringLiteral("D0") : QStringLiteral("RC0");
+    frmRowSelect &picker = frmRowSelect::instance();
+    ConfirmAtOnce confirm;
+    picker.installEventFilter(&confirm);
+    QLineEdit caption;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(picker.RowSelectData(slot, &caption, QStringLiteral("ColUser4000")));
+    picker.removeEventFilter(&confirm);
+}
+
+void Picker_baseline(benchmark::State &state)
+{
+    openRun(QStringLiteral("CTR"));
+    for (auto _ : state)
+        queryIntoStrings(app::YearDb(), state.range(0) ? UserValueFields : AllUserFields);
+}
+
+} // namespace
+
+DESIGNER_CASE(Picker_program)->Arg(0)->Arg(1);
+DESIGNER_CASE(Picker_baseline)->Arg(0)->Arg(1);

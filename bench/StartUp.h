@@ -1,0 +1,7 @@
+#pragma once
+
+// Start-up is measured in a fresh process each time (the list window exists once per run):
+// the benchmark starts itself with one of these options and the data root, and the child prints
+// the milliseconds from just before start-up to the moment its work is done.
+bool isStartUpChild(const char *option);
+int runStartUpChild(const char *option, const char *root);

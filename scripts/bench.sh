@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, build-bench/) and runs them on a fresh data root a hundred times
+# a real firm's size. An optional argument names a file for Google Benchmark's JSON results.
+# Further options go to the benchmark program (e.g. --benchmark_filter=Picker).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDESIGNER_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)"
+args=()
+if (($#)) && [[ "$1" != --* ]]; then
+  args+=(--benchmark_out="$1" --benchmark_out_format=json)
+  shift
+fi
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), cores: $(nproc)"
+QT_QPA_PLATFORM=offscreen build-bench/bench/designer_bench "${args[@]}" "$@"
