@@ -235,9 +235,10 @@ void SqlCipherConnection::execute(const QString &sql, const Params &params)
         fail();
 }
 
+// A check compiles its text once; keeping it would fill the store with one-off statements.
 void SqlCipherConnection::prepare(const QString &sql)
 {
-    Statement st(*this, sql, {});
+    sqlite3_finalize(compile(sql, {}));
 }
 
 void SqlCipherConnection::interrupt()
