@@ -130,10 +130,22 @@ void Grid::bind(const data::RowSet &rows)
         for (const QVariant &value : row)
             cells.push_back(value.isNull() ? QString() : value.toString());
     model_->reset(rows.columns, std::move(cells), rows.rows.size());
+    afterBind(cols, rows.rows.isEmpty());
+}
+
+void Grid::bindKeys(const QStringList &columns, const QVector<qint64> &keys,
+                    std::function<QStringList(qint64 key)> fetch)
+{
+    model_->resetKeys(columns, keys, std::move(fetch));
+    afterBind(columns.size(), keys.isEmpty());
+}
+
+void Grid::afterBind(int cols, bool empty)
+{
     widths_ = QVector<int>(cols, 0);
     for (int c = 0; c < cols; ++c)
         setColumnHidden(c, false);
-    if (!rows.rows.isEmpty())
+    if (!empty)
         setRow(1);
 }
 

@@ -2,6 +2,7 @@
 #include "data/Connection.h"
 #include <QElapsedTimer>
 #include <QTableView>
+#include <functional>
 
 class GridModel;
 
@@ -37,6 +38,10 @@ public:
 
     // Takes a copy of every row, field names as headers; row 1 becomes current.
     void bind(const data::RowSet &rows);
+    // As bind, with one row per key whose cells are read through fetch when first shown or
+    // asked for, and kept: a long list opens at the cost of its keys.
+    void bindKeys(const QStringList &columns, const QVector<qint64> &keys,
+                  std::function<QStringList(qint64 key)> fetch);
 
     void addItem(const QString &text, int row);
     void removeItem(int row);
@@ -73,6 +78,7 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
+    void afterBind(int cols, bool empty);
     QRect currentCellRect() const;
     void typeAhead(const QString &text);
 

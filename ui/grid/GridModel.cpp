@@ -10,6 +10,31 @@ int GridModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : cols_;
 }
 
+const QString &GridModel::cell(int row, int col) const
+{
+    if (!pending_.isEmpty())
+        fetchRow(row);
+    return cells_[row * cols_ + col];
+}
+
+void GridModel::fetchRow(int row) const
+{
+    const qint64 key = pending_[row];
+    if (key == Fetched)
+        return;
+    pending_[row] = Fetched;
+    const QStringList values = fetch_(key);
+    for (int c = 0; c < cols_; ++c)
+        cells_[row * cols_ + c] = values.value(c);
+}
+
+void GridModel::fetchAll()
+{
+    for (int r = 0; r < pending_.size(); ++r)
+        fetchRow(r);
+    pending_.clear();
+}
+
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
@@ -38,11 +63,15 @@ void GridModel::setDataRows(int rows)
     if (rows > rows_) {
         beginInsertRows({}, rows_, rows - 1);
         cells_.resize(rows * cols_);
+        if (!pending_.isEmpty())
+            pending_.resize(rows, Fetched);
         rows_ = rows;
         endInsertRows();
     } else if (rows < rows_) {
         beginRemoveRows({}, rows, rows_ - 1);
         cells_.resize(rows * cols_);
+        if (!pending_.isEmpty())
+            pending_.resize(rows);
         rows_ = rows;
         endRemoveRows();
     }
@@ -53,6 +82,7 @@ void GridModel::setColumns(int cols)
     cols = qMax(0, cols);
     if (cols == cols_)
         return;
+    fetchAll();
     beginResetModel();
     QVector<QString> cells(rows_ * cols);
     for (int r = 0; r < rows_; ++r)
@@ -69,6 +99,8 @@ void GridModel::setColumns(int cols)
 
 void GridModel::setCell(int row, int col, const QString &text)
 {
+    if (!pending_.isEmpty())
+        fetchRow(row);
     cells_[row * cols_ + col] = text;
     if (!redraw_) {
         changedUnseen_ = true;
@@ -106,6 +138,8 @@ void GridModel::insertDataRow(int row)
 {
     beginInsertRows({}, row, row);
     cells_.insert(row * cols_, cols_, QString());
+    if (!pending_.isEmpty())
+        pending_.insert(row, Fetched);
     ++rows_;
     endInsertRows();
 }
@@ -114,6 +148,8 @@ void GridModel::removeDataRow(int row)
 {
     beginRemoveRows({}, row, row);
     cells_.remove(row * cols_, cols_);
+    if (!pending_.isEmpty())
+        pending_.remove(row);
     --rows_;
     endRemoveRows();
 }
@@ -125,6 +161,21 @@ void GridModel::reset(const QStringList &headers, QVector<QString> &&cells, int 
     cols_ = headers.size();
     rows_ = rows;
     cells_ = std::move(cells);
+    pending_.clear();
+    fetch_ = nullptr;
+    alignments_ = QVector<Qt::Alignment>(cols_, Qt::AlignLeft);
+    endResetModel();
+}
+
+void GridModel::resetKeys(const QStringList &headers, const QVector<qint64> &keys, RowFetch fetch)
+{
+    beginResetModel();
+    headers_ = headers;
+    cols_ = headers.size();
+    rows_ = keys.size();
+    cells_ = QVector<QString>(rows_ * cols_);
+    pending_ = keys;
+    fetch_ = std::move(fetch);
     alignments_ = QVector<Qt::Alignment>(cols_, Qt::AlignLeft);
     endResetModel();
 }

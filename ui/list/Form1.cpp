@@ -15,8 +15,20 @@
 
 namespace {
 
-const QString CrossTabQuery = QStringLiteral("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName");
-const QString TabularQuery = QStringLiteral("Select ColCode,ColReportName  From CrMain Order By ColReportName  ");
+// The definitions listed: their columns, table and order. Reload reads only the ordered row ids
+// (the name's index holds them, so no table page is decrypted); a row's cells are read by id when
+// the grid first needs them.
+struct ListQuery {
+    QStringList columns;
+    QString table;
+    QString orderBy;
+
+    QString keys() const { return "Select rowid From " + table + " Order By " + orderBy; }
+    QString row() const { return "Select " + columns.join(',') + " From " + table + " Where rowid=?"; }
+};
+
+const ListQuery CrossTabQuery{{"Col99", "ColRepName", "ColRepDesc"}, "ZoCTR", "ColRepName"};
+const ListQuery TabularQuery{{"ColCode", "ColReportName"}, "CrMain", "ColReportName"};
 const QString CrossTabFormat = QStringLiteral(
     "RepRecNo    |<Report Name                            |<Report Desc.              ");
 const QString TabularFormat = QStringLiteral("RepRecNo    |<Report Name                            ");
@@ -103,14 +115,28 @@ void Form1::Form_Activate()
 
 void Form1::DataSelect()
 {
-    data::RowSet rows;
+    const ListQuery &query = isCrossTab() ? CrossTabQuery : TabularQuery;
+    QVector<qint64> keys;
     try {
-        rows = app::YearDb().select(isCrossTab() ? CrossTabQuery : TabularQuery);
+        app::YearDb().forEachRow(query.keys(), {}, [&](const QVector<QVariant> &row) {
+            keys << row[0].toLongLong();
+        });
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         return;
     }
-    vfg->bind(rows);
+    vfg->bindKeys(query.columns, keys, [rowQuery = query.row()](qint64 key) {
+        QStringList cells;
+        // Read while painting: a failure here shows empty cells, the next reload reports it.
+        try {
+            const data::RowSet found = app::YearDb().select(rowQuery, {key});
+            if (!found.rows.isEmpty())
+                for (const QVariant &value : found.rows[0])
+                    cells << (value.isNull() ? QString() : value.toString());
+        } catch (const data::DbError &) {
+        }
+        return cells;
+    });
     vfg->setFormatString(isCrossTab() ? CrossTabFormat : TabularFormat);
     vfg->setColWidth(0, 0);
     vfg->setRows(vfg->rows() + 1);

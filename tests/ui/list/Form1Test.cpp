@@ -1,3 +1,4 @@
+#include "app/Paths.h"
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
 #include "support/Ui.h"
@@ -142,4 +143,38 @@ TEST(ReportList, ReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnding)
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
     EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
     EXPECT_TRUE(list.isVisible());
+}
+
+TEST(ReportList, ALongListReadsFarRowsRightAndShowsAnotherProgramsChangeWhenActivated)
+{
+    TestRoot root(TestRoot::Empty, "CTR");
+    {
+        data::Transaction tx(root.year());
+        for (int i = 0; i < 2000; ++i)
+            root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values (?, ?, ?)",
+                                {QString("CTR%1").arg(i + 1), QString("Report %1").arg(1999 - i, 4, 10, QChar('0')),
+                                 i % 3 ? QVariant(QString("Desc %1").arg(i)) : QVariant()});
+        tx.commit();
+    }
+    Form1 &list = showList();
+    EXPECT_EQ(list.vfg->rows(), 2002);
+    EXPECT_EQ(list.vfg->row(), 1);
+    EXPECT_EQ(list.vfg->textMatrix(1800, 0) + "|" + list.vfg->textMatrix(1800, 1), "CTR201|Report 1799");
+    const QString query = "Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName";
+    EXPECT_EQ(gridRows(list.vfg),
+              QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
+                  + root.rows(query) + QStringList{"||"});
+
+    auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
+    other->execute("Update ZoCTR Set ColRepDesc='Changed elsewhere' Where Col99='CTR201'");
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    settle();
+    list.activateWindow();
+    settle();
+    EXPECT_EQ(list.vfg->textMatrix(1800, 2), "Changed elsewhere");
+    EXPECT_EQ(gridRows(list.vfg),
+              QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
+                  + root.rows(query) + QStringList{"||"});
 }
