@@ -1,6 +1,5 @@
 #pragma once
-
-class QWidget;
+#include <QWidget>
 
 namespace app {
 
@@ -15,6 +14,22 @@ int twipsWidth(const QWidget *w);
 void setTwipsLeft(QWidget *w, int left);
 void setTwipsTop(QWidget *w, int top);
 void setTwipsWidth(QWidget *w, int width);
+
+// A control's objectName is its name; tests and the code find it by that name.
+template <class W>
+W *named(W *w, const char *name)
+{
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+// Names a control and places it at its designed position and size.
+template <class W>
+W *place(W *w, const char *name, int left, int top, int width, int height)
+{
+    setTwipsGeometry(named(w, name), left, top, width, height);
+    return w;
+}
 
 // The keyboard's Tab, sent to whatever has the focus once the current event is done.
 void sendTab();

@@ -22,14 +22,6 @@ const QString InsertDefinition = QStringLiteral(
     "ColIsGrouping, ColRowDataName, ColColDataName, ColDispDataName, ColGroupFieldName, ColRepType) "
     "Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
 
-template <class W>
-W *place(W *w, const char *name, int left, int top, int width, int height)
-{
-    w->setObjectName(QLatin1String(name));
-    app::setTwipsGeometry(w, left, top, width, height);
-    return w;
-}
-
 } // namespace
 
 SelectionScreen &SelectionScreen::instance()
@@ -45,23 +37,23 @@ SelectionScreen::SelectionScreen()
     setFont(QFont(QStringLiteral("Arial")));
     setFixedSize(app::twipsToPixels(9345), app::twipsToPixels(5325));
 
-    Label1 = place(new QLabel(QStringLiteral("Report &Name"), this), "Label1", 120, 120, 1110, 225);
-    txtReportName = place(new TextBox(this), "txtReportName", 1320, 120, 3735, 375);
-    Label2 = place(new QLabel(QStringLiteral("Report &Desc."), this), "Label2", 120, 600, 1080, 225);
-    txtReportDesc = place(new TextBox(this), "txtReportDesc", 1320, 600, 3735, 375);
-    cboRepTyp = place(new QComboBox(this), "cboRepTyp", 5175, 630, 2175, 315);
-    Label3 = place(new QLabel(QStringLiteral("&Row Data"), this), "Label3", 120, 1080, 810, 225);
-    txtRowData = place(new TextBox(this), "txtRowData", 1320, 1080, 3735, 375);
-    Label4 = place(new QLabel(QStringLiteral("C&ol Data"), this), "Label4", 120, 1560, 720, 225);
-    txtColData = place(new TextBox(this), "txtColData", 1320, 1560, 3735, 375);
-    Label5 = place(new QLabel(QStringLiteral("Dis&p Data"), this), "Label5", 120, 2040, 825, 225);
-    txtDispData = place(new TextBox(this), "txtDispData", 1320, 2040, 3735, 375);
-    chkGrouping = place(new QCheckBox(QStringLiteral("Grouping"), this), "chkGrouping", 1305, 2430, 3750, 330);
-    lblGroupField = place(new QLabel(QStringLiteral("&Group Field"), this), "lblGroupField", 120, 2835, 960, 225);
-    txtGroupField = place(new TextBox(this), "txtGroupField", 1320, 2835, 3735, 375);
-    cmdSave = place(new QPushButton(QStringLiteral("&Save"), this), "cmdSave", 1320, 3330, 1095, 375);
-    cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel", 2640, 3330, 975, 375);
-    cmdPreview = place(new QPushButton(QStringLiteral("Pre&view"), this), "cmdPreview", 3735, 3330, 1095, 375);
+    Label1 = app::place(new QLabel(QStringLiteral("Report &Name"), this), "Label1", 120, 120, 1110, 225);
+    txtReportName = app::place(new TextBox(this), "txtReportName", 1320, 120, 3735, 375);
+    Label2 = app::place(new QLabel(QStringLiteral("Report &Desc."), this), "Label2", 120, 600, 1080, 225);
+    txtReportDesc = app::place(new TextBox(this), "txtReportDesc", 1320, 600, 3735, 375);
+    cboRepTyp = app::place(new QComboBox(this), "cboRepTyp", 5175, 630, 2175, 315);
+    Label3 = app::place(new QLabel(QStringLiteral("&Row Data"), this), "Label3", 120, 1080, 810, 225);
+    txtRowData = app::place(new TextBox(this), "txtRowData", 1320, 1080, 3735, 375);
+    Label4 = app::place(new QLabel(QStringLiteral("C&ol Data"), this), "Label4", 120, 1560, 720, 225);
+    txtColData = app::place(new TextBox(this), "txtColData", 1320, 1560, 3735, 375);
+    Label5 = app::place(new QLabel(QStringLiteral("Dis&p Data"), this), "Label5", 120, 2040, 825, 225);
+    txtDispData = app::place(new TextBox(this), "txtDispData", 1320, 2040, 3735, 375);
+    chkGrouping = app::place(new QCheckBox(QStringLiteral("Grouping"), this), "chkGrouping", 1305, 2430, 3750, 330);
+    lblGroupField = app::place(new QLabel(QStringLiteral("&Group Field"), this), "lblGroupField", 120, 2835, 960, 225);
+    txtGroupField = app::place(new TextBox(this), "txtGroupField", 1320, 2835, 3735, 375);
+    cmdSave = app::place(new QPushButton(QStringLiteral("&Save"), this), "cmdSave", 1320, 3330, 1095, 375);
+    cmdCancel = app::place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel", 2640, 3330, 975, 375);
+    cmdPreview = app::place(new QPushButton(QStringLiteral("Pre&view"), this), "cmdPreview", 3735, 3330, 1095, 375);
     cmdPreview->setFocusPolicy(Qt::NoFocus);
 
     Label1->setBuddy(txtReportName);

@@ -28,9 +28,7 @@ namespace {
 template <class W>
 W *control(QWidget *parent, const char *name)
 {
-    W *w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
+    return app::named(new W(parent), name);
 }
 
 } // namespace

@@ -23,23 +23,16 @@ const QString SelectedFormat = QStringLiteral(
     "TabName|Column Name|Data Type|< Display Column Name                                   | Alignment|Width|Decimal"
     "|Grouping|Sorting| Total|Count|Grand Total ");
 
-template <class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QPushButton *button(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
 {
-    auto *b = named(new QPushButton(caption, parent), name);
+    auto *b = app::named(new QPushButton(caption, parent), name);
     app::setTwipsGeometry(b, left, top, width, 375);
     return b;
 }
 
 QLabel *label(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
 {
-    auto *l = named(new QLabel(caption, parent), name);
+    auto *l = app::named(new QLabel(caption, parent), name);
     app::setTwipsGeometry(l, left, top, width, 255);
     return l;
 }
@@ -89,7 +82,7 @@ void frmRepCust::buildControls()
     setFont(QFont(QStringLiteral("Arial")));
     resize(app::twipsToPixels(11760), app::twipsToPixels(7080));
 
-    SSTab1 = named(new TabControl(this), "SSTab1");
+    SSTab1 = app::named(new TabControl(this), "SSTab1");
     app::setTwipsGeometry(SSTab1, 120, 120, 11520, 6240);
     auto *fields = new QWidget;
     auto *customize = new QWidget;
@@ -100,44 +93,44 @@ void frmRepCust::buildControls()
     lblAvail = label(QStringLiteral("Available Column Names"), fields, "lblAvail", 240, 480, 3660);
     lblIncluded = label(QStringLiteral("Columns included in Display"), fields, "lblIncluded", 5100, 480, 3705);
 
-    VSAval = named(new Grid(this), "VSAval");
+    VSAval = app::named(new Grid(this), "VSAval");
     VSAval->setFormatString(AvailFormat);
     app::setTwipsGeometry(VSAval, 360, 1305, 3660, 3000);
     VSAval->setTypeAheadColumn(3);
     cmdAdd = button(QStringLiteral(">>"), fields, "cmdAdd", 4080, 1320, 840);
     cmdRemove = button(QStringLiteral("<<"), fields, "cmdRemove", 4080, 1800, 840);
 
-    txtWidth = named(new QLineEdit(QStringLiteral("0"), this), "txtWidth");
+    txtWidth = app::named(new QLineEdit(QStringLiteral("0"), this), "txtWidth");
     app::setTwipsGeometry(txtWidth, 0, 0, 800, 285);
-    cboGrpSort = named(new QComboBox(this), "cboGrpSort");
+    cboGrpSort = app::named(new QComboBox(this), "cboGrpSort");
     app::setTwipsGeometry(cboGrpSort, 0, 0, 1000, 315);
-    cboTot = named(new QComboBox(this), "cboTot");
+    cboTot = app::named(new QComboBox(this), "cboTot");
     app::setTwipsGeometry(cboTot, 0, 0, 1000, 315);
 
     // Tab from an editor lands on the grid below it, which closes the combos.
-    VSSelectedFld = named(new Grid(this), "VSSelectedFld");
+    VSSelectedFld = app::named(new Grid(this), "VSSelectedFld");
     VSSelectedFld->setFormatString(SelectedFormat);
     app::setTwipsGeometry(VSSelectedFld, 5220, 1300, 3705, 3000);
     cmdUp = button(QStringLiteral("Up"), fields, "cmdUp", 8940, 1320, 840);
     cmdDown = button(QStringLiteral("Down"), fields, "cmdDown", 8940, 1800, 840);
 
-    Frame1 = named(new QGroupBox(QStringLiteral("Customize"), fields), "Frame1");
+    Frame1 = app::named(new QGroupBox(QStringLiteral("Customize"), fields), "Frame1");
     app::setTwipsGeometry(Frame1, 240, 4320, 8700, 840);
     Label1 = label(QStringLiteral("Rename :"), Frame1, "Label1", 120, 360, 780);
-    txtRename = named(new QLineEdit(Frame1), "txtRename");
+    txtRename = app::named(new QLineEdit(Frame1), "txtRename");
     app::setTwipsGeometry(txtRename, 960, 330, 1740, 315);
     cmdChange = button(QStringLiteral("Change Column Name"), Frame1, "cmdChange", 2820, 300, 1980);
     cmdCustField = button(QStringLiteral("Add Custom Field..."), Frame1, "cmdCustField", 4920, 300, 1740);
     cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6780, 300, 1860);
 
     Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
-    txtRepName = named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
+    txtRepName = app::named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
     app::setTwipsGeometry(txtRepName, 2700, 5300, 3000, 315);
 
     // The column grids stay over the last page; its controls lie over them, shown with the page.
     cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
     lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 9000);
-    VSFPreview = named(new Grid(this), "VSFPreview");
+    VSFPreview = app::named(new Grid(this), "VSFPreview");
     app::setTwipsGeometry(VSFPreview, 360, 1080, 11040, 5100);
     for (QWidget *w : {static_cast<QWidget *>(cmdPreview), static_cast<QWidget *>(lblPreviewInfo),
                        static_cast<QWidget *>(VSFPreview)})
