@@ -100,54 +100,50 @@ int readString(const QString &s, int i, Token &t)
     syntaxError(start, QStringLiteral("the text in quotes is not closed"));
 }
 
-QVector<Token> tokenize(const QString &s)
+// Reads the token that starts at i or after the blanks there.
+Token readToken(const QString &s, int i)
 {
-    QVector<Token> tokens;
-    int i = 0;
     const int n = s.size();
-    for (;;) {
-        while (i < n && s[i].isSpace())
-            ++i;
-        Token t;
-        t.pos = i;
-        if (i >= n) {
-            t.end = n;
-            tokens << t;
-            return tokens;
-        }
-        const QChar c = s[i];
-        if (startsName(c)) {
-            t.kind = Kind::Name;
-            i = readName(s, i, t);
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
-            t.kind = Kind::Number;
-            i = readNumber(s, i);
-            t.text = s.mid(t.pos, i - t.pos);
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            t.kind = Kind::String;
-            i = readString(s, i, t);
-        } else if (c == QLatin1Char('#')) {
-            const int close = s.indexOf(QLatin1Char('#'), i + 1);
-            if (close < 0)
-                syntaxError(i, QStringLiteral("the date between # signs is not closed"));
-            t.kind = Kind::Date;
-            t.text = s.mid(i + 1, close - i - 1).trimmed();
-            i = close + 1;
-        } else {
-            t.kind = Kind::Symbol;
-            const QString two = s.mid(i, 2);
-            if (two == QLatin1String("<=") || two == QLatin1String(">=") || two == QLatin1String("<>")) {
-                t.text = two;
-            } else if (QStringLiteral("=<>+-*/\\^&,();").contains(c)) {
-                t.text = c;
-            } else {
-                syntaxError(i, QStringLiteral("unexpected character '%1'").arg(c));
-            }
-            i += t.text.size();
-        }
-        t.end = i;
-        tokens << t;
+    while (i < n && s[i].isSpace())
+        ++i;
+    Token t;
+    t.pos = i;
+    if (i >= n) {
+        t.end = n;
+        return t;
     }
+    const QChar c = s[i];
+    if (startsName(c)) {
+        t.kind = Kind::Name;
+        i = readName(s, i, t);
+    } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+        t.kind = Kind::Number;
+        i = readNumber(s, i);
+        t.text = s.mid(t.pos, i - t.pos);
+    } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        t.kind = Kind::String;
+        i = readString(s, i, t);
+    } else if (c == QLatin1Char('#')) {
+        const int close = s.indexOf(QLatin1Char('#'), i + 1);
+        if (close < 0)
+            syntaxError(i, QStringLiteral("the date between # signs is not closed"));
+        t.kind = Kind::Date;
+        t.text = s.mid(i + 1, close - i - 1).trimmed();
+        i = close + 1;
+    } else {
+        t.kind = Kind::Symbol;
+        const QString two = s.mid(i, 2);
+        if (two == QLatin1String("<=") || two == QLatin1String(">=") || two == QLatin1String("<>")) {
+            t.text = two;
+        } else if (QStringLiteral("=<>+-*/\\^&,();").contains(c)) {
+            t.text = c;
+        } else {
+            syntaxError(i, QStringLiteral("unexpected character '%1'").arg(c));
+        }
+        i += t.text.size();
+    }
+    t.end = i;
+    return t;
 }
 
 QString quoted(QString text)
@@ -240,7 +236,12 @@ Node negated(const Node &n)
 
 class Parser {
 public:
-    explicit Parser(const QString &source) : source_(source), tokens_(tokenize(source)) {}
+    // Tokens are read as the parser moves on; it never looks more than one token ahead.
+    explicit Parser(const QString &source) : source_(source)
+    {
+        window_[0] = readToken(source_, 0);
+        window_[1] = window_[0].kind == Kind::End ? window_[0] : readToken(source_, window_[0].end);
+    }
 
     QString wholeExpression()
     {
@@ -258,17 +259,25 @@ public:
     }
 
 private:
-    const Token &peek(int ahead = 0) const { return tokens_[qMin(at_ + ahead, int(tokens_.size()) - 1)]; }
+    const Token &peek(int ahead = 0) const { return window_[ahead]; }
     void next()
     {
-        if (at_ < tokens_.size() - 1)
-            ++at_;
+        if (window_[0].kind == Kind::End)
+            return;
+        window_[0] = std::move(window_[1]);
+        window_[1] = window_[0].kind == Kind::End ? window_[0] : readToken(source_, window_[0].end);
     }
 
     static bool isWordToken(const Token &t, const char *word)
     {
         return t.kind == Kind::Name && t.parts.size() == 1 && !t.brackets[0] &&
                t.parts[0].compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    }
+    // The node is built from the current token before the parser moves past it.
+    Node taken(Node n)
+    {
+        next();
+        return n;
     }
     bool isWord(const char *word) const { return isWordToken(peek(), word); }
     bool isSymbol(const char *symbol) const
@@ -575,17 +584,14 @@ private:
 
     Node primary()
     {
-        const Token t = peek();
+        const Token &t = peek();
         switch (t.kind) {
         case Kind::Number:
-            next();
-            return {t.text, Primary};
+            return taken({t.text, Primary});
         case Kind::String:
-            next();
-            return {quoted(t.text), Primary};
+            return taken({quoted(t.text), Primary});
         case Kind::Date:
-            next();
-            return {dateLiteral(t), Primary};
+            return taken({dateLiteral(t), Primary});
         case Kind::Name:
             return name();
         default:
@@ -601,7 +607,7 @@ private:
 
     Node name()
     {
-        const Token t = peek();
+        const Token &t = peek();
         const bool word = t.parts.size() == 1 && !t.brackets[0];
         if (word && isWord("TRUE")) {
             next();
@@ -619,8 +625,7 @@ private:
             return functionCall();
         if (word && isClauseWord(t.parts[0]))
             fail(QStringLiteral("a value"));
-        next();
-        return {nameText(t), Primary};
+        return taken({nameText(t), Primary});
     }
 
     Node functionCall()
@@ -658,8 +663,7 @@ private:
     }
 
     QString source_;
-    QVector<Token> tokens_;
-    int at_ = 0;
+    Token window_[2];
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "app/Messages.h"
 #include "data/DbError.h"
 #include "data/JetSql.h"
+#include <QSet>
 
 QString runnableStatement(const ReportText &text)
 {
@@ -22,22 +23,35 @@ QString expressionError(data::Connection &db, const QString &jetExpression, cons
 ReportError reportError(data::Connection &db, const QVector<QStringList> &rows, const QString &extraSelect,
                         const QString &sourceFrom)
 {
-    ReportError error;
-    try {
-        db.prepare(runnableStatement(buildReportText(rows, extraSelect, sourceFrom, ColumnNames::Runnable)));
-        return error;
-    } catch (const data::DbError &e) {
-        error.message = e.text();
-    }
-    // The column's own error points into its own text, which the user typed.
+    // The report's text runs when each of its fields does with the family's own select and
+    // tables: the format and the order around them are ours. Reports repeat the same few fields
+    // many times, so each is compiled once, under the caption of its first column.
+    struct Field {
+        QString text, caption;
+    };
+    QVector<Field> fields;
+    QSet<QString> seen;
+    QString select = QStringLiteral("Select Space(0)");
     for (const QStringList &cells : rows) {
-        const QString own = expressionError(db, columnField(cells, ColumnNames::Runnable), sourceFrom);
-        if (!own.isEmpty()) {
-            error = {own, cells.value(3)};
-            break;
+        const QString field = columnField(cells, ColumnNames::Runnable);
+        if (!seen.contains(field)) {
+            seen.insert(field);
+            fields.push_back({field, cells.value(3)});
+            select += QStringLiteral(" , ") + field;
         }
     }
-    return error;
+    try {
+        db.prepare(data::translateStatement(select + extraSelect + QLatin1Char(' ') + sourceFrom));
+        return {};
+    } catch (const data::DbError &e) {
+        // The column's own error points into its own text, which the user typed.
+        for (const Field &field : fields) {
+            const QString own = expressionError(db, field.text, sourceFrom);
+            if (!own.isEmpty())
+                return {own, field.caption};
+        }
+        return {e.text(), {}};
+    }
 }
 
 bool storeDespite(const QString &problem, const QString &question)

@@ -16,6 +16,24 @@ QString firstChar(const QStringList &cells, int col)
     return cells.value(col).left(1);
 }
 
+bool startsWith(const QStringList &cells, int col, char code)
+{
+    return cells.value(col).startsWith(QLatin1Char(code));
+}
+
+// Decimals that are no number count as none, as they are stored; a stored count beyond what a
+// double can show is cut to that, as it would build a format of any size.
+const QString &decimalFormat(const QString &decimals)
+{
+    static const QVector<QString> formats = [] {
+        QVector<QString> f;
+        for (int places = 0; places <= MaxDecimals; ++places)
+            f << app::MakeDecFormat(places);
+        return f;
+    }();
+    return formats[int(std::clamp(app::roundHalfEven(app::leadingNumber(decimals)), 0.0, double(MaxDecimals)))];
+}
+
 // Every list is built with a comma in front of each entry; the stored text drops the first one.
 QString withoutFirst(const QString &list)
 {
@@ -49,39 +67,58 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
 {
     ReportText t;
     QString select, sort, widths, groupSelect, groupOrder, totals, decimals, counts, grandTotals;
+    // Appended to in place: a long report would otherwise copy its growing texts once per column.
+    select.reserve(rows.size() * 48);
+    t.formatStr.reserve(rows.size() * 24);
     t.formatStr = QStringLiteral("Cod");
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList &c = rows[r];
         const QString row = QString::number(r + 1);
         const QString field = columnField(c, names);
         const bool numeric = c.value(2) == QLatin1String("N");
-        t.formatStr += QLatin1Char('|') + QLatin1String(numeric ? ">" : "<") + c.value(3);
-        if (firstChar(c, 7) == QLatin1String("N")) {
-            // Decimals that are no number count as none, as they are stored; a stored count
-            // beyond what a double can show is cut to that, as it would build a format of any size.
-            const int places =
-                int(std::clamp(app::roundHalfEven(app::leadingNumber(c.value(6))), 0.0, double(MaxDecimals)));
-            select += QLatin1Char(',')
-                + (numeric ? QStringLiteral(" format( ") + field + QStringLiteral(" , '") + app::MakeDecFormat(places)
-                          + QStringLiteral("')")
-                           : field);
-            const QString sortCode = firstChar(c, 8);
-            if (sortCode != QLatin1String("N"))
-                sort += QLatin1Char(',') + field + QLatin1String(sortCode == QLatin1String("D") ? " Desc " : " ");
-            widths += QLatin1Char(',') + c.value(5);
+        t.formatStr += QLatin1Char('|');
+        t.formatStr += QLatin1Char(numeric ? '>' : '<');
+        t.formatStr += c.value(3);
+        if (startsWith(c, 7, 'N')) {
+            select += QLatin1Char(',');
+            if (numeric) {
+                select += QLatin1String(" format( ");
+                select += field;
+                select += QLatin1String(" , '");
+                select += decimalFormat(c.value(6));
+                select += QLatin1String("')");
+            } else {
+                select += field;
+            }
+            if (!startsWith(c, 8, 'N')) {
+                sort += QLatin1Char(',');
+                sort += field;
+                sort += QLatin1String(startsWith(c, 8, 'D') ? " Desc " : " ");
+            }
+            widths += QLatin1Char(',');
+            widths += c.value(5);
         } else {
             ++t.groupCount;
-            groupSelect += QLatin1Char(',') + field;
-            groupOrder += QLatin1Char(',') + field + QLatin1String(firstChar(c, 7) == QLatin1String("D") ? " Desc " : " ");
+            groupSelect += QLatin1Char(',');
+            groupSelect += field;
+            groupOrder += QLatin1Char(',');
+            groupOrder += field;
+            groupOrder += QLatin1String(startsWith(c, 7, 'D') ? " Desc " : " ");
         }
-        if (firstChar(c, 9) == QLatin1String("Y")) {
-            totals += QLatin1Char(',') + row;
-            decimals += QLatin1Char(',') + c.value(6);
+        if (startsWith(c, 9, 'Y')) {
+            totals += QLatin1Char(',');
+            totals += row;
+            decimals += QLatin1Char(',');
+            decimals += c.value(6);
         }
-        if (firstChar(c, 10) == QLatin1String("Y"))
-            counts += QLatin1Char(',') + row;
-        if (firstChar(c, 11) == QLatin1String("Y"))
-            grandTotals += QLatin1Char(',') + row;
+        if (startsWith(c, 10, 'Y')) {
+            counts += QLatin1Char(',');
+            counts += row;
+        }
+        if (startsWith(c, 11, 'Y')) {
+            grandTotals += QLatin1Char(',');
+            grandTotals += row;
+        }
     }
     const QString tail = extraSelect + QLatin1Char(' ') + sourceFrom;
     if (groupSelect.isEmpty()) {
@@ -118,18 +155,66 @@ data::Params childRow(const QString &code, const QStringList &cells, int seq)
             seq};
 }
 
+namespace {
+
+struct StoredChild {
+    qint64 rowId;
+    data::Params values;
+};
+
+// Whether a stored row holds what binding the values would store. Qt compares text with numbers
+// by converting one into the other; the engine keeps them apart, so a change of kind is a change.
+bool storedAs(const data::Params &stored, const data::Params &bound)
+{
+    const auto isText = [](const QVariant &v) { return v.typeId() == QMetaType::QString; };
+    for (int i = 0; i < bound.size(); ++i) {
+        const QVariant &a = stored.value(i), &b = bound[i];
+        if (isText(a) != isText(b) || a.isValid() != b.isValid() || a != b)
+            return false;
+    }
+    return true;
+}
+
+// The stored column rows of a report in their order, under any spelling of its code.
+QVector<StoredChild> storedChildren(data::Connection &db, const QString &code)
+{
+    QVector<StoredChild> stored;
+    db.forEachRow(QStringLiteral("Select rowid, ") + ChildColumns
+                      + QStringLiteral(" From CrChild Where ColCode =? Order By ColSeq, rowid"),
+                  {code}, [&](const QVector<QVariant> &row) {
+                      stored.push_back({row[0].toLongLong(), row.mid(1)});
+                  });
+    return stored;
+}
+
+} // namespace
+
 void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
                  const QString &family, const QVector<QStringList> &rows, const ReportText &text)
 {
     data::Transaction tx(db);
+    // A replace leaves the report's rows as a fresh insert would, but writes only the column rows
+    // that differ: an edit of one column of a long report touches one row.
+    QVector<StoredChild> stored;
     if (replaceExisting) {
         db.execute(QStringLiteral("Delete From CrMain Where ColCode =?"), {code});
-        db.execute(QStringLiteral("Delete From CrChild Where ColCode =?"), {code});
+        stored = storedChildren(db, code);
     }
     const QString insertChild = QStringLiteral("Insert Into CrChild (") + ChildColumns + QStringLiteral(") Values (")
         + marks(15) + QLatin1Char(')');
-    for (int r = 0; r < rows.size(); ++r)
-        db.execute(insertChild, childRow(code, rows[r], r + 1));
+    const QString updateChild = QStringLiteral("Update CrChild Set (") + ChildColumns + QStringLiteral(") = (")
+        + marks(15) + QStringLiteral(") Where rowid =?");
+    for (int r = 0; r < rows.size(); ++r) {
+        data::Params values = childRow(code, rows[r], r + 1);
+        if (r >= stored.size()) {
+            db.execute(insertChild, values);
+        } else if (!storedAs(stored[r].values, values)) {
+            values << stored[r].rowId;
+            db.execute(updateChild, values);
+        }
+    }
+    for (int r = rows.size(); r < stored.size(); ++r)
+        db.execute(QStringLiteral("Delete From CrChild Where rowid =?"), {stored[r].rowId});
     db.execute(QStringLiteral("Insert Into CrMain (ColCode, ColMenuCode, ColReportName, ColSql, ColOrderBy, "
                               "ColTotGroupingCol, ColTotalStr, ColCountStr, ColGrandTotalStr, ColTotStrDecimal, "
                               "ColFormatStr, ColWidthStrCol) Values (")

@@ -104,7 +104,7 @@ private:
     void loadCatalogue();
     QVector<QStringList> selectedRows() const;
     // Before a save: true when the report's text compiles here, or the user keeps it anyway.
-    bool reportRunsOrUserAgrees();
+    bool reportRunsOrUserAgrees(const QVector<QStringList> &rows);
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void stopPreview();

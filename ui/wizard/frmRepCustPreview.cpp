@@ -18,10 +18,10 @@ constexpr int PreviewRows = 1000;
 
 } // namespace
 
-bool frmRepCust::reportRunsOrUserAgrees()
+bool frmRepCust::reportRunsOrUserAgrees(const QVector<QStringList> &rows)
 {
     const app::Settings &s = app::settings();
-    const ReportError error = reportError(app::YearDb(), selectedRows(), s.ExtraSelect, s.SourceFrom);
+    const ReportError error = reportError(app::YearDb(), rows, s.ExtraSelect, s.SourceFrom);
     if (error.message.isEmpty())
         return true;
     const QString what = error.caption.isEmpty() ? QStringLiteral("The report")

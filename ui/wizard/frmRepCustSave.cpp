@@ -28,15 +28,15 @@ void frmRepCust::cmdSave_Click()
     if (!ValidateReport())
         return;
     const app::Settings &s = app::settings();
+    const QVector<QStringList> rows = selectedRows();
     try {
-        if (!reportRunsOrUserAgrees())
+        if (!reportRunsOrUserAgrees(rows))
             return;
         const bool replacing = !StrCode.isEmpty();
         // A new report's number is taken before its transaction and stays the report's own, so
         // a save that failed is retried under the same code.
         if (!replacing)
             StrCode = QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
-        const QVector<QStringList> rows = selectedRows();
         storeReport(app::YearDb(), StrCode, replacing, txtRepName->text(), s.ReportFamily, rows,
                     buildReportText(rows, s.ExtraSelect, s.SourceFrom));
     } catch (const data::DbError &e) {

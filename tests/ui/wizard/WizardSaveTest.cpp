@@ -256,8 +256,9 @@ TEST(WizardSave, AFailedSaveOfAModifiedReportChangesNothingAndKeepsTheWizardAsIt
     TestRoot root(TestRoot::Demo, "WIZARD");
     const QStringList mainBefore = root.rows("Select * From CrMain Order By ColCode");
     const QStringList childBefore = root.rows("Select * From CrChild Order By ColCode, ColSeq");
-    root.year().execute("CREATE TRIGGER t BEFORE INSERT ON CrChild WHEN NEW.ColSeq = 2 "
-                        "BEGIN SELECT RAISE(ABORT,'disk full'); END");
+    for (const char *change : {"INSERT", "UPDATE"})
+        root.year().execute(QStringLiteral("CREATE TRIGGER t%1 BEFORE %1 ON CrChild WHEN NEW.ColSeq = 2 "
+                                           "BEGIN SELECT RAISE(ABORT,'disk full'); END").arg(change));
     frmRepCust &w = openWizard("CRF4");
     clickCell(w.VSSelectedFld, 1, 3);
     click(w.cmdRemove);
