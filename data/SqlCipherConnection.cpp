@@ -2,6 +2,7 @@
 #include "data/DbError.h"
 #include "data/JetFunctions.h"
 #include <sqlite3.h>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -111,8 +112,8 @@ SqlCipherConnection::~SqlCipherConnection()
 
 void SqlCipherConnection::close()
 {
-    for (sqlite3_stmt *s : std::as_const(cache_))
-        sqlite3_finalize(s);
+    for (const Cached &c : std::as_const(cache_))
+        sqlite3_finalize(c.statement);
     cache_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -126,7 +127,7 @@ void SqlCipherConnection::fail()
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)
 {
     // Taken out while in use, so that a read nested in another of the same text gets its own.
-    sqlite3_stmt *s = cache_.take(sql);
+    sqlite3_stmt *s = cache_.take(sql).statement;
     if (!s) {
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(db_, text.constData(), text.size(), &s, nullptr) != SQLITE_OK) {
@@ -173,11 +174,18 @@ void SqlCipherConnection::release(const QString &sql, sqlite3_stmt *s)
 {
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
-    if (cache_.size() >= CachedStatements || cache_.contains(sql)) {
+    if (cache_.contains(sql)) {
         sqlite3_finalize(s);
         return;
     }
-    cache_.insert(sql, s);
+    if (cache_.size() >= CachedStatements) {
+        const auto oldest = std::min_element(cache_.begin(), cache_.end(), [](const Cached &a, const Cached &b) {
+            return a.lastUse < b.lastUse;
+        });
+        sqlite3_finalize(oldest->statement);
+        cache_.erase(oldest);
+    }
+    cache_.insert(sql, {s, ++uses_});
 }
 
 void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,

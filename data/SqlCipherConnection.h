@@ -41,8 +41,13 @@ private:
 
     sqlite3 *db_ = nullptr;
     // Prepared statements by their text. A save repeats one insert per row and a prepare costs
-    // more than the insert itself.
-    QHash<QString, sqlite3_stmt *> cache_;
+    // more than the insert itself. When full, the one used longest ago makes room.
+    struct Cached {
+        sqlite3_stmt *statement = nullptr;
+        quint64 lastUse = 0;
+    };
+    QHash<QString, Cached> cache_;
+    quint64 uses_ = 0;
     int depth_ = 0;
     std::atomic<bool> interrupted_{false};
     std::chrono::steady_clock::time_point busySince_; // when the current wait for a lock began

@@ -61,16 +61,10 @@ frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
     setModal(true);
     setFixedSize(app::twipsToPixels(11760), app::twipsToPixels(6525));
 
-    lblFields = new QLabel(this);
-    lblFields->setObjectName(QStringLiteral("lblFields"));
-    app::setTwipsGeometry(lblFields, 120, 120, 11520, 255);
-    vfgPreview = new Grid(this);
-    vfgPreview->setObjectName(QStringLiteral("vfgPreview"));
+    lblFields = app::place(new QLabel(this), "lblFields", 120, 120, 11520, 255);
+    vfgPreview = app::place(new Grid(this), "vfgPreview", 120, 480, 11520, 5400);
     vfgPreview->setListOption(1);
-    app::setTwipsGeometry(vfgPreview, 120, 480, 11520, 5400);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    app::setTwipsGeometry(cmdClose, 10545, 6030, 1095, 375);
+    cmdClose = app::place(new QPushButton(QStringLiteral("&Close"), this), "cmdClose", 10545, 6030, 1095, 375);
     setTabOrder(vfgPreview, cmdClose);
     connect(cmdClose, &QPushButton::clicked, this, &frmCrossPreview::cmdClose_Click);
 }

@@ -30,14 +30,10 @@ frmRowSelect::frmRowSelect() : QDialog(&SelectionScreen::instance())
     setFont(QFont(QStringLiteral("Arial")));
     setFixedSize(app::twipsToPixels(5925), app::twipsToPixels(5220));
 
-    vfg = new Grid(this);
-    vfg->setObjectName(QStringLiteral("vfg"));
+    vfg = app::place(new Grid(this), "vfg", 45, 45, 4785, 4650);
     vfg->setFormatString(QStringLiteral("Name") + QString(57, QLatin1Char(' ')) + QStringLiteral("|Field "));
-    app::setTwipsGeometry(vfg, 45, 45, 4785, 4650);
     vfg->setTypeAheadColumn(0);
-    cmdOK = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    app::setTwipsGeometry(cmdOK, 4860, 45, 1000, 400);
+    cmdOK = app::place(new QPushButton(QStringLiteral("&Ok"), this), "cmdOK", 4860, 45, 1000, 400);
     setTabOrder(vfg, cmdOK);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmRowSelect::cmdOK_Click);

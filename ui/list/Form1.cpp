@@ -48,18 +48,12 @@ Form1::Form1()
     setFont(QFont(QStringLiteral("Arial")));
     resize(app::twipsToPixels(9600), app::twipsToPixels(6000));
 
-    vfg = new Grid(this);
-    vfg->setObjectName(QStringLiteral("vfg"));
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    cmdAdd = new QPushButton(QStringLiteral("&Add"), Frame1);
-    cmdModify = new QPushButton(QStringLiteral("&Modify"), Frame1);
-    cmdDelete = new QPushButton(QStringLiteral("&Delete"), Frame1);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), Frame1);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdModify->setObjectName(QStringLiteral("cmdModify"));
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    vfg = app::named(new Grid(this), "vfg");
+    Frame1 = app::named(new QGroupBox(this), "Frame1");
+    cmdAdd = app::named(new QPushButton(QStringLiteral("&Add"), Frame1), "cmdAdd");
+    cmdModify = app::named(new QPushButton(QStringLiteral("&Modify"), Frame1), "cmdModify");
+    cmdDelete = app::named(new QPushButton(QStringLiteral("&Delete"), Frame1), "cmdDelete");
+    cmdClose = app::named(new QPushButton(QStringLiteral("&Close"), Frame1), "cmdClose");
 
     auto *buttons = new QHBoxLayout(Frame1);
     for (QPushButton *b : {cmdAdd, cmdModify, cmdDelete, cmdClose})
