@@ -2,7 +2,6 @@
 #include "app/Paths.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "data/Recordset.h"
 #include "support/TestRoot.h"
 #include "tools/demo/DemoData.h"
 #include <QElapsedTimer>
@@ -35,47 +34,15 @@ TEST_F(Files, OpenRefusesMissingWronglyKeyedAndForeignFilesWithoutCreatingAny)
 {
     EXPECT_TRUE(openError(app::connectionString(base("missing"), "mervolst")).contains("unable to open"));
     EXPECT_FALSE(QFile::exists(base("missing.db")));
-
     demo::createDatabase(base("keyed.db"), "mervolst", demo::schemaText("year"));
-    EXPECT_TRUE(openError(app::connectionString(base("keyed"), "mervolst")).isEmpty());
-    EXPECT_FALSE(openError(app::connectionString(base("keyed"), "quandrel")).isEmpty());
-
-    for (const QByteArray &content : {QByteArray(), QByteArray(5000, 'x')}) {
-        QFile file(base("junk.db"));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(content);
-        file.close();
-        // A zero-length file is an empty database to the engine; one of junk is refused.
-        if (!content.isEmpty())
-            EXPECT_FALSE(openError(app::connectionString(base("junk"), "mervolst")).isEmpty());
-    }
+    EXPECT_EQ(openError(app::connectionString(base("keyed"), "mervolst")), "");
+    EXPECT_NE(openError(app::connectionString(base("keyed"), "quandrel")), "");
+    QFile junk(base("junk.db"));
+    junk.open(QIODevice::WriteOnly);
+    junk.write(QByteArray(5000, 'x'));
+    junk.close();
+    EXPECT_NE(openError(app::connectionString(base("junk"), "mervolst")), "");
     EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));
-}
-
-TEST_F(Files, RecordsetReadsNullsAsEmptyAndWritesBackThroughBoundValues)
-{
-    auto db = demo::createDatabase(base("year.db"), "mervolst", demo::schemaText("year"));
-    data::Recordset add = data::Recordset::forInsert(*db, "ZoCTR");
-    add.addNew();
-    add.setValue("Col99", "CTR1");
-    add.setValue("ColRepName", "O'Brien's sales; DROP TABLE ZoCTR --");
-    add.setValue("ColRepType", 2);
-    add.update();
-
-    data::Recordset rs = data::Recordset::openTable(*db, "ZoCTR", "Col99=?", {"ctr1"});
-    ASSERT_EQ(rs.recordCount(), 1) << "keys compare without regard to case";
-    EXPECT_EQ(rs.text("colrepname"), "O'Brien's sales; DROP TABLE ZoCTR --");
-    EXPECT_EQ(rs.text("ColRepDesc"), "");
-    EXPECT_TRUE(rs.isNull("ColRepDesc"));
-    EXPECT_EQ(rs.number("ColIsGrouping"), 0);
-    EXPECT_EQ(rs.number("ColRepType"), 2);
-    rs.setValue("ColRepDesc", "changed");
-    rs.update();
-    EXPECT_EQ(data::Recordset::open(*db, "Select ColRepDesc From ZoCTR").text("ColRepDesc"), "changed");
-    rs.moveNext();
-    EXPECT_TRUE(rs.eof());
-    EXPECT_THROW(rs.text("ColRepName"), data::DbError);
-    EXPECT_THROW(rs.text("NoSuchColumn"), data::DbError);
 }
 
 TEST_F(Files, TransactionRollsBackUnlessCommitted)
