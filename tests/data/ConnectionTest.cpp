@@ -12,14 +12,19 @@
 
 namespace {
 
-QString openError(const QString &connectionString)
+QString errorOf(const std::function<void()> &action)
 {
     try {
-        data::Connection::open(connectionString);
+        action();
     } catch (const data::DbError &e) {
         return e.text();
     }
     return {};
+}
+
+QString openError(const QString &connectionString)
+{
+    return errorOf([&] { data::Connection::open(connectionString); });
 }
 
 class Files : public ::testing::Test {
@@ -30,18 +35,11 @@ protected:
 
 } // namespace
 
-TEST_F(Files, OpenRefusesMissingWronglyKeyedAndForeignFilesWithoutCreatingAny)
+// Files keyed with another password or holding no database are refused by the start-up tests.
+TEST_F(Files, OpenRefusesAMissingFileWithoutCreatingItAndAnotherProvider)
 {
     EXPECT_TRUE(openError(app::connectionString(base("missing"), "mervolst")).contains("unable to open"));
     EXPECT_FALSE(QFile::exists(base("missing.db")));
-    demo::createDatabase(base("keyed.db"), "mervolst", demo::schemaText("year"));
-    EXPECT_EQ(openError(app::connectionString(base("keyed"), "mervolst")), "");
-    EXPECT_NE(openError(app::connectionString(base("keyed"), "quandrel")), "");
-    QFile junk(base("junk.db"));
-    junk.open(QIODevice::WriteOnly);
-    junk.write(QByteArray(5000, 'x'));
-    junk.close();
-    EXPECT_NE(openError(app::connectionString(base("junk"), "mervolst")), "");
     EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));
 }
 
@@ -61,9 +59,7 @@ TEST_F(Files, TransactionRollsBackUnlessCommitted)
         }
         tx.commit();
     }
-    const auto rows = db->select("Select Col99 From ZoM35");
-    ASSERT_EQ(rows.rows.size(), 1);
-    EXPECT_EQ(rows.rows[0][0].toString(), "B");
+    EXPECT_EQ(db->select("Select group_concat(Col99) From ZoM35").rows[0][0].toString(), "B");
     EXPECT_FALSE(db->inTransaction());
     EXPECT_THROW(db->execute("Select * From NoSuchTable"), data::DbError);
 }
@@ -73,22 +69,15 @@ TEST_F(Files, PrepareCompilesWithoutRunningAndInterruptStopsTheConnectionsWork)
     auto db = demo::createDatabase(base("year.db"), "mervolst", demo::schemaText("year"));
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
     EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 0);
-    try {
-        db->prepare("Select NoSuchColumn From ZoM35");
-        ADD_FAILURE() << "compiled";
-    } catch (const data::DbError &e) {
-        EXPECT_EQ(e.text(), "no such column: NoSuchColumn");
-    }
+    EXPECT_EQ(errorOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), "no such column: NoSuchColumn");
 
     // Called before the statement starts, the interrupt is not lost.
     db->interrupt();
-    try {
-        db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
-                   "Select count(*) From n");
-        ADD_FAILURE() << "ran";
-    } catch (const data::DbError &e) {
-        EXPECT_EQ(e.text(), "interrupted");
-    }
+    EXPECT_EQ(errorOf([&] {
+                  db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
+                             "Select count(*) From n");
+              }),
+              "interrupted");
 }
 
 // The wait for another program's lock ends after five seconds on the clock, however long each

@@ -80,7 +80,7 @@ TEST(HostileData, CrossTabNamesAreSavedListedComparedAndReloadedExactly)
 {
     TestRoot root(TestRoot::Empty, "CTR");
     DesignerScript d;
-    const QStringList names = hostileNames() + QStringList{"1000", "axb"};
+    const QStringList names = QStringList{"1000", "axb"} + hostileNames(); // what a wildcard in a later name would match
     for (const QString &name : names)
         addCrossTab(d, name);
     addCrossTab(d, "100%", "Duplicate Report Name Not Allowed");
@@ -107,7 +107,7 @@ TEST(HostileData, TabularNamesAndCaptionsAreSavedListedComparedAndReloadedExactl
 {
     TestRoot root(TestRoot::Demo, "WIZARD"); // the demo's columns to choose from
     const int stored = root.value("Select count(*) From CrMain").toInt();
-    const QStringList names = hostileNames() + QStringList{"1000", "axb"};
+    const QStringList names = QStringList{"1000", "axb"} + hostileNames(); // what a wildcard in a later name would match
     for (const QString &name : names)
         addTabular(name, "Report Added Sucessfully");
     addTabular("100%", "Duplicate Report Name \"100%\" Found");

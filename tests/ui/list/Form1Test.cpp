@@ -1,8 +1,9 @@
 #include "app/Paths.h"
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
-#include "support/Ui.h"
+#include "tests/ui/crosstab/DesignerScript.h"
 #include "tests/ui/wizard/WizardUi.h"
+#include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/list/Form1.h"
 #include <QPushButton>
@@ -31,7 +32,6 @@ TEST(ReportList, ListsCrossTabDefinitionsByNameWithATrailingEmptyRow)
     const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
         + root.rows("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName") + QStringList{"||"};
     EXPECT_EQ(gridRows(list.vfg), expected);
-    EXPECT_EQ(list.vfg->rows(), 5);
     EXPECT_TRUE(list.vfg->isColumnHidden(0));
     EXPECT_FALSE(list.vfg->isColumnHidden(1));
     EXPECT_TRUE(list.cmdModify->isEnabled());
@@ -142,4 +142,40 @@ TEST(ReportList, ALongListReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnd
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
     EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
     EXPECT_TRUE(list.isVisible());
+}
+
+TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    Form1 &list = showList();
+    DesignerScript d;
+    d.run([&] { QTest::mouseClick(list.cmdAdd, Qt::LeftButton); }, [&](SelectionScreen &s) {
+        EXPECT_TRUE(s.isModal());
+        type("AAA Cities");
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        settle(20);
+        d.pick([] { key(Qt::Key_Return); }, [] { down(4); });
+        d.pick([] { key(Qt::Key_Return); });
+        d.pick([] { key(Qt::Key_Return); });
+        save();
+    });
+    settle(20);
+    EXPECT_EQ(rowText(list.vfg, 1),
+              root.value("Select Col99 From ZoCTR Where ColRepName='AAA Cities'").toString() + "|AAA Cities|AAA Cities");
+    EXPECT_EQ(list.vfg->rows(), 6);
+
+    list.activateWindow(); // as the desktop does once the modal window is gone
+    settle();
+    list.vfg->setFocus();
+    list.vfg->setRow(list.vfg->findRow("CTR2", 0));
+    d.run([] { key(Qt::Key_Return); }, [&](SelectionScreen &s) {
+        EXPECT_EQ(s.txtReportName->text(), "Product Stock By Group");
+        s.txtReportName->setText("ZZZ Stock");
+        save();
+    });
+    settle(20);
+    EXPECT_EQ(QStringList{rowText(list.vfg, list.vfg->rows() - 2)},
+              root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where ColRepName='ZZZ Stock'"));
+    EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
 }
