@@ -96,7 +96,8 @@ TEST_F(StartUp, OpensBothFilesBelowTheProgramFolderAndShowsTheList)
 {
     ASSERT_EQ(app::Main({"05,", "02"}, root.path() + "/Rpt"), 0);
     const app::Settings &s = app::settings();
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(s.DataRoot).arg(s.FirmNo).arg(s.YearNo).arg(s.RunMode, s.ReportFamily),
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(s.DataRoot).arg(s.FirmNo).arg(s.YearNo).arg(s.RunMode,
+                                                                                        s.ReportFamily),
               root.path() + " 5 2 CTR PWR");
     EXPECT_EQ(s.SourceFrom, app::reportFamily("PWR").SourceFrom);
     ASSERT_TRUE(s.YearDb && s.FirmDb);
@@ -109,6 +110,8 @@ TEST_F(StartUp, OpensBothFilesBelowTheProgramFolderAndShowsTheList)
 TEST_F(StartUp, RefusesFilesItCannotUseWithoutWritingToThem)
 {
     const QString yearMessage = "Cannot open the year database " + app::yearDbBase(root.path(), 5, 2) + ".db: ";
+    const QString noTable = yearMessage + "The database has no table ";
+    const QString notADatabase = "file is encrypted or is not a database";
     const auto remakeYear = [&](const QString &password, const QString &dropTable) {
         QFile::remove(yearFile());
         auto db = demo::createDatabase(yearFile(), password, demo::schemaText("year"));
@@ -121,13 +124,14 @@ TEST_F(StartUp, RefusesFilesItCannotUseWithoutWritingToThem)
         std::function<void()> breakFiles;
         QString message; // its start
     } cases[] = {
-        {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3) + ".db: "},
-        {"missing firm", {"5.5,2.5"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 6, 2)},
-        {"empty year", {"5,2"}, [&] { writeFile(yearFile(), {}); }, yearMessage + "The database has no table ZoCTR"},
-        {"junk year", {"5,2"}, [&] { writeFile(yearFile(), QByteArray(65536, '\x5a')); }, yearMessage},
-        {"year keyed wrongly", {"5,2"}, [&] { remakeYear("not the password", {}); }, yearMessage},
-        {"no CrMain", {"5,2"}, [&] { remakeYear(app::YearPassword, "CrMain"); }, yearMessage + "The database has no table CrMain"},
-        {"no ZoM35", {"5,2"}, [&] { remakeYear(app::YearPassword, "ZoM35"); }, yearMessage + "The database has no table ZoM35"},
+        {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
+        {"firm 6 (5.5 rounds to even) has no files", {"5.5,2.5"}, [] {},
+         "Cannot open the year database " + app::yearDbBase(root.path(), 6, 2)},
+        {"empty year", {"5,2"}, [&] { writeFile(yearFile(), {}); }, noTable + "ZoCTR"},
+        {"junk year", {"5,2"}, [&] { writeFile(yearFile(), QByteArray(65536, '\x5a')); }, yearMessage + notADatabase},
+        {"year keyed wrongly", {"5,2"}, [&] { remakeYear("not the password", {}); }, yearMessage + notADatabase},
+        {"no CrMain", {"5,2"}, [&] { remakeYear(app::YearPassword, "CrMain"); }, noTable + "CrMain"},
+        {"no ZoM35", {"5,2"}, [&] { remakeYear(app::YearPassword, "ZoM35"); }, noTable + "ZoM35"},
         {"firm keyed wrongly", {"5,2"},
          [&] {
              remakeYear(app::YearPassword, {});

@@ -2,7 +2,6 @@
 #include "data/DbError.h"
 #include "data/JetSql.h"
 #include "tools/demo/DemoData.h"
-#include "tools/demo/DemoTables.h"
 #include "ui/crosstab/Catalogues.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -31,33 +30,17 @@ protected:
     void SetUp() override
     {
         db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
-        const QString masters02 = "ZoM02 (Col99, Col98, Col98A, Col88, Col86, Col95, Col61, ColPartyCategoryName, "
-                                  "ColSMName, Col80, Col79, Col78, Col77)";
-        demo::insertRow(*db, masters02, {"P1", "Anand Traders", "ANT", "Pune", "Kothrud", "Sundry Debtors", "Customer",
-                                         "Retail", "Ravi", 1000, 250.5, 400, 1149.5});
-        demo::insertRow(*db, masters02, {"P2", "Bharat Stores", "BHS", "Mumbai", "Dadar", "Sundry Creditors",
-                                         "Supplier", "Wholesale", "Sunil", 0, 500, 100, -400});
-        const QString masters20 = "ZoM20 (Col99, Col98, ColExcPNameNew, Col98A, Col88, Col86, Col84, ColMastersName, "
-                                  "Col98Desc, ColWeight, OpQty, RecQty, IssQty, ClQty)";
-        demo::insertRow(*db, masters20, {"G1", "Green Tea", "GREEN TEA 250G", "GT", "Beverages", "Tea", "Finished",
-                                         "Tea Masters", "Loose leaf", 0.25, 10, 40, 30, 20});
-        demo::insertRow(*db, masters20, {"S1", "Sugar", "SUGAR 1KG", "SG", "Grocery", "Sweetener", "Raw", "Staples",
-                                         "Refined", 1, 100, 0, 60, 40});
-        const QString vouchers = "ZoT51 (Col99, Col98, Col45, Col83)";
-        demo::insertRow(*db, vouchers, {"PCC0001", "2023-07-10", "PRET", "P2"});
-        demo::insertRow(*db, vouchers, {"PDD0001", "2023-06-15", "PURC", "P2"});
-        demo::insertRow(*db, vouchers, {"SCC0001", "2023-12-01", "CSALE", "P2"});
-        demo::insertRow(*db, vouchers, {"SCD0001", "2023-05-20", "SRET", "P1"});
-        demo::insertRow(*db, vouchers, {"SDC0001", "2023-04-05", "SALE", "P1"});
-        demo::insertRow(*db, vouchers, {"JRN0001", "2023-08-01", "JRNL", "P1"}); // no lines: left out
-        const QString lines = "ZoT52 (Col99, ColLineNo, Col96, Col93, Col95, Col90)";
-        demo::insertRow(*db, lines, {"PCC0001", 1, "G1", 60, 3, "I"});
-        demo::insertRow(*db, lines, {"PDD0001", 1, "S1", 1500.125, 30, QVariant()});
-        demo::insertRow(*db, lines, {"PDD0001", 2, "G1", 80, 4, "I"});
-        demo::insertRow(*db, lines, {"SCC0001", 1, "S1", 45, 1, "N"});
-        demo::insertRow(*db, lines, {"SCD0001", 1, "G1", 300.25, 2, "R"});
-        demo::insertRow(*db, lines, {"SDC0001", 1, "G1", 1234.5, 10, QVariant()});
-        demo::insertRow(*db, lines, {"SDC0001", 2, "S1", 2000, 50, "N"});
+        db->execute("INSERT INTO ZoM02 (Col99, Col98, Col88) VALUES ('P1', 'Anand Traders', 'Pune'), "
+                    "('P2', 'Bharat Stores', 'Mumbai')");
+        db->execute("INSERT INTO ZoM20 (Col99, Col98, ColWeight) VALUES ('G1', 'Green Tea', 0.25), ('S1', 'Sugar', 1)");
+        db->execute("INSERT INTO ZoT51 (Col99, Col98, Col45, Col83) VALUES ('PCC0001', '2023-07-10', 'PRET', 'P2'), "
+                    "('PDD0001', '2023-06-15', 'PURC', 'P2'), ('SCC0001', '2023-12-01', 'CSALE', 'P2'), "
+                    "('SCD0001', '2023-05-20', 'SRET', 'P1'), ('SDC0001', '2023-04-05', 'SALE', 'P1'), "
+                    "('JRN0001', '2023-08-01', 'JRNL', 'P1')"); // the last has no lines: left out
+        db->execute("INSERT INTO ZoT52 (Col99, ColLineNo, Col96, Col93, Col95, Col90) VALUES "
+                    "('PCC0001', 1, 'G1', 60, 3, 'I'), ('PDD0001', 1, 'S1', 1500.125, 30, NULL), "
+                    "('PDD0001', 2, 'G1', 80, 4, 'I'), ('SCC0001', 1, 'S1', 45, 1, 'N'), ('SCD0001', 1, 'G1', 300.25, 2, 'R'), "
+                    "('SDC0001', 1, 'G1', 1234.5, 10, NULL), ('SDC0001', 2, 'S1', 2000, 50, 'N')");
     }
 
     // Every value of every row of a translated statement, joined by "|" (null as "NULL").
