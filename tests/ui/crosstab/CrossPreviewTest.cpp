@@ -3,7 +3,6 @@
 #include "support/TestRoot.h"
 #include "tests/ui/crosstab/DesignerScript.h"
 #include "tests/ui/wizard/WizardUi.h"
-#include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include <QCheckBox>
@@ -72,22 +71,6 @@ TEST(CrossPreview, ShowsTheSumsOfEachReportType)
     EXPECT_EQ(lines(previewOf("CTR3")),
               lines({"Rows: Group Name    Columns: City Name    Sum of: Closing Amount", "Group Name|Nagpur|Pune|Total",
                      "Debtors|-40.00|100.50|60.50", "Total|-40.00|100.50|60.50"}));
-}
-
-TEST(CrossPreview, SqlSumsTheDisplayFieldOrEachMasterRowOnce)
-{
-    const QString from = app::reportFamily("PWR").SourceFrom;
-    const QPair<crosstab::CrossDefinition, QString> cases[] = {
-        {{0, "M02.Col98", "Month (T51.Col98) ", "IIF( Left(T52.Col99,3) In ('SDC','SCC')  , T52.Col93,0) ", "M02.Col88"},
-         "SELECT M02.Col98 AS r, Month(T51.Col98) AS c, M02.Col88 AS g, "
-         "SUM(IIF(jet_left(T52.Col99, 3) IN ('SDC', 'SCC'), T52.Col93, 0)) AS v" + from +
-             "GROUP BY M02.Col98, Month(T51.Col98), M02.Col88"},
-        {{2, "M02.Col95", "M02.Col88", "M02.Col77", ""},
-         "SELECT r, c, SUM(v) AS v FROM (SELECT DISTINCT M02.Col99 AS k, M02.Col95 AS r, M02.Col88 AS c, "
-         "M02.Col77 AS v" + from + ") WHERE k IS NOT NULL GROUP BY r, c"},
-    };
-    for (const auto &[definition, sql] : cases)
-        EXPECT_EQ(crosstab::pivotSql(definition, from).toStdString(), sql.toStdString());
 }
 
 TEST(CrossPreview, AnIncompleteDefinitionGetsAMessageInsteadOfAPreview)

@@ -36,7 +36,8 @@ public:
             *ran = true;
         });
         trigger();
-        QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000);
+        if (!QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000))
+            ADD_FAILURE() << "the picker did not open and close";
         settle(30);
         return *preselected;
     }

@@ -1,5 +1,4 @@
 #include "app/Twips.h"
-#include "data/Connection.h"
 #include "ui/grid/FormatString.h"
 #include "ui/grid/Grid.h"
 #include <gtest/gtest.h>
@@ -49,15 +48,4 @@ TEST(Grid, KeepsRowZeroAsHeaderAndEditsRowsInPlace)
     grid.setColWidth(0, 1440);
     EXPECT_FALSE(grid.isColumnHidden(0));
     EXPECT_EQ(grid.columnWidth(0), app::twipsToPixels(1440));
-}
-
-TEST(Grid, BindTakesEveryRowWithNullsAsEmptyText)
-{
-    Grid grid;
-    data::RowSet rows;
-    rows.columns = QStringList{"Col99", "ColRepName"};
-    rows.rows = {{QVariant("CTR1"), QVariant()}, {QVariant(qlonglong(7)), QVariant("b")}};
-    grid.bind(rows);
-    EXPECT_EQ(cells(grid, 0) + "/" + cells(grid, 1), "Col99|CTR1|7/ColRepName||b");
-    EXPECT_EQ(grid.row(), 1);
 }
