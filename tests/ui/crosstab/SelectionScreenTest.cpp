@@ -191,27 +191,41 @@ TEST(CrossTabWindow, ChangingTheReportTypeKeepsTheFieldsAndACaptionTypedOverIsSa
                            "IIF( Left(T52.Col99,1) = 'S'  , T52.Col93 * IIF(T52.Col90='R',-1,1)  ,0) "}));
 }
 
+// A failed save shows the engine's message and keeps the window and the stored rows as they
+// were; a new definition's number stays taken and the retry uses it.
 TEST(CrossTabWindow, AFailingSaveKeepsTheOldDefinitionAndTheWindow)
 {
     TestRoot root(TestRoot::Demo);
-    root.year().execute("CREATE TRIGGER full BEFORE INSERT ON ZoCTR BEGIN SELECT RAISE(ABORT,'disk full'); END");
-    const QStringList before = root.rows(Definition, {"CTR2"});
+    const int counter = root.counter("OTH");
     DesignerScript d;
-    d.entry(1, "CTR2", [&](SelectionScreen &s) {
-        s.txtReportDesc->setText("Changed");
-        save();
-        ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-        EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("disk full"));
-        EXPECT_EQ(FakeMessages::instance().shown[0].icon, app::Icon::Critical);
-        EXPECT_TRUE(s.isVisible());
-        EXPECT_EQ(s.txtReportDesc->text(), "Changed");
-        EXPECT_EQ(root.rows(Definition, {"CTR2"}), before);
+    for (const QString recNo : {"CTR2", ""}) {
+        root.year().execute("CREATE TRIGGER full BEFORE INSERT ON ZoCTR BEGIN SELECT RAISE(ABORT,'disk full'); END");
+        const QStringList before = root.rows("Select * From ZoCTR Order By Col99");
+        d.entry(recNo.isEmpty() ? 0 : 1, recNo, [&](SelectionScreen &s) {
+            if (recNo.isEmpty()) {
+                s.txtReportName->setText("Fresh");
+                for (TextBox *box : {s.txtRowData, s.txtColData, s.txtDispData}) {
+                    box->setText(box->objectName());
+                    box->tag = box->objectName();
+                }
+            }
+            s.txtReportDesc->setText("Changed");
+            save();
+            EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{"disk full"});
+            EXPECT_EQ(FakeMessages::instance().shown.value(0).icon, app::Icon::Critical);
+            FakeMessages::instance().clear();
+            EXPECT_TRUE(s.isVisible());
+            EXPECT_EQ(s.txtReportDesc->text(), "Changed");
+            EXPECT_EQ(root.rows("Select * From ZoCTR Order By Col99"), before);
 
-        root.year().execute("DROP TRIGGER full");
-        save();
-        EXPECT_FALSE(s.isVisible());
-    });
-    EXPECT_EQ(root.value("Select ColRepDesc From ZoCTR Where Col99='CTR2'").toString(), "Changed");
+            root.year().execute("DROP TRIGGER full");
+            save();
+            EXPECT_FALSE(s.isVisible());
+        });
+    }
+    EXPECT_EQ(root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where ColRepDesc='Changed' Order By Col99"),
+              QStringList({QString("CTR%1|Fresh|Changed").arg(counter), "CTR2|Product Stock By Group|Changed"}));
+    EXPECT_EQ(root.counter("OTH"), counter + 1);
 }
 
 TEST(CrossTabWindow, ModifyOfAVanishedDefinitionOpensNothing)
