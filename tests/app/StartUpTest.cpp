@@ -2,54 +2,69 @@
 #include "app/Module1.h"
 #include "app/Paths.h"
 #include "support/FakeMessages.h"
-#include "tools/demo/DemoData.h"
 #include "ui/grid/Grid.h"
+#include "tools/demo/DemoData.h"
 #include "ui/list/Form1.h"
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString describe(const app::CommandLine &c)
+// Every data file below a folder with its size, modification time and contents' hash.
+QStringList snapshot(const QString &folder)
 {
-    if (!c.error.isEmpty())
-        return QStringLiteral("error");
-    return QStringLiteral("%1,%2 %3").arg(c.firmNo).arg(c.yearNo).arg(c.runMode);
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files << QStringLiteral("%1 %2 %3 %4")
+                     .arg(path)
+                     .arg(file.size())
+                     .arg(QFileInfo(path).lastModified().toMSecsSinceEpoch())
+                     .arg(QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex()));
+    }
+    files.sort();
+    return files;
 }
 
-QString parse(const QStringList &args)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    return describe(app::parseCommandLine(args));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
 }
 
 } // namespace
 
-TEST(CommandLine, ReadsFirmAndYearLikeTheOriginalConversion)
+TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
 {
-    EXPECT_EQ(parse({"5,2"}), "5,2 CTR");
-    EXPECT_EQ(parse({"05,", "02"}), "5,2 CTR"); // arguments joined by one blank: "05, 02"
-    EXPECT_EQ(parse({"5,2,9"}), "5,2 CTR");
-    EXPECT_EQ(parse({"  5 , 2  "}), "5,2 CTR");
-    EXPECT_EQ(parse({"4.5,2.5"}), "4,2 CTR"); // halves go to the even neighbour
-    EXPECT_EQ(parse({"5.5,1.51"}), "6,2 CTR");
-    EXPECT_EQ(parse({"32767,0"}), "32767,0 CTR");
-    EXPECT_EQ(parse({"--run-mode=WIZARD", "5,2"}), "5,2 WIZARD");
-    EXPECT_EQ(parse({"5,2", "--run-mode=CTR"}), "5,2 CTR");
-}
-
-TEST(CommandLine, RefusesWhatIsNoFirmAndYear)
-{
-    for (const QStringList &args :
-         {QStringList{}, {""}, {"5"}, {"5,"}, {",2"}, {"a,b"}, {"5,x"}, {"40000,1"}, {"-1,2"}, {"5;2"}, {"   "},
-          {"5,2e"}, {"٥,٢"}, {"--run-mode=OTHER", "5,2"}, {"--verbose", "5,2"}, {QString(5000, '9') + ",1"}}) {
+    const QList<QPair<QStringList, QString>> accepted = {
+        {{"5,2"}, "5,2 CTR"}, {{"05,", "02"}, "5,2 CTR"}, // arguments joined by one blank: "05, 02"
+        {{"5,2,9"}, "5,2 CTR"}, {{"  5 , 2  "}, "5,2 CTR"},
+        {{"4.5,2.5"}, "4,2 CTR"}, {{"5.5,1.51"}, "6,2 CTR"}, // halves go to the even neighbour
+        {{"32767,0"}, "32767,0 CTR"}, {{"--run-mode=WIZARD", "5,2"}, "5,2 WIZARD"},
+        {{"5,2", "--run-mode=CTR"}, "5,2 CTR"}};
+    for (const auto &[args, expected] : accepted) {
         const app::CommandLine c = app::parseCommandLine(args);
-        EXPECT_FALSE(c.error.isEmpty()) << args.join(' ').left(40).toStdString();
-        EXPECT_TRUE(c.error.contains("5,2")) << "the usage names the expected form";
+        EXPECT_EQ(c.error + QStringLiteral("%1,%2 %3").arg(c.firmNo).arg(c.yearNo).arg(c.runMode), expected)
+            << args.join(' ').toStdString();
     }
+    const QList<QStringList> refused = {
+        {}, {""}, {"   "}, {"5"}, {"5,"}, {",2"}, {","}, {"a,b"}, {"5,x"}, {"x,2"}, {"5;2"}, {"5 2"},
+        {"5,,2"}, {"40000,1"}, {"5,40000"}, {"32768,2"}, {"32767.5,2"}, {"-1,2"}, {"5,-2"}, {"0x5,2"},
+        {"5,2e"}, {"nan,2"}, {"inf,2"}, {"1e9,2"}, {"5,2 extra"}, {"5,", "2", "x"},
+        {QString::fromUtf8("\u0665,\u0662")}, {QString::fromUtf8("\uff15,\uff12")}, // non-ASCII digits
+        {QString(100000, '7') + ",2"}, {QString(50000, 'x') + "," + QString(50000, 'y')},
+        {"--verbose", "5,2"}, {"--run-mode=OTHER", "5,2"}, {"--run-mode=wizard", "5,2"}, {"--", "5,2"},
+        {"--run-mode", "5,2"}};
+    for (const QStringList &args : refused)
+        EXPECT_TRUE(app::parseCommandLine(args).error.endsWith("\n" + app::usageText()))
+            << args.join(' ').left(40).toStdString();
 }
 
 TEST(Paths, FollowTheFirmAndYearNumbers)
@@ -62,116 +77,120 @@ TEST(Paths, FollowTheFirmAndYearNumbers)
               "Provider=SQLCipher;Data Source=/srv/acc/Firm5/Firm5.db;Password=quandrel;");
 }
 
+// Start-up in this process, over a data root holding demo firm 5, year 2.
 class StartUp : public ::testing::Test {
 protected:
+    void SetUp() override { demo::makeDemoData(root.path(), 5, 2); }
     void TearDown() override
     {
         app::settings().YearDb.reset();
         app::settings().FirmDb.reset();
-        for (QWidget *w : QApplication::topLevelWidgets())
-            w->hide();
+        Form1::instance().hide();
     }
+    QString yearFile() const { return app::yearDbBase(root.path(), 5, 2) + ".db"; }
+    QString firmFile() const { return app::firmDbBase(root.path(), 5) + ".db"; }
     QTemporaryDir root;
 };
 
 TEST_F(StartUp, OpensBothFilesBelowTheProgramFolderAndShowsTheList)
 {
-    demo::makeDemoData(root.path(), 5, 2);
     ASSERT_EQ(app::Main({"05,", "02"}, root.path() + "/Rpt"), 0);
     const app::Settings &s = app::settings();
-    EXPECT_EQ(s.DataRoot, root.path());
-    EXPECT_EQ(s.FirmNo, 5);
-    EXPECT_EQ(s.YearNo, 2);
-    EXPECT_EQ(s.RunMode, "CTR");
-    EXPECT_EQ(s.ReportFamily, "PWR");
-    EXPECT_EQ(s.SourceTables, "'M02','M20','T51','T52'");
-    EXPECT_EQ(s.ExtraSelect, " ,M02.Col99 ");
-    EXPECT_TRUE(s.SourceFrom.startsWith(" FROM ((((((ZoT51 AS T51 LEFT JOIN"));
-    EXPECT_TRUE(s.SourceFrom.endsWith("Where T52.Col99 <> '' "));
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(s.DataRoot).arg(s.FirmNo).arg(s.YearNo).arg(s.RunMode,
+                                                                                        s.ReportFamily),
+              root.path() + " 5 2 CTR PWR");
+    EXPECT_EQ(s.SourceFrom, app::reportFamily("PWR").SourceFrom);
     ASSERT_TRUE(s.YearDb && s.FirmDb);
     EXPECT_TRUE(Form1::instance().isVisible());
     EXPECT_GT(Form1::instance().vfg->rows(), 2);
 }
 
-TEST_F(StartUp, StopsBeforeTheFirmFileWhenTheYearFileIsMissing)
+// Each broken file stops the start with exit code 2 and one message, keeps no connection open
+// and leaves every file as it was.
+TEST_F(StartUp, RefusesFilesItCannotUseWithoutWritingToThem)
 {
-    demo::makeDemoData(root.path(), 5, 2);
-    FakeMessages::instance().clear();
-    EXPECT_NE(app::Main({"5,3"}, root.path() + "/Rpt"), 0);
-    EXPECT_FALSE(app::settings().YearDb);
-    EXPECT_FALSE(app::settings().FirmDb);
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("Corvane3.db"));
+    const QString yearMessage = "Cannot open the year database " + app::yearDbBase(root.path(), 5, 2) + ".db: ";
+    const QString noTable = yearMessage + "The database has no table ";
+    const QString notADatabase = "file is encrypted or is not a database";
+    const auto remakeYear = [&](const QString &password, const QString &dropTable) {
+        QFile::remove(yearFile());
+        auto db = demo::createDatabase(yearFile(), password, demo::schemaText("year"));
+        if (!dropTable.isEmpty())
+            db->execute("Drop Table " + dropTable);
+    };
+    const struct {
+        const char *name;
+        QStringList args;
+        std::function<void()> breakFiles;
+        QString message; // its start
+    } cases[] = {
+        {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
+        {"firm 6 (5.5 rounds to even) has no files", {"5.5,2.5"}, [] {},
+         "Cannot open the year database " + app::yearDbBase(root.path(), 6, 2)},
+        {"empty year", {"5,2"}, [&] { writeFile(yearFile(), {}); }, noTable + "ZoCTR"},
+        {"junk year", {"5,2"}, [&] { writeFile(yearFile(), QByteArray(65536, '\x5a')); }, yearMessage + notADatabase},
+        {"year keyed wrongly", {"5,2"}, [&] { remakeYear("not the password", {}); }, yearMessage + notADatabase},
+        {"no CrMain", {"5,2"}, [&] { remakeYear(app::YearPassword, "CrMain"); }, noTable + "CrMain"},
+        {"no ZoM35", {"5,2"}, [&] { remakeYear(app::YearPassword, "ZoM35"); }, noTable + "ZoM35"},
+        {"firm keyed wrongly", {"5,2"},
+         [&] {
+             remakeYear(app::YearPassword, {});
+             QFile::remove(firmFile());
+             demo::createDatabase(firmFile(), "wrong", demo::schemaText("firm"));
+         },
+         "Cannot open the firm database " + app::firmDbBase(root.path(), 5) + ".db: "},
+        {"no ZoF05", {"5,2"},
+         [&] {
+             QFile::remove(firmFile());
+             demo::createDatabase(firmFile(), app::FirmPassword, demo::schemaText("firm"))->execute("Drop Table ZoF05");
+         },
+         "Cannot open the firm database " + app::firmDbBase(root.path(), 5) + ".db: The database has no table ZoF05"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.breakFiles();
+        const QStringList before = snapshot(root.path());
+        FakeMessages::instance().clear();
+        EXPECT_EQ(app::Main(c.args, root.path() + "/Rpt"), 2);
+        ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+        EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.startsWith(c.message))
+            << FakeMessages::instance().shown[0].prompt.toStdString();
+        EXPECT_EQ(FakeMessages::instance().shown[0].icon, app::Icon::Critical);
+        EXPECT_FALSE(app::settings().YearDb || app::settings().FirmDb);
+        EXPECT_FALSE(Form1::instance().isVisible());
+        EXPECT_EQ(snapshot(root.path()), before);
+    }
 }
 
-TEST_F(StartUp, RefusesAnEmptyFileOrOneWithoutTheDesignersTables)
+// The real program as a user starts it: a refused start exits with 2 and the reason on stderr,
+// having written nothing; a good one keeps running with its list.
+TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
 {
-    const QString year = app::yearDbBase(root.path(), 5, 2) + ".db";
-    const QString firm = app::firmDbBase(root.path(), 5) + ".db";
-    demo::createDatabase(firm, app::FirmPassword, demo::schemaText("firm"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(year).path()));
-    QFile empty(year);
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-    empty.close();
-    FakeMessages::instance().clear();
-    EXPECT_NE(app::Main({"5,2"}, root.path() + "/Rpt"), 0);
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("no table ZoCTR"))
-        << FakeMessages::instance().shown[0].prompt.toStdString();
-
-    QFile::remove(year);
-    demo::createDatabase(year, app::YearPassword, demo::schemaText("year"))->execute("Drop Table CrChild");
-    EXPECT_NE(app::Main({"5,2"}, root.path() + "/Rpt"), 0);
-    EXPECT_TRUE(FakeMessages::instance().shown.last().prompt.contains("no table CrChild"));
-    EXPECT_FALSE(app::settings().YearDb);
-}
-
-// The real program, as a user starts it: refused starts exit non-zero with the reason on stderr.
-class Program : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QDir(root.path()).mkpath("Rpt"));
-        program = root.path() + "/Rpt/designer";
-        ASSERT_TRUE(QFile::copy(DESIGNER_EXE, program));
-    }
-    int run(const QStringList &args, QString *errors, int waitMs = 20000)
-    {
-        QProcess p;
-        p.start(program, args);
-        p.waitForFinished(waitMs);
-        *errors = QString::fromLocal8Bit(p.readAllStandardError());
-        if (p.state() != QProcess::NotRunning) {
-            p.kill();
-            p.waitForFinished();
-            return -1000; // still running: the list window is up
-        }
-        return p.exitCode();
-    }
     QTemporaryDir root;
-    QString program;
-};
-
-TEST_F(Program, RefusesABadCommandLineOrAMissingOrWronglyKeyedFile)
-{
-    QString errors;
-    EXPECT_NE(run({"5,"}, &errors), 0);
-    EXPECT_TRUE(errors.contains("5,2")) << errors.toStdString();
-    EXPECT_NE(run({}, &errors), 0);
-    EXPECT_NE(run({"5,2"}, &errors), 0);
-    EXPECT_TRUE(errors.contains("Corvane2.db")) << errors.toStdString();
-
-    // A firm file keyed with another password fails after the year file opened.
-    ASSERT_TRUE(demo::createDatabase(app::yearDbBase(root.path(), 5, 2) + ".db", app::YearPassword,
-                                     demo::schemaText("year")));
-    ASSERT_TRUE(demo::createDatabase(app::firmDbBase(root.path(), 5) + ".db", "wrong", demo::schemaText("firm")));
-    EXPECT_NE(run({"5,2"}, &errors), 0);
-    EXPECT_TRUE(errors.contains("firm database")) << errors.toStdString();
-}
-
-TEST_F(Program, KeepsRunningWithTheListWhenBothFilesOpen)
-{
+    ASSERT_TRUE(QDir(root.path()).mkpath("Rpt"));
+    ASSERT_TRUE(QFile::copy(DESIGNER_EXE, root.path() + "/Rpt/designer"));
     demo::makeDemoData(root.path(), 5, 2);
+    const auto run = [&](const QStringList &args, QString *errors) {
+        QProcess p;
+        p.setEnvironment(QProcess::systemEnvironment() << "QT_QPA_PLATFORM=offscreen");
+        p.start(root.path() + "/Rpt/designer", args);
+        const bool ended = p.waitForFinished(args == QStringList{"5,2"} ? 1500 : 15000);
+        *errors = QString::fromLocal8Bit(p.readAllStandardError());
+        if (ended)
+            return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2000;
+        p.kill();
+        p.waitForFinished();
+        return -1000; // still running: the list is up
+    };
+    const QStringList before = snapshot(root.path());
     QString errors;
-    EXPECT_EQ(run({"5,2"}, &errors, 1500), -1000) << errors.toStdString();
+    EXPECT_EQ(run({"5,"}, &errors), 2);
+    EXPECT_TRUE(errors.contains("designer: The year number \"\" is not a whole number from 0 to 32767.\n" +
+                                app::usageText() + "\n"))
+        << errors.toStdString();
+    EXPECT_EQ(run({"5,3"}, &errors), 2);
+    EXPECT_TRUE(errors.contains("designer: Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)))
+        << errors.toStdString();
+    EXPECT_EQ(snapshot(root.path()), before);
+    EXPECT_EQ(run({"5,2"}, &errors), -1000) << errors.toStdString();
 }

@@ -2,7 +2,6 @@
 #include "app/Paths.h"
 #include "data/Connection.h"
 #include "data/DbError.h"
-#include "data/Recordset.h"
 #include "support/TestRoot.h"
 #include "tools/demo/DemoData.h"
 #include <QElapsedTimer>
@@ -13,14 +12,19 @@
 
 namespace {
 
-QString openError(const QString &connectionString)
+QString errorOf(const std::function<void()> &action)
 {
     try {
-        data::Connection::open(connectionString);
+        action();
     } catch (const data::DbError &e) {
         return e.text();
     }
     return {};
+}
+
+QString openError(const QString &connectionString)
+{
+    return errorOf([&] { data::Connection::open(connectionString); });
 }
 
 class Files : public ::testing::Test {
@@ -31,51 +35,12 @@ protected:
 
 } // namespace
 
-TEST_F(Files, OpenRefusesMissingWronglyKeyedAndForeignFilesWithoutCreatingAny)
+// Files keyed with another password or holding no database are refused by the start-up tests.
+TEST_F(Files, OpenRefusesAMissingFileWithoutCreatingItAndAnotherProvider)
 {
     EXPECT_TRUE(openError(app::connectionString(base("missing"), "mervolst")).contains("unable to open"));
     EXPECT_FALSE(QFile::exists(base("missing.db")));
-
-    demo::createDatabase(base("keyed.db"), "mervolst", demo::schemaText("year"));
-    EXPECT_TRUE(openError(app::connectionString(base("keyed"), "mervolst")).isEmpty());
-    EXPECT_FALSE(openError(app::connectionString(base("keyed"), "quandrel")).isEmpty());
-
-    for (const QByteArray &content : {QByteArray(), QByteArray(5000, 'x')}) {
-        QFile file(base("junk.db"));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(content);
-        file.close();
-        // A zero-length file is an empty database to the engine; one of junk is refused.
-        if (!content.isEmpty())
-            EXPECT_FALSE(openError(app::connectionString(base("junk"), "mervolst")).isEmpty());
-    }
     EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));
-}
-
-TEST_F(Files, RecordsetReadsNullsAsEmptyAndWritesBackThroughBoundValues)
-{
-    auto db = demo::createDatabase(base("year.db"), "mervolst", demo::schemaText("year"));
-    data::Recordset add = data::Recordset::forInsert(*db, "ZoCTR");
-    add.addNew();
-    add.setValue("Col99", "CTR1");
-    add.setValue("ColRepName", "O'Brien's sales; DROP TABLE ZoCTR --");
-    add.setValue("ColRepType", 2);
-    add.update();
-
-    data::Recordset rs = data::Recordset::openTable(*db, "ZoCTR", "Col99=?", {"ctr1"});
-    ASSERT_EQ(rs.recordCount(), 1) << "keys compare without regard to case";
-    EXPECT_EQ(rs.text("colrepname"), "O'Brien's sales; DROP TABLE ZoCTR --");
-    EXPECT_EQ(rs.text("ColRepDesc"), "");
-    EXPECT_TRUE(rs.isNull("ColRepDesc"));
-    EXPECT_EQ(rs.number("ColIsGrouping"), 0);
-    EXPECT_EQ(rs.number("ColRepType"), 2);
-    rs.setValue("ColRepDesc", "changed");
-    rs.update();
-    EXPECT_EQ(data::Recordset::open(*db, "Select ColRepDesc From ZoCTR").text("ColRepDesc"), "changed");
-    rs.moveNext();
-    EXPECT_TRUE(rs.eof());
-    EXPECT_THROW(rs.text("ColRepName"), data::DbError);
-    EXPECT_THROW(rs.text("NoSuchColumn"), data::DbError);
 }
 
 TEST_F(Files, TransactionRollsBackUnlessCommitted)
@@ -94,9 +59,7 @@ TEST_F(Files, TransactionRollsBackUnlessCommitted)
         }
         tx.commit();
     }
-    const auto rows = db->select("Select Col99 From ZoM35");
-    ASSERT_EQ(rows.rows.size(), 1);
-    EXPECT_EQ(rows.rows[0][0].toString(), "B");
+    EXPECT_EQ(db->select("Select group_concat(Col99) From ZoM35").rows[0][0].toString(), "B");
     EXPECT_FALSE(db->inTransaction());
     EXPECT_THROW(db->execute("Select * From NoSuchTable"), data::DbError);
 }
@@ -106,22 +69,15 @@ TEST_F(Files, PrepareCompilesWithoutRunningAndInterruptStopsTheConnectionsWork)
     auto db = demo::createDatabase(base("year.db"), "mervolst", demo::schemaText("year"));
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
     EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 0);
-    try {
-        db->prepare("Select NoSuchColumn From ZoM35");
-        ADD_FAILURE() << "compiled";
-    } catch (const data::DbError &e) {
-        EXPECT_EQ(e.text(), "no such column: NoSuchColumn");
-    }
+    EXPECT_EQ(errorOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), "no such column: NoSuchColumn");
 
     // Called before the statement starts, the interrupt is not lost.
     db->interrupt();
-    try {
-        db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
-                   "Select count(*) From n");
-        ADD_FAILURE() << "ran";
-    } catch (const data::DbError &e) {
-        EXPECT_EQ(e.text(), "interrupted");
-    }
+    EXPECT_EQ(errorOf([&] {
+                  db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
+                             "Select count(*) From n");
+              }),
+              "interrupted");
 }
 
 // The wait for another program's lock ends after five seconds on the clock, however long each

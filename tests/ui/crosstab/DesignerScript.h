@@ -3,21 +3,23 @@
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include "ui/grid/Grid.h"
+#include <gtest/gtest.h>
 #include <memory>
 
 // Drives the modal definition window and the pickers it opens, from inside their own loops.
 class DesignerScript {
 public:
-    // Runs body in the definition window that `open` shows; false when a window went wrong.
-    bool run(const std::function<void()> &open, const std::function<void(SelectionScreen &)> &body)
+    // Runs body in the definition window that `open` shows; a window that went wrong fails the test.
+    void run(const std::function<void()> &open, const std::function<void(SelectionScreen &)> &body)
     {
         script.expect<SelectionScreen>([body](SelectionScreen *s) { body(*s); });
         open();
-        return script.finish();
+        if (!script.finish())
+            ADD_FAILURE() << script.failure().toStdString();
     }
-    bool entry(int eType, const QString &recNo, const std::function<void(SelectionScreen &)> &body)
+    void entry(int eType, const QString &recNo, const std::function<void(SelectionScreen &)> &body)
     {
-        return run([&] { SelectionScreen::instance().EntryType(eType, recNo); }, body);
+        run([&] { SelectionScreen::instance().EntryType(eType, recNo); }, body);
     }
 
     // Does what should open the picker, runs choose in it, and waits until the focus is back in
@@ -34,7 +36,8 @@ public:
             *ran = true;
         });
         trigger();
-        QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000);
+        if (!QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000))
+            ADD_FAILURE() << "the picker did not open and close";
         settle(30);
         return *preselected;
     }

@@ -67,59 +67,61 @@ TEST(FieldPicker, PreselectsTheBoxsExpressionInWhicheverCatalogueIsShown)
     EXPECT_EQ(picker.vfg->textMatrix(0, 0), "Name" + QString(57, ' '));
     EXPECT_EQ(picker.vfg->textMatrix(0, 1), "Field ");
 
-    Opening o = open("RC0", "");
-    EXPECT_EQ(o.failure, "");
-    EXPECT_EQ(o.preselected, 1);
-    EXPECT_EQ(o.expression, "M02.Col98");
-    EXPECT_EQ(o.caption, "Party Name");
-
-    o = open("RC0", "M20.Col98");
-    EXPECT_EQ(o.preselected, 9);
-    EXPECT_EQ(o.caption, "Product Name (Original) ");
-    o = open("RC1", "M20.Col98");
-    EXPECT_EQ(o.preselected, 2);
-    EXPECT_EQ(o.caption, "Product Name (Original)");
-    o = open("D2", "M20.Col98"); // not in this catalogue: the first row
-    EXPECT_EQ(o.preselected, 1);
-    EXPECT_EQ(o.expression, "M02.Col80");
-
-    o = open("RC2", "M02.Col95", [] { key(Qt::Key_Down); });
-    EXPECT_EQ(o.preselected, 7);
-    EXPECT_EQ(o.caption, "Party Type");
-    EXPECT_EQ(o.expression, "M02.Col61");
+    const auto down = [] { key(Qt::Key_Down); };
+    const auto esc = [](frmRowSelect *) { key(Qt::Key_Escape); };
+    const struct {
+        const char *slot, *tag;
+        std::function<void()> keys;
+        std::function<void(frmRowSelect *)> confirm;
+        QString expected; // "preselected row|expression|caption"
+    } cases[] = {
+        {"RC0", "", {}, {}, "1|M02.Col98|Party Name"},
+        {"RC0", "M20.Col98", {}, {}, "9|M20.Col98|Product Name (Original) "},
+        {"RC1", "M20.Col98", {}, {}, "2|M20.Col98|Product Name (Original)"},
+        {"D2", "M20.Col98", {}, {}, "1|M02.Col80|Opening Amount"}, // not in this catalogue: the first row
+        {"RC2", "M02.Col95", down, {}, "7|M02.Col61|Party Type"},
+        // Esc, the close box and OK confirm alike.
+        {"D1", "", down, esc, "1|M20.RecQty|Receipt Quantity"},
+        {"D1", "M20.ClQty", {}, [](frmRowSelect *p) { p->close(); }, "4|M20.ClQty|Closing Quantity"},
+        {"D1", "M20.IssQty", {}, [](frmRowSelect *p) { QTest::mouseClick(p->cmdOK, Qt::LeftButton); },
+         "3|M20.IssQty|Issue Quantity"},
+    };
+    for (const auto &c : cases) {
+        const Opening o = c.confirm ? open(c.slot, c.tag, c.keys, c.confirm) : open(c.slot, c.tag, c.keys);
+        EXPECT_EQ(o.failure, "");
+        EXPECT_EQ(QString::number(o.preselected) + "|" + o.expression + "|" + o.caption, c.expected) << c.slot << c.tag;
+    }
 }
 
-TEST(FieldPicker, EscAndTheCloseBoxConfirmLikeOk)
-{
-    TestRoot root(TestRoot::Demo);
-    Opening o = open("D1", "", [] { key(Qt::Key_Down); }, [](frmRowSelect *) { key(Qt::Key_Escape); });
-    EXPECT_EQ(o.failure, "");
-    EXPECT_EQ(o.expression, "M20.RecQty");
-    o = open("D1", "M20.ClQty", {}, [](frmRowSelect *p) { p->close(); });
-    EXPECT_EQ(o.caption, "Closing Quantity");
-    o = open("D1", "M20.IssQty", {}, [](frmRowSelect *p) { QTest::mouseClick(p->cmdOK, Qt::LeftButton); });
-    EXPECT_EQ(o.caption, "Issue Quantity");
-}
-
-TEST(FieldPicker, WithoutUserFieldsThePartyCataloguesHoldOnlyTheirFixedRows)
+TEST(FieldPicker, WithoutUserFieldsShowsTheFixedRowsAndAnUnknownCodeKeepsTheLastCatalogue)
 {
     TestRoot root(TestRoot::Empty);
     open("RC0", "");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 22);
     open("D0", "");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 19);
+    open("RC1", "");
+    const QStringList product = gridRows();
+    Opening o = open("RC9", "M20.Col84");
+    EXPECT_EQ(gridRows(), product);
+    EXPECT_EQ(o.caption, "Product Type");
 }
 
+// User fields follow the fixed rows; a user field repeating a fixed expression leaves the
+// preselection on the fixed row.
 TEST(FieldPicker, AppendsUserFieldsBehindTheFixedRows)
 {
     TestRoot root(TestRoot::Demo);
-    root.year().execute("Insert Into ZoM35 (Col99, Col98, Col95, Col96) Values ('ColNoName', NULL, 'H', 'C')");
-    open("RC0", "");
-    EXPECT_EQ(gridRows(22), QStringList({"|ColNoName", "Bags|ColBags", "Batch No|ColBatchNo", "Cartons|ColCartons",
-                                         "Freight Amount|ColFreight", "Transport|ColTransport",
+    root.year().execute("Insert Into ZoM35 (Col99, Col98, Col95, Col96) Values ('ColNoName', NULL, 'H', 'C'), "
+                        "('M02.Col88', 'AAA Town', 'H', 'C')");
+    Opening o = open("RC0", "M02.Col88");
+    EXPECT_EQ(o.preselected, 5);
+    EXPECT_EQ(o.caption, "City Name");
+    EXPECT_EQ(gridRows(22), QStringList({"|ColNoName", "AAA Town|M02.Col88", "Bags|ColBags", "Batch No|ColBatchNo",
+                                         "Cartons|ColCartons", "Freight Amount|ColFreight", "Transport|ColTransport",
                                          "Vehicle No|ColVehicleNo"}));
 
-    Opening o = open("D0", "T52.ColFreight");
+    o = open("D0", "T52.ColFreight");
     EXPECT_EQ(o.preselected, 21);
     EXPECT_EQ(o.caption, "Freight Amount");
     QStringList user = gridRows(19);
@@ -138,26 +140,6 @@ TEST(FieldPicker, TheValueCatalogueGrowsForEveryUserAmountField)
     Opening o = open("D0", "T52.ColAmt89");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 1 + 18 + 3 + 90);
     EXPECT_EQ(o.caption, "Amount 89");
-}
-
-TEST(FieldPicker, ADuplicateExpressionPreselectsItsFirstRow)
-{
-    TestRoot root(TestRoot::Demo);
-    root.year().execute("Insert Into ZoM35 (Col99, Col98, Col95, Col96) Values ('M02.Col88', 'AAA Town', 'H', 'C')");
-    Opening o = open("RC0", "M02.Col88");
-    EXPECT_EQ(o.preselected, 5);
-    EXPECT_EQ(o.caption, "City Name");
-    EXPECT_EQ(frmRowSelect::instance().vfg->textMatrix(22, 0), "AAA Town");
-}
-
-TEST(FieldPicker, AnUnknownSlotCodeKeepsTheCatalogueShownLast)
-{
-    TestRoot root(TestRoot::Demo);
-    open("RC1", "");
-    const QStringList product = gridRows();
-    Opening o = open("RC9", "M20.Col84");
-    EXPECT_EQ(gridRows(), product);
-    EXPECT_EQ(o.caption, "Product Type");
 }
 
 TEST(FieldPicker, AFailingUserFieldReadIsReportedAndTheFixedRowsStay)

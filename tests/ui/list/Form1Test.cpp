@@ -1,7 +1,9 @@
 #include "app/Paths.h"
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
-#include "support/Ui.h"
+#include "tests/ui/crosstab/DesignerScript.h"
+#include "tests/ui/wizard/WizardUi.h"
+#include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/list/Form1.h"
 #include <QPushButton>
@@ -19,18 +21,6 @@ Form1 &showList()
     return list;
 }
 
-QStringList gridRows(Grid *g)
-{
-    QStringList result;
-    for (int r = 0; r < g->rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < g->cols(); ++c)
-            cells << g->textMatrix(r, c);
-        result << cells.join('|');
-    }
-    return result;
-}
-
 } // namespace
 
 TEST(ReportList, ListsCrossTabDefinitionsByNameWithATrailingEmptyRow)
@@ -42,7 +32,6 @@ TEST(ReportList, ListsCrossTabDefinitionsByNameWithATrailingEmptyRow)
     const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
         + root.rows("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName") + QStringList{"||"};
     EXPECT_EQ(gridRows(list.vfg), expected);
-    EXPECT_EQ(list.vfg->rows(), 5);
     EXPECT_TRUE(list.vfg->isColumnHidden(0));
     EXPECT_FALSE(list.vfg->isColumnHidden(1));
     EXPECT_TRUE(list.cmdModify->isEnabled());
@@ -69,15 +58,6 @@ TEST(ReportList, AnEmptyTableLeavesOnlyTheEmptyRowAndDisablesModifyAndDelete)
     EXPECT_EQ(m.icon, app::Icon::None);
     EXPECT_EQ(m.title, "");
     EXPECT_EQ(QApplication::focusWidget(), list.vfg);
-}
-
-TEST(ReportList, TabularModeListsCrMainWithTwoColumns)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    Form1 &list = showList();
-    const QStringList expected = QStringList{"RepRecNo    |Report Name                            "}
-        + root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") + QStringList{"|"};
-    EXPECT_EQ(gridRows(list.vfg), expected);
 }
 
 TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
@@ -109,10 +89,13 @@ TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
     EXPECT_EQ(list.vfg->findRow(code, 0), -1);
 }
 
-TEST(ReportList, TabularDeleteTakesTheReportsColumnsWithIt)
+TEST(ReportList, TabularModeListsCrMainAndDeleteTakesTheReportsColumnsWithIt)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     Form1 &list = showList();
+    EXPECT_EQ(gridRows(list.vfg), QStringList{"RepRecNo    |Report Name                            "} +
+                                      root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") +
+                                      QStringList{"|"});
     list.vfg->setRow(1);
     const QString code = list.vfg->textMatrix(1, 0);
     ASSERT_GT(root.value("Select count(*) From CrChild Where ColCode=?", {code}).toInt(), 0);
@@ -124,28 +107,7 @@ TEST(ReportList, TabularDeleteTakesTheReportsColumnsWithIt)
     EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
 }
 
-TEST(ReportList, ReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnding)
-{
-    TestRoot root(TestRoot::Demo, "CTR");
-    Form1 &list = showList();
-    root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR90', 'AAA first', 'd')");
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    settle();
-    list.activateWindow();
-    settle();
-    EXPECT_EQ(list.vfg->textMatrix(1, 1), "AAA first");
-    EXPECT_EQ(list.vfg->rows(), 6);
-
-    root.year().execute("Drop Table ZoCTR");
-    list.DataSelect();
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
-    EXPECT_TRUE(list.isVisible());
-}
-
-TEST(ReportList, ALongListReadsFarRowsRightAndShowsAnotherProgramsChangeWhenActivated)
+TEST(ReportList, ALongListReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnding)
 {
     TestRoot root(TestRoot::Empty, "CTR");
     {
@@ -161,9 +123,6 @@ TEST(ReportList, ALongListReadsFarRowsRightAndShowsAnotherProgramsChangeWhenActi
     EXPECT_EQ(list.vfg->row(), 1);
     EXPECT_EQ(list.vfg->textMatrix(1800, 0) + "|" + list.vfg->textMatrix(1800, 1), "CTR201|Report 1799");
     const QString query = "Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName";
-    EXPECT_EQ(gridRows(list.vfg),
-              QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
-                  + root.rows(query) + QStringList{"||"});
 
     auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
     other->execute("Update ZoCTR Set ColRepDesc='Changed elsewhere' Where Col99='CTR201'");
@@ -177,4 +136,46 @@ TEST(ReportList, ALongListReadsFarRowsRightAndShowsAnotherProgramsChangeWhenActi
     EXPECT_EQ(gridRows(list.vfg),
               QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
                   + root.rows(query) + QStringList{"||"});
+
+    root.year().execute("Drop Table ZoCTR");
+    list.DataSelect();
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
+    EXPECT_TRUE(list.isVisible());
+}
+
+TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
+{
+    TestRoot root(TestRoot::Demo, "CTR");
+    Form1 &list = showList();
+    DesignerScript d;
+    d.run([&] { QTest::mouseClick(list.cmdAdd, Qt::LeftButton); }, [&](SelectionScreen &s) {
+        EXPECT_TRUE(s.isModal());
+        type("AAA Cities");
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        settle(20);
+        d.pick([] { key(Qt::Key_Return); }, [] { down(4); });
+        d.pick([] { key(Qt::Key_Return); });
+        d.pick([] { key(Qt::Key_Return); });
+        save();
+    });
+    settle(20);
+    EXPECT_EQ(rowText(list.vfg, 1),
+              root.value("Select Col99 From ZoCTR Where ColRepName='AAA Cities'").toString() + "|AAA Cities|AAA Cities");
+    EXPECT_EQ(list.vfg->rows(), 6);
+
+    list.activateWindow(); // as the desktop does once the modal window is gone
+    settle();
+    list.vfg->setFocus();
+    list.vfg->setRow(list.vfg->findRow("CTR2", 0));
+    d.run([] { key(Qt::Key_Return); }, [&](SelectionScreen &s) {
+        EXPECT_EQ(s.txtReportName->text(), "Product Stock By Group");
+        s.txtReportName->setText("ZZZ Stock");
+        save();
+    });
+    settle(20);
+    EXPECT_EQ(QStringList{rowText(list.vfg, list.vfg->rows() - 2)},
+              root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where ColRepName='ZZZ Stock'"));
+    EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
 }
