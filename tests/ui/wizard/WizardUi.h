@@ -13,8 +13,6 @@ frmRepCust &openWizard(const QString &code = {});
 // One row's cells joined by "|"; every row of a grid, header first.
 QString rowText(Grid *grid, int row);
 QStringList gridRows(Grid *grid);
-// The columns a user sees.
-QList<int> visibleColumns(Grid *grid);
 
 // Texts that a failed comparison prints readably: rows one a line.
 std::string str(const QString &text);
@@ -26,7 +24,7 @@ std::string selectedRows(frmRepCust &wizard);
 // A mouse click, with the events it causes handled.
 void click(QWidget *widget);
 void clickCell(Grid *grid, int row, int col);
+void typeReportName(frmRepCust &wizard, const QString &name);
 
-// "left,top,width" in twips, of a widget and of a designed place (as the screen can show it).
-std::string placeOf(const QWidget *widget);
-std::string place(int left, int top, int width);
+// The CrMain row a save writes for these selected-grid rows, as TestRoot::rows shows it.
+QString mainRow(const QString &code, const QString &name, const QStringList &gridRows);
