@@ -37,8 +37,6 @@ const QStringList Example = {"M02|Col98|C|Party Name|Left|2000|0|Asc|None|No|Yes
 
 TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
 {
-    QStringList ungrouped = Example;
-    ungrouped[0].replace("|Asc|None|", "|None|None|");
     // A stored decimal count no grid could type builds at most fifteen places.
     const QString fifteen = "'##########0.000000000000000'";
     const struct {
@@ -50,9 +48,6 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
          {"Select Space(0) , M02.Col98, format( T52.Col93 , '##########0.00'),M20.Col98" + Tail,
           "M02.Col98  ,T52.Col93 Desc ,M20.Col98 ", 1, "2", "1", "2", "2", "Cod|<Party Name|>Amount|<Product",
           "1500,2500"}},
-        {"ungrouped", ungrouped,
-         {"Select  Space(0) , M02.Col98, format( T52.Col93 , '##########0.00'),M20.Col98" + Tail,
-          "T52.Col93 Desc ,M20.Col98 ", 0, "2", "1", "2", "2", "Cod|<Party Name|>Amount|<Product", "2000,1500,2500"}},
         {"all grouped: no widths, no format, the order ending in two blanks",
          {"M02|Col98|C|Party Name|Left|2000|0|Asc|Desc|No|Yes|No", "T52|Col93|N|Amount|Right|1500|2|Desc|None|Yes|No|Yes"},
          {"Select Space(0) , M02.Col98,T52.Col93" + Tail, "M02.Col98 ,T52.Col93 Desc  ", 2, "2", "1", "2", "2",

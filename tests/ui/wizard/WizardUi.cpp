@@ -20,19 +20,15 @@ frmRepCust &openWizard(const QString &code)
     return wizard;
 }
 
-QString rowText(Grid *grid, int row)
-{
-    QStringList cells;
-    for (int c = 0; c < grid->cols(); ++c)
-        cells << grid->textMatrix(row, c);
-    return cells.join(QLatin1Char('|'));
-}
-
 QStringList gridRows(Grid *grid)
 {
     QStringList rows;
-    for (int r = 0; r < grid->rows(); ++r)
-        rows << rowText(grid, r);
+    for (int r = 0; r < grid->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->cols(); ++c)
+            cells << grid->textMatrix(r, c);
+        rows << cells.join(QLatin1Char('|'));
+    }
     return rows;
 }
 

@@ -10,8 +10,7 @@ class frmRepCust;
 // The wizard as the report list opens it, with its events handled.
 frmRepCust &openWizard(const QString &code = {});
 
-// One row's cells joined by "|"; every row of a grid, header first.
-QString rowText(Grid *grid, int row);
+// Every row of a grid, header first, its cells joined by "|".
 QStringList gridRows(Grid *grid);
 
 // Texts that a failed comparison prints readably: rows one a line.
