@@ -20,10 +20,15 @@ const QString Sales = QStringLiteral(
     " FROM ZoT51 T51 LEFT JOIN ZoT52 T52 ON T51.Col99 = T52.Col99 LEFT JOIN ZoM02 M02 ON T51.Col83 = M02.Col99 "
     "LEFT JOIN ZoM20 M20 ON T52.Col96 = M20.Col99 WHERE T52.Col99 <> '' ");
 
+bool finished(frmRepCust &w, int ms = 30000)
+{
+    return QTest::qWaitFor([&] { return w.cmdPreview->text() == "Preview"; }, ms);
+}
+
 bool preview(frmRepCust &w, int ms = 30000)
 {
     click(w.cmdPreview);
-    return QTest::qWaitFor([&] { return w.cmdPreview->text() == "Preview"; }, ms);
+    return finished(w, ms);
 }
 
 // The rows and time of the last preview, the time blanked.
@@ -115,7 +120,7 @@ TEST(WizardPreview, ALongQueryIsCancelledWithoutHoldingTheWindow)
     onlyColumn(w, "CF-1");
     w.cmdPreview->click();
     w.cmdPreview->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.cmdPreview->text() == "Preview"; }, 5000));
+    ASSERT_TRUE(finished(w, 5000));
     EXPECT_EQ(str(w.lblPreviewInfo->text()), "Preview cancelled.");
     EXPECT_EQ(w.VSFPreview->rows(), 1);
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
@@ -127,6 +132,11 @@ TEST(WizardPreview, ALongQueryIsCancelledWithoutHoldingTheWindow)
     click(w.cmdCancel);
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_FALSE(w.isVisible());
+    openWizard();
+    onlyColumn(w, "CF-1");
+    click(w.cmdPreview);
+    EXPECT_EQ(str(w.lblPreviewInfo->text()), "Running...") << "no earlier preview is left to cancel";
+    EXPECT_TRUE(finished(w, 5000));
 }
 
 TEST(WizardPreview, AColumnThatDoesNotRunIsReported)

@@ -83,6 +83,8 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
         })
         .expect<frmCustFld>([&root](frmCustFld *) {
             type("Unsaved");
+            key(Qt::Key_Tab);
+            type("T52.Col92");
             root.year().execute("Insert Into CRCustFld (ColCode, FldName, CalString, FldDType, MCode) "
                                 "Values ('CF-9', 'Stored Meanwhile', 'T52.Col92', 'C', 'PWR')");
             key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
