@@ -124,26 +124,6 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
                                       "M02|Col98|C|Party Name|L|3000|0|No|No|No|No|No"}));
 }
 
-TEST(WizardColumns, AStoredReportLoadsInColumnOrderWithItsCodesAsWords)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    // Sequence numbers that run against the rows' order in the table; a code's case counts.
-    root.year().execute("Update CrChild Set ColSeq = 4 - ColSeq Where ColCode='CRF4'");
-    root.year().execute("Update CrChild Set ColTotal='y' Where ColCode='CRF4' And ColFieldNameDisp='Product'");
-    frmRepCust &w = openWizard("CRF4");
-    EXPECT_EQ(str(w.txtRepName->text()), "Party Wise Sales");
-    EXPECT_EQ(selectedRows(w), lines({"M20|Col98|C|Product|L|2500|0|No|Asc||No|No",
-                                      "T52|Col93|N|Amount|R|1500|2|No|Desc|Yes|No|Yes",
-                                      "M02|Col98|C|Party Name|L|2000|0|Asc|No|No|Yes|No"}));
-
-    click(w.cmdNext);
-    for (int c : {0, 1, 2, 4, 6}) { // Enter elsewhere opens nothing
-        w.VSSelectedFld->setCol(c);
-        key(Qt::Key_Return);
-        EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld) << c;
-    }
-}
-
 TEST(WizardColumns, AReportThatIsGoneOrUnreadableOpensNothing)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");

@@ -53,19 +53,6 @@ TEST(CustomColumn, AMissingNameOrFormulaIsRefusedAndADatabaseErrorKeepsTheWindow
     EXPECT_EQ(root.counter("MRN"), next + 1) << "a number taken stays used";
 }
 
-TEST(CustomColumn, AnUnknownOrEmptyStoredTypeReopensAsDateAndIsStoredAsD)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    for (const QVariant &stored : {QVariant(""), QVariant("X"), QVariant()}) {
-        root.year().execute("Update CRCustFld Set FldDType=? Where ColCode='CF-2'", {stored});
-        inWindow("CF-2", [](frmCustFld *w) {
-            EXPECT_EQ(str(w->cboType->currentText()), "Date");
-            key(Qt::Key_Return);
-        });
-        EXPECT_EQ(root.value("Select FldDType From CRCustFld Where ColCode='CF-2'"), "D");
-    }
-}
-
 TEST(CustomColumn, AFormulaThatDoesNotRunIsStoredOnlyWhenTheUserSaysSo)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
