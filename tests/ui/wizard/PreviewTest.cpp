@@ -146,8 +146,9 @@ TEST(WizardPreview, AColumnThatDoesNotRunIsReported)
                         "('CF-91', 'Broken', 'T52.Col93 +* 2', 'N', 'PWR'), "
                         "('CF-92', 'Unknown', 'T52.Col93 * M20.NoSuchField', 'N', 'PWR')");
     frmRepCust &w = openWizard();
-    const std::pair<QString, QString> cases[] = {{"CF-91", "Syntax error at position 41: expected a value but found '*'"},
-                                                 {"CF-92", "no such column: M20.NoSuchField"}};
+    const std::pair<QString, QString> cases[] = {
+        {"CF-91", "Syntax error at position 41: expected a value but found '*'"},
+        {"CF-92", "no such column: M20.NoSuchField"}};
     for (const auto &[code, error] : cases) {
         SCOPED_TRACE(str(code));
         onlyColumn(w, code);

@@ -8,14 +8,6 @@ namespace {
 const QString Extra = " ,M02.Col99 ";
 const QString Tail = Extra + "  FROM T";
 
-QVector<QStringList> cells(const QStringList &rows)
-{
-    QVector<QStringList> result;
-    for (const QString &row : rows)
-        result << row.split('|');
-    return result;
-}
-
 ReportText build(const QStringList &rows)
 {
     return buildReportText(cells(rows), Extra, " FROM T");
@@ -49,7 +41,8 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
           "M02.Col98  ,T52.Col93 Desc ,M20.Col98 ", 1, "2", "1", "2", "2", "Cod|<Party Name|>Amount|<Product",
           "1500,2500"}},
         {"all grouped: no widths, no format, the order ending in two blanks",
-         {"M02|Col98|C|Party Name|Left|2000|0|Asc|Desc|No|Yes|No", "T52|Col93|N|Amount|Right|1500|2|Desc|None|Yes|No|Yes"},
+         {"M02|Col98|C|Party Name|Left|2000|0|Asc|Desc|No|Yes|No",
+          "T52|Col93|N|Amount|Right|1500|2|Desc|None|Yes|No|Yes"},
          {"Select Space(0) , M02.Col98,T52.Col93" + Tail, "M02.Col98 ,T52.Col93 Desc  ", 2, "2", "1", "2", "2",
           "Cod|<Party Name|>Amount", ""}},
         {"reloaded words, empty decimals and widths, a custom formula",
@@ -60,7 +53,8 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
           "'##########0.'),T51.Col98" + Tail,
           "", 0, "", "", "", "", "Cod|>Quantity|>Weight Sold|<Date", "1200,,1200"}},
         {"sorted numbers enter the order plain; decimals round half to even",
-         {"T52|Col93|N|Amount|Right|1500|2.5|None|Desc|Yes|Yes|Yes", "T52|Col95|N|Quantity|Right|1200|3|None|Asc|Yes|No|No",
+         {"T52|Col93|N|Amount|Right|1500|2.5|None|Desc|Yes|Yes|Yes",
+          "T52|Col95|N|Quantity|Right|1200|3|None|Asc|Yes|No|No",
           "T51|Col99|C|Voucher No|Left|1200|0|None|Asc|No|Yes|No"},
          {"Select  Space(0) ,  format( T52.Col93 , '##########0.00'), format( T52.Col95 , '##########0.000'),T51.Col99"
               + Tail,
@@ -69,8 +63,8 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
         {"decimals beyond fifteen places",
          {"T52|Col93|N|Amount|Right|1500|255555555|None|None|No|No|No",
           "T52|Col95|N|Quantity|Right|1200|1e300|None|None|No|No|No"},
-         {"Select  Space(0) ,  format( T52.Col93 , " + fifteen + "), format( T52.Col95 , " + fifteen + ")" + Tail, "", 0,
-          "", "", "", "", "Cod|>Amount|>Quantity", "1500,1200"}},
+         {"Select  Space(0) ,  format( T52.Col93 , " + fifteen + "), format( T52.Col95 , " + fifteen + ")" + Tail,
+          "", 0, "", "", "", "", "Cod|>Amount|>Quantity", "1500,1200"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);

@@ -81,7 +81,8 @@ TEST(WizardPages, ValidateReportRefusesBlankNamesNoColumnsAndAnotherReportsName)
         app::Icon icon;
     } refused[] = {{"", "Please Specify Name for Report", app::Icon::Critical},
                    {"   ", "Please Specify Name for Report", app::Icon::Critical},
-                   {"  party wise SALES ", "Duplicate Report Name \"  party wise SALES \" Found", app::Icon::Information}};
+                   {" party wise SALES ", "Duplicate Report Name \" party wise SALES \" Found",
+                    app::Icon::Information}};
     for (const auto &c : refused) {
         SCOPED_TRACE(str(c.name));
         w.txtRepName->setText(c.name);

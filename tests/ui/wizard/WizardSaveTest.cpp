@@ -131,7 +131,8 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     EXPECT_EQ(lines(root.rows(ChildQuery, {report})),
               lines({report + "|" + code + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
     EXPECT_EQ(lines(root.rows(MainQuery, {report})),
-              lines({mainRow(report, "Margins", {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"})}));
+              lines({mainRow(report, "Margins",
+                             {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"})}));
 }
 
 // A modified report's save fails half way; a new report's fails and is retried under the number it took.

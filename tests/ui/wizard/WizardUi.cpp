@@ -68,13 +68,18 @@ void typeReportName(frmRepCust &wizard, const QString &name)
     type(name);
 }
 
+QVector<QStringList> cells(const QStringList &rows)
+{
+    QVector<QStringList> result;
+    for (const QString &row : rows)
+        result << row.split(QLatin1Char('|'));
+    return result;
+}
+
 QString mainRow(const QString &code, const QString &name, const QStringList &gridRows)
 {
-    QVector<QStringList> rows;
-    for (const QString &row : gridRows)
-        rows << row.split(QLatin1Char('|'));
     const app::Settings &s = app::settings();
-    const ReportText t = buildReportText(rows, s.ExtraSelect, s.SourceFrom);
+    const ReportText t = buildReportText(cells(gridRows), s.ExtraSelect, s.SourceFrom);
     return QStringList{code, s.ReportFamily, name, t.sql, t.orderBy, QString::number(t.groupCount), t.totalStr,
                        t.countStr, t.grandTotalStr, t.totDecimalStr, t.formatStr, t.widthStr}
         .join(QLatin1Char('|'));

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <string>
 
 class Grid;
@@ -25,5 +26,7 @@ void click(QWidget *widget);
 void clickCell(Grid *grid, int row, int col);
 void typeReportName(frmRepCust &wizard, const QString &name);
 
+// Rows of cells joined by "|", split into their cells.
+QVector<QStringList> cells(const QStringList &rows);
 // The CrMain row a save writes for these selected-grid rows, as TestRoot::rows shows it.
 QString mainRow(const QString &code, const QString &name, const QStringList &gridRows);
