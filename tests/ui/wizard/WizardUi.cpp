@@ -1,8 +1,10 @@
 #include "ui/wizard/WizardUi.h"
-#include "app/Twips.h"
+#include "app/Module1.h"
 #include "support/Ui.h"
 #include "ui/grid/Grid.h"
+#include "ui/wizard/ReportText.h"
 #include "ui/wizard/frmRepCust.h"
+#include <QLineEdit>
 
 frmRepCust &openWizard(const QString &code)
 {
@@ -18,29 +20,16 @@ frmRepCust &openWizard(const QString &code)
     return wizard;
 }
 
-QString rowText(Grid *grid, int row)
-{
-    QStringList cells;
-    for (int c = 0; c < grid->cols(); ++c)
-        cells << grid->textMatrix(row, c);
-    return cells.join(QLatin1Char('|'));
-}
-
 QStringList gridRows(Grid *grid)
 {
     QStringList rows;
-    for (int r = 0; r < grid->rows(); ++r)
-        rows << rowText(grid, r);
+    for (int r = 0; r < grid->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->cols(); ++c)
+            cells << grid->textMatrix(r, c);
+        rows << cells.join(QLatin1Char('|'));
+    }
     return rows;
-}
-
-QList<int> visibleColumns(Grid *grid)
-{
-    QList<int> columns;
-    for (int c = 0; c < grid->cols(); ++c)
-        if (!grid->isColumnHidden(c))
-            columns << c;
-    return columns;
 }
 
 std::string str(const QString &text)
@@ -55,9 +44,7 @@ std::string lines(const QStringList &rows)
 
 std::string selectedRows(frmRepCust &wizard)
 {
-    QStringList rows = gridRows(wizard.VSSelectedFld);
-    rows.removeFirst();
-    return lines(rows);
+    return lines(gridRows(wizard.VSSelectedFld).mid(1));
 }
 
 void click(QWidget *widget)
@@ -70,18 +57,30 @@ void clickCell(Grid *grid, int row, int col)
 {
     const QModelIndex index = grid->model()->index(row - 1, col);
     grid->scrollTo(index);
-    const QRect cell = grid->visualRect(index);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
     settle();
 }
 
-std::string placeOf(const QWidget *widget)
+void typeReportName(frmRepCust &wizard, const QString &name)
 {
-    return str(QStringLiteral("%1,%2,%3").arg(app::twipsLeft(widget)).arg(app::twipsTop(widget)).arg(app::twipsWidth(widget)));
+    click(wizard.txtRepName);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(name);
 }
 
-std::string place(int left, int top, int width)
+QVector<QStringList> cells(const QStringList &rows)
 {
-    auto shown = [](int twips) { return app::pixelsToTwips(app::twipsToPixels(twips)); };
-    return str(QStringLiteral("%1,%2,%3").arg(shown(left)).arg(shown(top)).arg(shown(width)));
+    QVector<QStringList> result;
+    for (const QString &row : rows)
+        result << row.split(QLatin1Char('|'));
+    return result;
+}
+
+QString mainRow(const QString &code, const QString &name, const QStringList &gridRows)
+{
+    const app::Settings &s = app::settings();
+    const ReportText t = buildReportText(cells(gridRows), s.ExtraSelect, s.SourceFrom);
+    return QStringList{code, s.ReportFamily, name, t.sql, t.orderBy, QString::number(t.groupCount), t.totalStr,
+                       t.countStr, t.grandTotalStr, t.totDecimalStr, t.formatStr, t.widthStr}
+        .join(QLatin1Char('|'));
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <string>
 
 class Grid;
@@ -10,11 +11,8 @@ class frmRepCust;
 // The wizard as the report list opens it, with its events handled.
 frmRepCust &openWizard(const QString &code = {});
 
-// One row's cells joined by "|"; every row of a grid, header first.
-QString rowText(Grid *grid, int row);
+// Every row of a grid, header first, its cells joined by "|".
 QStringList gridRows(Grid *grid);
-// The columns a user sees.
-QList<int> visibleColumns(Grid *grid);
 
 // Texts that a failed comparison prints readably: rows one a line.
 std::string str(const QString &text);
@@ -26,7 +24,9 @@ std::string selectedRows(frmRepCust &wizard);
 // A mouse click, with the events it causes handled.
 void click(QWidget *widget);
 void clickCell(Grid *grid, int row, int col);
+void typeReportName(frmRepCust &wizard, const QString &name);
 
-// "left,top,width" in twips, of a widget and of a designed place (as the screen can show it).
-std::string placeOf(const QWidget *widget);
-std::string place(int left, int top, int width);
+// Rows of cells joined by "|", split into their cells.
+QVector<QStringList> cells(const QStringList &rows);
+// The CrMain row a save writes for these selected-grid rows, as TestRoot::rows shows it.
+QString mainRow(const QString &code, const QString &name, const QStringList &gridRows);
