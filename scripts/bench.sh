@@ -13,4 +13,7 @@ if (($#)) && [[ "$1" != --* ]]; then
   shift
 fi
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg), cores: $(nproc)"
-QT_QPA_PLATFORM=offscreen build-bench/bench/designer_bench "${args[@]}" "$@"
+# Repetitions of all cases run in a random order, so that a case and its baseline meet the disk
+# and the machine's load alike.
+QT_QPA_PLATFORM=offscreen build-bench/bench/designer_bench --benchmark_enable_random_interleaving=true \
+  "${args[@]}" "$@"

@@ -161,7 +161,7 @@ TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
         save();
     });
     settle(20);
-    EXPECT_EQ(rowText(list.vfg, 1),
+    EXPECT_EQ(gridRows(list.vfg).value(1),
               root.value("Select Col99 From ZoCTR Where ColRepName='AAA Cities'").toString() + "|AAA Cities|AAA Cities");
     EXPECT_EQ(list.vfg->rows(), 6);
 
@@ -175,7 +175,7 @@ TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
         save();
     });
     settle(20);
-    EXPECT_EQ(QStringList{rowText(list.vfg, list.vfg->rows() - 2)},
+    EXPECT_EQ(QStringList{gridRows(list.vfg).value(list.vfg->rows() - 2)},
               root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where ColRepName='ZZZ Stock'"));
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
 }
