@@ -1,8 +1,64 @@
 #include "app/Messages.h"
+#include "app/Module1.h"
+#include "app/Paths.h"
+#include "data/DbError.h"
 #include "support/FakeMessages.h"
-#include "tests/torture/Children.h"
+#include "tests/torture/Torture.h"
 #include <QApplication>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace torture {
+
+void startChild(QProcess &child, const QStringList &arguments)
+{
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+}
+
+void say(const QString &line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    if (::write(STDOUT_FILENO, bytes.constData(), size_t(bytes.size())) != bytes.size())
+        die(QStringLiteral("cannot write the output"));
+}
+
+void die(const QString &why)
+{
+    std::fprintf(stderr, "torture child: %s\n", qPrintable(why));
+    std::fflush(stderr);
+    _exit(3);
+}
+
+namespace {
+
+int runChild(const QStringList &a)
+{
+    app::Settings &s = app::settings();
+    s.FirmNo = 1;
+    s.YearNo = 1;
+    s.DataRoot = a.value(2);
+    try {
+        s.YearDb = data::Connection::open(app::yearConnectionString(s.DataRoot, 1, 1));
+        s.FirmDb = data::Connection::open(app::firmConnectionString(s.DataRoot, 1));
+        app::setReportFamily(s, QStringLiteral("PWR"));
+        if (a[1] == QLatin1String("--child-saves"))
+            saveUntilKilled(a.value(3).toUInt());
+        else if (a[1] == QLatin1String("--child-numbers"))
+            takeNumbers(a.value(3).toInt());
+        else if (a[1] == QLatin1String("--child-lock"))
+            holdLock(a.value(3), a.value(4).toInt());
+        else
+            die(QStringLiteral("unknown mode ") + a[1]);
+    } catch (const data::DbError &e) {
+        die(e.text());
+    }
+    return 0;
+}
+
+} // namespace
+} // namespace torture
 
 int main(int argc, char **argv)
 {
@@ -11,7 +67,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Report Designer"));
     app::setMessages(&FakeMessages::instance());
-    if (torture::isChild(QApplication::arguments()))
+    if (QApplication::arguments().value(1).startsWith(QLatin1String("--child-")))
         return torture::runChild(QApplication::arguments());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,20 @@
+#pragma once
+#include <QProcess>
+#include <QString>
+
+// The torture starts itself as the programs it tortures: "--child-MODE ROOT ..." runs one mode on
+// year 1 of firm 1 under ROOT. Each mode lives beside the test that starts it and reports through
+// its standard output. The rounds come from TORTURE_KILLS and TORTURE_NUMBERS when set (fewer
+// under the sanitizers).
+namespace torture {
+
+void saveUntilKilled(quint32 seed);
+void takeNumbers(int count);
+void holdLock(const QString &file, int ms);
+
+void startChild(QProcess &child, const QStringList &arguments);
+// One write per line: a kill never leaves half a line behind.
+void say(const QString &line);
+[[noreturn]] void die(const QString &why);
+
+} // namespace torture
