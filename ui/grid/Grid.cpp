@@ -121,31 +121,14 @@ void Grid::setFormatString(const QString &format)
     }
 }
 
-void Grid::bind(const data::RowSet &rows)
-{
-    const int cols = rows.columns.size();
-    QVector<QString> cells;
-    cells.reserve(rows.rows.size() * cols);
-    for (const auto &row : rows.rows)
-        for (const QVariant &value : row)
-            cells.push_back(value.isNull() ? QString() : value.toString());
-    model_->reset(rows.columns, std::move(cells), rows.rows.size());
-    afterBind(cols, rows.rows.isEmpty());
-}
-
 void Grid::bindKeys(const QStringList &columns, const QVector<qint64> &keys,
                     std::function<QStringList(qint64 key)> fetch)
 {
     model_->resetKeys(columns, keys, std::move(fetch));
-    afterBind(columns.size(), keys.isEmpty());
-}
-
-void Grid::afterBind(int cols, bool empty)
-{
-    widths_ = QVector<int>(cols, 0);
-    for (int c = 0; c < cols; ++c)
+    widths_ = QVector<int>(columns.size(), 0);
+    for (int c = 0; c < columns.size(); ++c)
         setColumnHidden(c, false);
-    if (!empty)
+    if (!keys.isEmpty())
         setRow(1);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-#include "data/Connection.h"
+#include <QStringList>
+#include <QVector>
 #include <QElapsedTimer>
 #include <QTableView>
 #include <functional>
@@ -36,10 +37,8 @@ public:
     // ">" right, and its length (trailing blanks included) sets the width.
     void setFormatString(const QString &format);
 
-    // Takes a copy of every row, field names as headers; row 1 becomes current.
-    void bind(const data::RowSet &rows);
-    // As bind, with one row per key whose cells are read through fetch when first shown or
-    // asked for, and kept: a long list opens at the cost of its keys.
+    // One row per key, the columns as headers, row 1 current. A row's cells are read through
+    // fetch when first shown or asked for, and kept: a long list opens at the cost of its keys.
     void bindKeys(const QStringList &columns, const QVector<qint64> &keys,
                   std::function<QStringList(qint64 key)> fetch);
 
@@ -78,7 +77,6 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
-    void afterBind(int cols, bool empty);
     QRect currentCellRect() const;
     void typeAhead(const QString &text);
 

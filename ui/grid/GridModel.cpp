@@ -154,19 +154,6 @@ void GridModel::removeDataRow(int row)
     endRemoveRows();
 }
 
-void GridModel::reset(const QStringList &headers, QVector<QString> &&cells, int rows)
-{
-    beginResetModel();
-    headers_ = headers;
-    cols_ = headers.size();
-    rows_ = rows;
-    cells_ = std::move(cells);
-    pending_.clear();
-    fetch_ = nullptr;
-    alignments_ = QVector<Qt::Alignment>(cols_, Qt::AlignLeft);
-    endResetModel();
-}
-
 void GridModel::resetKeys(const QStringList &headers, const QVector<qint64> &keys, RowFetch fetch)
 {
     beginResetModel();

@@ -35,8 +35,6 @@ public:
 
     void insertDataRow(int row);
     void removeDataRow(int row);
-    // Replaces everything at once: headers and rows of cells, row after row.
-    void reset(const QStringList &headers, QVector<QString> &&cells, int rows);
     // Replaces everything with one row per key, read through fetch when first needed.
     void resetKeys(const QStringList &headers, const QVector<qint64> &keys, RowFetch fetch);
 

@@ -25,16 +25,12 @@ const QString SelectedFormat = QStringLiteral(
 
 QPushButton *button(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
 {
-    auto *b = app::named(new QPushButton(caption, parent), name);
-    app::setTwipsGeometry(b, left, top, width, 375);
-    return b;
+    return app::place(new QPushButton(caption, parent), name, left, top, width, 375);
 }
 
 QLabel *label(const QString &caption, QWidget *parent, const char *name, int left, int top, int width)
 {
-    auto *l = app::named(new QLabel(caption, parent), name);
-    app::setTwipsGeometry(l, left, top, width, 255);
-    return l;
+    return app::place(new QLabel(caption, parent), name, left, top, width, 255);
 }
 
 // Focus leaving for another window or a popup is no move to another control of the wizard.
@@ -82,8 +78,7 @@ void frmRepCust::buildControls()
     setFont(QFont(QStringLiteral("Arial")));
     resize(app::twipsToPixels(11760), app::twipsToPixels(7080));
 
-    SSTab1 = app::named(new TabControl(this), "SSTab1");
-    app::setTwipsGeometry(SSTab1, 120, 120, 11520, 6240);
+    SSTab1 = app::place(new TabControl(this), "SSTab1", 120, 120, 11520, 6240);
     auto *fields = new QWidget;
     auto *customize = new QWidget;
     SSTab1->addTab(fields, QStringLiteral("Select &Fields"));
@@ -93,48 +88,37 @@ void frmRepCust::buildControls()
     lblAvail = label(QStringLiteral("Available Column Names"), fields, "lblAvail", 240, 480, 3660);
     lblIncluded = label(QStringLiteral("Columns included in Display"), fields, "lblIncluded", 5100, 480, 3705);
 
-    VSAval = app::named(new Grid(this), "VSAval");
+    VSAval = app::place(new Grid(this), "VSAval", 360, 1305, 3660, 3000);
     VSAval->setFormatString(AvailFormat);
-    app::setTwipsGeometry(VSAval, 360, 1305, 3660, 3000);
     VSAval->setTypeAheadColumn(3);
     cmdAdd = button(QStringLiteral(">>"), fields, "cmdAdd", 4080, 1320, 840);
     cmdRemove = button(QStringLiteral("<<"), fields, "cmdRemove", 4080, 1800, 840);
 
-    txtWidth = app::named(new QLineEdit(QStringLiteral("0"), this), "txtWidth");
-    app::setTwipsGeometry(txtWidth, 0, 0, 800, 285);
-    cboGrpSort = app::named(new QComboBox(this), "cboGrpSort");
-    app::setTwipsGeometry(cboGrpSort, 0, 0, 1000, 315);
-    cboTot = app::named(new QComboBox(this), "cboTot");
-    app::setTwipsGeometry(cboTot, 0, 0, 1000, 315);
+    txtWidth = app::place(new QLineEdit(QStringLiteral("0"), this), "txtWidth", 0, 0, 800, 285);
+    cboGrpSort = app::place(new QComboBox(this), "cboGrpSort", 0, 0, 1000, 315);
+    cboTot = app::place(new QComboBox(this), "cboTot", 0, 0, 1000, 315);
 
     // Tab from an editor lands on the grid below it, which closes the combos.
-    VSSelectedFld = app::named(new Grid(this), "VSSelectedFld");
+    VSSelectedFld = app::place(new Grid(this), "VSSelectedFld", 5220, 1300, 3705, 3000);
     VSSelectedFld->setFormatString(SelectedFormat);
-    app::setTwipsGeometry(VSSelectedFld, 5220, 1300, 3705, 3000);
     cmdUp = button(QStringLiteral("Up"), fields, "cmdUp", 8940, 1320, 840);
     cmdDown = button(QStringLiteral("Down"), fields, "cmdDown", 8940, 1800, 840);
 
-    Frame1 = app::named(new QGroupBox(QStringLiteral("Customize"), fields), "Frame1");
-    app::setTwipsGeometry(Frame1, 240, 4320, 8700, 840);
+    Frame1 = app::place(new QGroupBox(QStringLiteral("Customize"), fields), "Frame1", 240, 4320, 8700, 840);
     Label1 = label(QStringLiteral("Rename :"), Frame1, "Label1", 120, 360, 780);
-    txtRename = app::named(new QLineEdit(Frame1), "txtRename");
-    app::setTwipsGeometry(txtRename, 960, 330, 1740, 315);
+    txtRename = app::place(new QLineEdit(Frame1), "txtRename", 960, 330, 1740, 315);
     cmdChange = button(QStringLiteral("Change Column Name"), Frame1, "cmdChange", 2820, 300, 1980);
     cmdCustField = button(QStringLiteral("Add Custom Field..."), Frame1, "cmdCustField", 4920, 300, 1740);
     cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6780, 300, 1860);
 
     Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
-    txtRepName = app::named(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName");
-    app::setTwipsGeometry(txtRepName, 2700, 5300, 3000, 315);
+    txtRepName = app::place(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName", 2700, 5300, 3000, 315);
 
     // The column grids stay over the last page; its controls lie over them, shown with the page.
     cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
     lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 9000);
-    VSFPreview = app::named(new Grid(this), "VSFPreview");
-    app::setTwipsGeometry(VSFPreview, 360, 1080, 11040, 5100);
-    for (QWidget *w : {static_cast<QWidget *>(cmdPreview), static_cast<QWidget *>(lblPreviewInfo),
-                       static_cast<QWidget *>(VSFPreview)})
-        w->hide();
+    VSFPreview = app::place(new Grid(this), "VSFPreview", 360, 1080, 11040, 5100);
+    showPreviewControls();
 
     cmdBack = button(QStringLiteral("&Back"), this, "cmdBack", 6360, 6540, 1200);
     cmdNext = button(QStringLiteral("&Next"), this, "cmdNext", 7680, 6540, 1200);

@@ -102,10 +102,12 @@ void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const P
         app::ErrorBox(result.error);
         return;
     }
+    VSFPreview->setRedraw(false);
     VSFPreview->setRows(result.rows.size() + 1);
     for (int r = 0; r < result.rows.size(); ++r)
         for (int c = 0; c < result.rows[r].size(); ++c)
             VSFPreview->setTextMatrix(r + 1, c, result.rows[r][c]);
+    VSFPreview->setRedraw(true);
     const QLocale english(QLocale::English);
     lblPreviewInfo->setText(QStringLiteral("%1 of %2 rows in %3 s")
                                 .arg(english.toString(result.shownRows), english.toString(result.dataRows),
