@@ -26,11 +26,49 @@ void expectRefusal(const QString &prompt)
 
 } // namespace
 
-TEST(CrossTabWindow, AddsADefinitionThroughTheKeyboard)
+// An incomplete definition is refused field by field and, once cancelled, takes no number; the
+// next one is added through the keyboard alone.
+TEST(CrossTabWindow, RefusesAnIncompleteDefinitionAndAddsOneThroughTheKeyboard)
 {
     TestRoot root(TestRoot::Demo);
     root.firm().execute("Update ZoF05 Set Col98=17 Where Col99='OTH'");
     DesignerScript d;
+    d.entry(0, "", [&](SelectionScreen &s) {
+        save();
+        expectRefusal("Report Name Can not Be Empty");
+        type("   ");
+        save();
+        expectRefusal("Report Name Can not Be Empty");
+        EXPECT_EQ(focus(), s.txtReportName);
+        type("Stock");
+        s.txtReportDesc->setText("  ");
+        save();
+        expectRefusal("Report Desc. Can not Be Empty");
+        EXPECT_EQ(focus(), s.txtReportDesc);
+        type("Stock");
+        // An empty field box takes the focus and offers its picker, without a message.
+        d.pick(save);
+        EXPECT_EQ(s.txtRowData->text(), "Party Name");
+        EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
+        d.pick(save);
+        EXPECT_EQ(s.txtColData->text(), "Party Name");
+        d.pick(save);
+        EXPECT_EQ(s.txtDispData->text(), "Sale Amount");
+        ASSERT_EQ(focus(), s.chkGrouping);
+        key(Qt::Key_Space);
+        d.pick(save);
+        EXPECT_EQ(s.txtGroupField->text(), "Party Name");
+        EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
+
+        // Row and column alike: the row box's picker opens on the shared field.
+        EXPECT_EQ(d.pick(save, [] { down(2); }), 1);
+        expectRefusal("Row Data and Col Data Is Same Please Change...");
+        EXPECT_EQ(s.txtRowData->tag, "M02.Col98 + Space(1) + M02.Col86 ");
+        QTest::mouseClick(s.cmdCancel, Qt::LeftButton);
+    });
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
+    EXPECT_EQ(root.counter("OTH"), 17);
+
     d.entry(0, "", [&](SelectionScreen &s) {
         EXPECT_TRUE(s.txtGroupField->isHidden());
         ASSERT_EQ(focus(), s.txtReportName);
@@ -68,48 +106,6 @@ TEST(CrossTabWindow, AddsADefinitionThroughTheKeyboard)
                            "Party Name With City Name|City Name|Net Sale Amount|Party Group Name|0"}));
     EXPECT_EQ(root.counter("OTH"), 18);
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
-}
-
-TEST(CrossTabWindow, RefusesAnIncompleteDefinitionFieldByField)
-{
-    TestRoot root(TestRoot::Demo);
-    const int counter = root.counter("OTH");
-    DesignerScript d;
-    d.entry(0, "", [&](SelectionScreen &s) {
-        save();
-        expectRefusal("Report Name Can not Be Empty");
-        type("   ");
-        save();
-        expectRefusal("Report Name Can not Be Empty");
-        EXPECT_EQ(focus(), s.txtReportName);
-        type("Stock");
-        s.txtReportDesc->setText("  ");
-        save();
-        expectRefusal("Report Desc. Can not Be Empty");
-        EXPECT_EQ(focus(), s.txtReportDesc);
-        type("Stock");
-        // An empty field box takes the focus and offers its picker, without a message.
-        d.pick(save);
-        EXPECT_EQ(s.txtRowData->text(), "Party Name");
-        EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
-        d.pick(save);
-        EXPECT_EQ(s.txtColData->text(), "Party Name");
-        d.pick(save);
-        EXPECT_EQ(s.txtDispData->text(), "Sale Amount");
-        ASSERT_EQ(focus(), s.chkGrouping);
-        key(Qt::Key_Space);
-        d.pick(save);
-        EXPECT_EQ(s.txtGroupField->text(), "Party Name");
-        EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
-
-        // Row and column alike: the row box's picker opens on the shared field.
-        EXPECT_EQ(d.pick(save, [] { down(2); }), 1);
-        expectRefusal("Row Data and Col Data Is Same Please Change...");
-        EXPECT_EQ(s.txtRowData->tag, "M02.Col98 + Space(1) + M02.Col86 ");
-        QTest::mouseClick(s.cmdCancel, Qt::LeftButton);
-    });
-    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
-    EXPECT_EQ(root.counter("OTH"), counter);
 }
 
 TEST(CrossTabWindow, ModifyKeepsTheNumberRefusesAnotherDefinitionsNameAndAVanishedOne)
