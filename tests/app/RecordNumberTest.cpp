@@ -17,11 +17,8 @@ TEST(GetRecNo, HandsOutTheCounterPerSeriesAndRefusesAMissingOrNullOne)
     root.firm().execute("Update ZoF05 Set Col98=NULL Where Col99='OTH'");
     EXPECT_THROW(app::GetRecNo("OTH", true), std::exception);
     EXPECT_EQ(root.firm().select("Select count(*) From ZoF05").rows[0][0].toInt(), 2);
-}
 
-TEST(GetSqlValue, GivesTheFirstValueOrZero)
-{
-    TestRoot root(TestRoot::Demo);
+    // GetSqlValue gives the first value, or 0 when there is none.
     EXPECT_EQ(app::GetSqlValue("Select COUNT(ColRepName)  From ZoCTR  Where ColRepName=?", {"no such name"}), 0);
     EXPECT_EQ(app::GetSqlValue("Select ColRepType From ZoCTR Where 0"), 0);
     EXPECT_EQ(app::GetSqlValue("Select 2.5"), 2.5);

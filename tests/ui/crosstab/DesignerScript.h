@@ -1,9 +1,11 @@
 #pragma once
+#include "app/Twips.h"
 #include "support/Ui.h"
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include "ui/grid/Grid.h"
 #include <gtest/gtest.h>
+#include <QLineEdit>
 #include <memory>
 
 // Drives the modal definition window and the pickers it opens, from inside their own loops.
@@ -57,4 +59,42 @@ inline void save()
     key(Qt::Key_S, Qt::AltModifier);
     QTest::qWait(250);
     settle(20);
+}
+
+struct Opening {
+    QString expression; // returned
+    QString caption;    // written into the box
+    int preselected = 0;
+    QString failure;
+};
+
+// Opens the picker as a field box would, runs keys in it, and confirms with `confirm`.
+inline Opening openPicker(const QString &slot, const QString &tag, std::function<void()> keys = {},
+             std::function<void(frmRowSelect *)> confirm = [](frmRowSelect *) { key(Qt::Key_Return); })
+{
+    frmRowSelect &picker = frmRowSelect::instance();
+    Opening result;
+    // The active window the picker is opened from, as the definition window would be.
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    settle();
+    QLineEdit box(&owner);
+    box.setText(QStringLiteral("typed over"));
+    ModalScript script;
+    script.expect<frmRowSelect>([&](frmRowSelect *p) {
+        result.preselected = p->vfg->row();
+        EXPECT_EQ(QApplication::focusWidget(), p->vfg);
+        EXPECT_TRUE(p->vfg->isColumnHidden(1));
+        EXPECT_EQ(p->pos(), QPoint(app::twipsToPixels(5300), app::twipsToPixels(450)));
+        if (keys)
+            keys();
+        confirm(p);
+    });
+    result.expression = picker.RowSelectData(slot, &box, tag);
+    result.caption = box.text();
+    if (!script.finish())
+        result.failure = script.failure();
+    EXPECT_FALSE(picker.isVisible());
+    return result;
 }

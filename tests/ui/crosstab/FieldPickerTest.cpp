@@ -1,52 +1,12 @@
-#include "app/Twips.h"
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
-#include "support/Ui.h"
+#include "tests/ui/crosstab/DesignerScript.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include "ui/grid/Grid.h"
-#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Opening {
-    QString expression; // returned
-    QString caption;    // written into the box
-    int preselected = 0;
-    QString failure;
-};
-
-// Opens the picker as a field box would, runs keys in it, and confirms with `confirm`.
-Opening open(const QString &slot, const QString &tag, std::function<void()> keys = {},
-             std::function<void(frmRowSelect *)> confirm = [](frmRowSelect *) { key(Qt::Key_Return); })
-{
-    frmRowSelect &picker = frmRowSelect::instance();
-    Opening result;
-    // The active window the picker is opened from, as the definition window would be.
-    QWidget owner;
-    owner.show();
-    owner.activateWindow();
-    settle();
-    QLineEdit box(&owner);
-    box.setText(QStringLiteral("typed over"));
-    ModalScript script;
-    script.expect<frmRowSelect>([&](frmRowSelect *p) {
-        result.preselected = p->vfg->row();
-        EXPECT_EQ(QApplication::focusWidget(), p->vfg);
-        EXPECT_TRUE(p->vfg->isColumnHidden(1));
-        EXPECT_EQ(p->pos(), QPoint(app::twipsToPixels(5300), app::twipsToPixels(450)));
-        if (keys)
-            keys();
-        confirm(p);
-    });
-    result.expression = picker.RowSelectData(slot, &box, tag);
-    result.caption = box.text();
-    if (!script.finish())
-        result.failure = script.failure();
-    EXPECT_FALSE(picker.isVisible());
-    return result;
-}
 
 QStringList gridRows(int from = 1)
 {
@@ -62,11 +22,6 @@ QStringList gridRows(int from = 1)
 TEST(FieldPicker, PreselectsTheBoxsExpressionInWhicheverCatalogueIsShown)
 {
     TestRoot root(TestRoot::Demo);
-    frmRowSelect &picker = frmRowSelect::instance();
-    EXPECT_EQ(picker.windowTitle(), "Select Data");
-    EXPECT_EQ(picker.vfg->textMatrix(0, 0), "Name" + QString(57, ' '));
-    EXPECT_EQ(picker.vfg->textMatrix(0, 1), "Field ");
-
     const auto down = [] { key(Qt::Key_Down); };
     const auto esc = [](frmRowSelect *) { key(Qt::Key_Escape); };
     const struct {
@@ -87,7 +42,7 @@ TEST(FieldPicker, PreselectsTheBoxsExpressionInWhicheverCatalogueIsShown)
          "3|M20.IssQty|Issue Quantity"},
     };
     for (const auto &c : cases) {
-        const Opening o = c.confirm ? open(c.slot, c.tag, c.keys, c.confirm) : open(c.slot, c.tag, c.keys);
+        const Opening o = c.confirm ? openPicker(c.slot, c.tag, c.keys, c.confirm) : openPicker(c.slot, c.tag, c.keys);
         EXPECT_EQ(o.failure, "");
         EXPECT_EQ(QString::number(o.preselected) + "|" + o.expression + "|" + o.caption, c.expected) << c.slot << c.tag;
     }
@@ -96,13 +51,13 @@ TEST(FieldPicker, PreselectsTheBoxsExpressionInWhicheverCatalogueIsShown)
 TEST(FieldPicker, WithoutUserFieldsShowsTheFixedRowsAndAnUnknownCodeKeepsTheLastCatalogue)
 {
     TestRoot root(TestRoot::Empty);
-    open("RC0", "");
+    openPicker("RC0", "");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 22);
-    open("D0", "");
+    openPicker("D0", "");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 19);
-    open("RC1", "");
+    openPicker("RC1", "");
     const QStringList product = gridRows();
-    Opening o = open("RC9", "M20.Col84");
+    Opening o = openPicker("RC9", "M20.Col84");
     EXPECT_EQ(gridRows(), product);
     EXPECT_EQ(o.caption, "Product Type");
 }
@@ -114,14 +69,14 @@ TEST(FieldPicker, AppendsUserFieldsBehindTheFixedRows)
     TestRoot root(TestRoot::Demo);
     root.year().execute("Insert Into ZoM35 (Col99, Col98, Col95, Col96) Values ('ColNoName', NULL, 'H', 'C'), "
                         "('M02.Col88', 'AAA Town', 'H', 'C')");
-    Opening o = open("RC0", "M02.Col88");
+    Opening o = openPicker("RC0", "M02.Col88");
     EXPECT_EQ(o.preselected, 5);
     EXPECT_EQ(o.caption, "City Name");
     EXPECT_EQ(gridRows(22), QStringList({"|ColNoName", "AAA Town|M02.Col88", "Bags|ColBags", "Batch No|ColBatchNo",
                                          "Cartons|ColCartons", "Freight Amount|ColFreight", "Transport|ColTransport",
                                          "Vehicle No|ColVehicleNo"}));
 
-    o = open("D0", "T52.ColFreight");
+    o = openPicker("D0", "T52.ColFreight");
     EXPECT_EQ(o.preselected, 21);
     EXPECT_EQ(o.caption, "Freight Amount");
     QStringList user = gridRows(19);
@@ -129,7 +84,9 @@ TEST(FieldPicker, AppendsUserFieldsBehindTheFixedRows)
     EXPECT_EQ(user, QStringList({"Bags|T52.ColBags", "Cartons|T52.ColCartons", "Freight Amount|T52.ColFreight"}));
 }
 
-TEST(FieldPicker, TheValueCatalogueGrowsForEveryUserAmountField)
+// The value catalogue grows past 99 rows for every user amount field; a failing read of the
+// user fields is reported and the fixed rows stay.
+TEST(FieldPicker, TheValueCatalogueGrowsForEveryUserAmountFieldAndAFailingReadIsReported)
 {
     TestRoot root(TestRoot::Demo);
     data::Transaction tx(root.year());
@@ -137,16 +94,12 @@ TEST(FieldPicker, TheValueCatalogueGrowsForEveryUserAmountField)
         root.year().execute("Insert Into ZoM35 (Col99, Col98, Col95, Col96) Values (?, ?, 'M', 'N')",
                             {QString("ColAmt%1").arg(i), QString("Amount %1").arg(i)});
     tx.commit();
-    Opening o = open("D0", "T52.ColAmt89");
+    Opening o = openPicker("D0", "T52.ColAmt89");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 1 + 18 + 3 + 90);
     EXPECT_EQ(o.caption, "Amount 89");
-}
 
-TEST(FieldPicker, AFailingUserFieldReadIsReportedAndTheFixedRowsStay)
-{
-    TestRoot root(TestRoot::Demo);
     root.year().execute("Drop Table ZoM35");
-    Opening o = open("RC0", "M02.ColSMName");
+    o = openPicker("RC0", "M02.ColSMName");
     EXPECT_EQ(o.caption, "Sales Man");
     EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 22);
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);

@@ -23,41 +23,54 @@ Form1 &showList()
 
 } // namespace
 
-TEST(ReportList, ListsCrossTabDefinitionsByNameWithATrailingEmptyRow)
-{
-    TestRoot root(TestRoot::Demo, "CTR");
-    root.year().execute("Update ZoCTR Set ColRepDesc=NULL Where Col99='CTR2'");
-    Form1 &list = showList();
-    EXPECT_EQ(list.windowTitle(), "Tabular Report Setting (01/01/2014)");
-    const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
-        + root.rows("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName") + QStringList{"||"};
-    EXPECT_EQ(gridRows(list.vfg), expected);
-    EXPECT_TRUE(list.vfg->isColumnHidden(0));
-    EXPECT_FALSE(list.vfg->isColumnHidden(1));
-    EXPECT_TRUE(list.cmdModify->isEnabled());
-    EXPECT_TRUE(list.cmdDelete->isEnabled());
-}
-
-TEST(ReportList, AnEmptyTableLeavesOnlyTheEmptyRowAndDisablesModifyAndDelete)
+// An empty table leaves only the empty row and disables Modify and Delete; a long list reloads
+// when activated, and a database error is reported without ending.
+TEST(ReportList, EmptyAndLongListsAndADatabaseError)
 {
     TestRoot root(TestRoot::Empty, "CTR");
     Form1 &list = showList();
     EXPECT_EQ(list.vfg->rows(), 2);
-    EXPECT_EQ(list.vfg->row(), 1);
-    EXPECT_FALSE(list.cmdModify->isEnabled());
-    EXPECT_FALSE(list.cmdDelete->isEnabled());
+    EXPECT_FALSE(list.cmdModify->isEnabled() || list.cmdDelete->isEnabled());
 
     list.vfg->setFocus();
     QTest::mouseClick(list.cmdDelete, Qt::LeftButton); // disabled: nothing happens
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
     list.cmdDelete_Click();
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    const app::Message m = FakeMessages::instance().shown[0];
-    EXPECT_EQ(m.prompt, "No Record To Delete ");
-    EXPECT_EQ(m.buttons, app::Buttons::OkOnly);
-    EXPECT_EQ(m.icon, app::Icon::None);
-    EXPECT_EQ(m.title, "");
+    EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{"No Record To Delete "});
     EXPECT_EQ(QApplication::focusWidget(), list.vfg);
+    FakeMessages::instance().clear();
+
+    {
+        data::Transaction tx(root.year());
+        for (int i = 0; i < 2000; ++i)
+            root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values (?, ?, ?)",
+                                {QString("CTR%1").arg(i + 1), QString("Report %1").arg(1999 - i, 4, 10, QChar('0')),
+                                 i % 3 ? QVariant(QString("Desc %1").arg(i)) : QVariant()});
+        tx.commit();
+    }
+    list.DataSelect();
+    EXPECT_EQ(list.vfg->rows(), 2002);
+    EXPECT_TRUE(list.cmdModify->isEnabled() && list.cmdDelete->isEnabled());
+    const QString query = "Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName";
+
+    auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
+    other->execute("Update ZoCTR Set ColRepDesc='Changed elsewhere' Where Col99='CTR201'");
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    settle();
+    list.activateWindow();
+    settle();
+    EXPECT_EQ(gridRows(list.vfg),
+              QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
+                  + root.rows(query) + QStringList{"||"});
+    EXPECT_TRUE(list.vfg->isColumnHidden(0));
+
+    root.year().execute("Drop Table ZoCTR");
+    list.DataSelect();
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
+    EXPECT_TRUE(list.isVisible());
 }
 
 TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
@@ -73,18 +86,13 @@ TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
     const app::Message m = FakeMessages::instance().shown[0];
     EXPECT_EQ(m.prompt, "Are You Sure This Record is Delete");
-    EXPECT_EQ(m.buttons, app::Buttons::YesNo);
     EXPECT_EQ(m.defaultButton, app::Answer::No);
-    EXPECT_EQ(m.icon, app::Icon::None);
-    EXPECT_EQ(m.title, "Warnning");
-    EXPECT_EQ(list.vfg->rows(), 5);
     EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
 
     FakeMessages::instance().answer(app::Answer::Yes);
     QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
     EXPECT_EQ(list.vfg->rows(), 4);
     EXPECT_EQ(root.value("Select count(*) From ZoCTR Where Col99=?", {code}).toInt(), 0);
-    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 2);
     EXPECT_EQ(root.rows("Select * From CrMain") + root.rows("Select * From CrChild"), tabular);
     EXPECT_EQ(list.vfg->findRow(code, 0), -1);
 }
@@ -107,50 +115,12 @@ TEST(ReportList, TabularModeListsCrMainAndDeleteTakesTheReportsColumnsWithIt)
     EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
 }
 
-TEST(ReportList, ALongListReloadsWhenActivatedAndReportsADatabaseErrorWithoutEnding)
-{
-    TestRoot root(TestRoot::Empty, "CTR");
-    {
-        data::Transaction tx(root.year());
-        for (int i = 0; i < 2000; ++i)
-            root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values (?, ?, ?)",
-                                {QString("CTR%1").arg(i + 1), QString("Report %1").arg(1999 - i, 4, 10, QChar('0')),
-                                 i % 3 ? QVariant(QString("Desc %1").arg(i)) : QVariant()});
-        tx.commit();
-    }
-    Form1 &list = showList();
-    EXPECT_EQ(list.vfg->rows(), 2002);
-    EXPECT_EQ(list.vfg->row(), 1);
-    EXPECT_EQ(list.vfg->textMatrix(1800, 0) + "|" + list.vfg->textMatrix(1800, 1), "CTR201|Report 1799");
-    const QString query = "Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName";
-
-    auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
-    other->execute("Update ZoCTR Set ColRepDesc='Changed elsewhere' Where Col99='CTR201'");
-    QWidget window;
-    window.show();
-    window.activateWindow();
-    settle();
-    list.activateWindow();
-    settle();
-    EXPECT_EQ(list.vfg->textMatrix(1800, 2), "Changed elsewhere");
-    EXPECT_EQ(gridRows(list.vfg),
-              QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
-                  + root.rows(query) + QStringList{"||"});
-
-    root.year().execute("Drop Table ZoCTR");
-    list.DataSelect();
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR"));
-    EXPECT_TRUE(list.isVisible());
-}
-
 TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
 {
     TestRoot root(TestRoot::Demo, "CTR");
     Form1 &list = showList();
     DesignerScript d;
     d.run([&] { QTest::mouseClick(list.cmdAdd, Qt::LeftButton); }, [&](SelectionScreen &s) {
-        EXPECT_TRUE(s.isModal());
         type("AAA Cities");
         key(Qt::Key_Return);
         key(Qt::Key_Return);
