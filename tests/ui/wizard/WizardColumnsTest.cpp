@@ -3,14 +3,13 @@
 
 namespace {
 
-// Opens the combo or the width box of a cell of the selected grid and answers it with keys.
-void editCell(frmRepCust &w, int row, int col, int downs, const QString &typed = {})
+// Opens the combo of a cell of the selected grid and answers it with keys.
+void editCell(frmRepCust &w, int row, int col, int downs)
 {
     clickCell(w.VSSelectedFld, row, col);
     key(Qt::Key_Return);
     for (int i = 0; i < downs; ++i)
         key(Qt::Key_Down);
-    type(typed);
     key(Qt::Key_Return);
     settle();
 }
