@@ -93,7 +93,6 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
     EXPECT_FALSE(w.isVisible());
     const QString code = "CRF" + QString::number(next);
-    EXPECT_EQ(root.counter("OTH"), next + 1);
     EXPECT_EQ(storedReport(root, code),
               lines({mainRow(code, "Margin's Report",
                              {"M02|Col77|N|Closing Bal |Right|1800|3|Desc|None|Yes|No|No",
