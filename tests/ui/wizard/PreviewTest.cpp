@@ -74,7 +74,8 @@ TEST(WizardPreview, ListsTheFirstThousandLinesWithSubtotalsAndTotalsThemAll)
         click(w.cmdNext);
         ASSERT_TRUE(preview(w));
         EXPECT_EQ(lines(gridRows(w.VSFPreview)), lines(partyWiseSales(root, 1000)));
-        EXPECT_EQ(info(w), str(english.toString(qMin(count, 1000)) + " of " + english.toString(count) + " rows in t s"));
+        EXPECT_EQ(info(w),
+                  str(english.toString(qMin(count, 1000)) + " of " + english.toString(count) + " rows in t s"));
         EXPECT_EQ(w.VSFPreview->colWidth(3), 2500); // the report's own widths
         click(w.cmdBack);
     }

@@ -50,10 +50,12 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
     click(w.cmdSave);
     EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(storedReport(root, "CRF4"), lines({mainRow("CRF4", "Party Sales", {"M02|Col98|C|Party Name|L|2000|0|Asc|No|No|Yes|No",
-                                                                          "T52|Col93|N|Amount|R|1500|2|No|Desc||No|Yes"}),
-                                           "CRF4|M02|Col98|Party Name|C|L|2000|0|A|N|N|Y|N|F|1",
-                                           "CRF4|T52|Col93|Amount|N|R|1500|2|N|D||N|Y|F|2"}));
+    EXPECT_EQ(storedReport(root, "CRF4"),
+              lines({mainRow("CRF4", "Party Sales",
+                             {"M02|Col98|C|Party Name|L|2000|0|Asc|No|No|Yes|No",
+                              "T52|Col93|N|Amount|R|1500|2|No|Desc||No|Yes"}),
+                     "CRF4|M02|Col98|Party Name|C|L|2000|0|A|N|N|Y|N|F|1",
+                     "CRF4|T52|Col93|Amount|N|R|1500|2|N|D||N|Y|F|2"}));
     EXPECT_EQ(stored(" Where ColCode<>'CRF4'"), others);
     list.activateWindow();
     settle();
@@ -74,10 +76,12 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
     EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
     EXPECT_EQ(root.counter("OTH"), next + 1) << "the retry keeps its number";
     const QString code = "CRF" + QString::number(next);
-    EXPECT_EQ(storedReport(root, code), lines({mainRow(code, "Report1", {"M02|Col86|C|Area|Left|1500||None|None|No|No|No",
-                                                                   "M02|Col88|C|City|Left|1500||None|None|No|No|No"}),
-                                         code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
-                                         code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
+    EXPECT_EQ(storedReport(root, code),
+              lines({mainRow(code, "Report1",
+                             {"M02|Col86|C|Area|Left|1500||None|None|No|No|No",
+                              "M02|Col88|C|City|Left|1500||None|None|No|No|No"}),
+                     code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
+                     code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
 }
 
 TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSaved)

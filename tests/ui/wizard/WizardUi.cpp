@@ -64,7 +64,8 @@ void typeReportName(frmRepCust &wizard, const QString &name)
 void addCustomColumn(TestRoot &root, const QString &row)
 {
     const QStringList c = row.split(QLatin1Char('|'));
-    root.year().execute("Insert Into CRCustFld (ColCode, FldName, CalString, FldDType, MCode) Values (?, ?, ?, ?, 'PWR')",
+    root.year().execute("Insert Into CRCustFld (ColCode, FldName, CalString, FldDType, MCode) "
+                        "Values (?, ?, ?, ?, 'PWR')",
                         {c[0], c[1], c[2], c[3]});
 }
 

@@ -39,9 +39,8 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
               "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
               "'*'\n\nStore the column anyway?\nThe formula cannot run on this year's data:\nno such column: "
               "M20.NoSuchWeight\n\nStore the column anyway?");
-    EXPECT_EQ(question.buttons, app::Buttons::YesNo);
-    EXPECT_EQ(question.icon, app::Icon::Exclamation);
-    EXPECT_EQ(question.defaultButton, app::Answer::No);
+    EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
+                && question.defaultButton == app::Answer::No);
     const QString code = "CF-" + QString::number(next);
     EXPECT_EQ(lines(root.rows("Select * From CRCustFld Where ColCode=?", {code})),
               str(code + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
