@@ -1,7 +1,4 @@
-#include "support/TestRoot.h"
-#include "ui/wizard/ReportText.h"
 #include "ui/wizard/WizardUi.h"
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,32 +1,22 @@
-#include "support/FakeMessages.h"
-#include "support/TestRoot.h"
-#include "support/Ui.h"
-#include "ui/grid/Grid.h"
-#include "ui/list/Form1.h"
 #include "ui/wizard/WizardUi.h"
-#include "ui/wizard/frmCustFld.h"
-#include "ui/wizard/frmRepCust.h"
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
+#include "ui/list/Form1.h"
 
-namespace {
-
-const QString ChildQuery = "Select * From CrChild Where ColCode=? Order By ColSeq";
-const QString MainQuery = "Select * From CrMain Where ColCode=?";
-
-} // namespace
-
-TEST(WizardSave, TheListOpensTheWizardWithoutWaitingAndAModifiedReportKeepsItsCode)
+// A modified report's save fails half way and changes nothing, then succeeds under its own code;
+// a new report's save fails and is retried under the number it took.
+TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnderTheSameNumber)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     const int next = root.counter("OTH");
-    const QString others = " Where ColCode<>'CRF4' Order By ColCode, rowid";
-    const QStringList before = root.rows("Select * From CrMain" + others) + root.rows("Select * From CrChild" + others);
     // A code's case counts: "y" is no total.
     root.year().execute("Update CrChild Set ColTotal='y' Where ColCode='CRF4' And ColSeq=2");
+    const auto stored = [&](const QString &where) {
+        return lines(root.rows("Select * From CrMain" + where + " Order By ColCode")
+                     + root.rows("Select * From CrChild" + where + " Order By ColCode, ColSeq"));
+    };
+    const std::string before = stored(""), others = stored(" Where ColCode<>'CRF4'");
+    for (const char *change : {"INSERT", "UPDATE"})
+        root.year().execute(QStringLiteral("CREATE TRIGGER t%1 BEFORE %1 ON CrChild WHEN NEW.ColSeq = 2 "
+                                           "BEGIN SELECT RAISE(ABORT,'disk full'); END").arg(change));
     Form1 &list = Form1::instance();
     list.show();
     list.activateWindow();
@@ -35,8 +25,7 @@ TEST(WizardSave, TheListOpensTheWizardWithoutWaitingAndAModifiedReportKeepsItsCo
     click(list.cmdModify);
     frmRepCust &w = frmRepCust::instance();
     ASSERT_TRUE(w.isVisible());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    ASSERT_EQ(str(w.StrCode), "CRF4");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the list does not wait for the wizard";
     QApplication::setActiveWindow(&w);
     settle();
     clickCell(w.VSSelectedFld, 3, 3);
@@ -48,21 +37,51 @@ TEST(WizardSave, TheListOpensTheWizardWithoutWaitingAndAModifiedReportKeepsItsCo
         key(Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld) << c;
     }
+    const QStringList grid = gridRows(w.VSSelectedFld);
     click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_EQ(str(w.StrCode + "|" + w.txtRepName->text()), "CRF4|Party Sales ");
+    EXPECT_EQ(lines(gridRows(w.VSSelectedFld)), lines(grid));
+    EXPECT_FALSE(root.year().inTransaction());
+    EXPECT_EQ(stored(""), before);
 
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "Report Added Sucessfully");
+    root.year().execute("DROP TRIGGER tUPDATE");
+    root.year().execute("DROP TRIGGER tINSERT");
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(root.counter("OTH"), next);
-    EXPECT_EQ(lines(root.rows(ChildQuery, {"CRF4"})), lines({"CRF4|M02|Col98|Party Name|C|L|2000|0|A|N|N|Y|N|F|1",
-                                                             "CRF4|T52|Col93|Amount|N|R|1500|2|N|D||N|Y|F|2"}));
-    EXPECT_EQ(lines(root.rows(MainQuery, {"CRF4"})),
-              lines({mainRow("CRF4", "Party Sales", {"M02|Col98|C|Party Name|L|2000|0|Asc|No|No|Yes|No",
-                                                     "T52|Col93|N|Amount|R|1500|2|No|Desc||No|Yes"})}));
-    EXPECT_EQ(lines(root.rows("Select * From CrMain" + others) + root.rows("Select * From CrChild" + others)),
-              lines(before));
+    EXPECT_EQ(storedReport(root, "CRF4"),
+              lines({mainRow("CRF4", "Party Sales",
+                             {"M02|Col98|C|Party Name|L|2000|0|Asc|No|No|Yes|No",
+                              "T52|Col93|N|Amount|R|1500|2|No|Desc||No|Yes"}),
+                     "CRF4|M02|Col98|Party Name|C|L|2000|0|A|N|N|Y|N|F|1",
+                     "CRF4|T52|Col93|Amount|N|R|1500|2|N|D||N|Y|F|2"}));
+    EXPECT_EQ(stored(" Where ColCode<>'CRF4'"), others);
     list.activateWindow();
     settle();
     EXPECT_EQ(str(list.vfg->textMatrix(list.vfg->findRow("CRF4", 0), 1)), "Party Sales");
+
+    root.year().execute("CREATE TRIGGER tINSERT BEFORE INSERT ON CrChild WHEN NEW.ColSeq = 2 "
+                        "BEGIN SELECT RAISE(ABORT,'disk full'); END");
+    openWizard();
+    click(w.cmdAdd);
+    click(w.cmdAdd);
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(stored(" Where ColCode<>'CRF4'"), others);
+    EXPECT_EQ(root.counter("OTH"), next + 1) << "a number taken stays used";
+    root.year().execute("DROP TRIGGER tINSERT");
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_EQ(root.counter("OTH"), next + 1) << "the retry keeps its number";
+    const QString code = "CRF" + QString::number(next);
+    EXPECT_EQ(storedReport(root, code),
+              lines({mainRow(code, "Report1",
+                             {"M02|Col86|C|Area|Left|1500||None|None|No|No|No",
+                              "M02|Col88|C|City|Left|1500||None|None|No|No|No"}),
+                     code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
+                     code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
 }
 
 TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSaved)
@@ -74,8 +93,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     frmRepCust &w = openWizard();
     clickCell(w.VSAval, 1, 3);
     click(w.cmdCustFieldMod); // a catalogue row: a message and no window
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "This is not CUSTOM Field ");
-    FakeMessages::instance().clear();
+    EXPECT_EQ(takeMessages(), "This is not CUSTOM Field ");
 
     ModalScript script;
     script
@@ -91,8 +109,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
             type("Unsaved");
             key(Qt::Key_Tab);
             type("T52.Col92");
-            root.year().execute("Insert Into CRCustFld (ColCode, FldName, CalString, FldDType, MCode) "
-                                "Values ('CF-9', 'Stored Meanwhile', 'T52.Col92', 'C', 'PWR')");
+            addCustomColumn(root, "CF-9|Stored Meanwhile|T52.Col92|C");
             key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
         })
         .expect<frmCustFld>([](frmCustFld *) {
@@ -124,61 +141,9 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     click(w.cmdAdd);
     typeReportName(w, "Margins");
     click(w.cmdSave);
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "Report Added Sucessfully");
-    const QString report = "CRF" + QString::number(oth);
-    EXPECT_EQ(lines(root.rows(ChildQuery, {report})),
-              lines({report + "|" + code + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
-    EXPECT_EQ(lines(root.rows(MainQuery, {report})),
-              lines({mainRow(report, "Margins",
-                             {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"})}));
-}
-
-// A modified report's save fails half way; a new report's fails and is retried under the number it took.
-TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnderTheSameNumber)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    const int next = root.counter("OTH");
-    const auto stored = [&] {
-        return lines(root.rows("Select * From CrMain Order By ColCode")
-                     + root.rows("Select * From CrChild Order By ColCode, ColSeq"));
-    };
-    const std::string before = stored();
-    for (const char *change : {"INSERT", "UPDATE"})
-        root.year().execute(QStringLiteral("CREATE TRIGGER t%1 BEFORE %1 ON CrChild WHEN NEW.ColSeq = 2 "
-                                           "BEGIN SELECT RAISE(ABORT,'disk full'); END").arg(change));
-    frmRepCust &w = openWizard("CRF4");
-    clickCell(w.VSSelectedFld, 1, 3);
-    click(w.cmdRemove);
-    typeReportName(w, "Changed");
-    const QStringList grid = gridRows(w.VSSelectedFld);
-    click(w.cmdSave);
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "disk full");
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_EQ(FakeMessages::instance().shown[0].icon, app::Icon::Critical);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(str(w.StrCode + "|" + w.txtRepName->text()), "CRF4|Changed");
-    EXPECT_EQ(lines(gridRows(w.VSSelectedFld)), lines(grid));
-    EXPECT_FALSE(root.year().inTransaction());
-    EXPECT_EQ(stored(), before);
-    EXPECT_EQ(root.counter("OTH"), next);
-
-    FakeMessages::instance().clear();
-    click(w.cmdCancel);
-    openWizard();
-    click(w.cmdAdd);
-    click(w.cmdAdd);
-    click(w.cmdSave);
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "disk full");
-    FakeMessages::instance().clear();
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(root.counter("OTH"), next + 1) << "a number taken stays used";
-    EXPECT_EQ(stored(), before);
-
-    root.year().execute("DROP TRIGGER tINSERT");
-    click(w.cmdSave);
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()), "Report Added Sucessfully");
-    EXPECT_EQ(root.counter("OTH"), next + 1);
-    const QString code = "CRF" + QString::number(next);
-    EXPECT_EQ(lines(root.rows(ChildQuery, {code})), lines({code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
-                                                           code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
+    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    const QString made = "CRF" + QString::number(oth);
+    EXPECT_EQ(storedReport(root, made),
+              lines({mainRow(made, "Margins", {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"}),
+                     made + "|" + code + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
 }

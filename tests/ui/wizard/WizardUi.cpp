@@ -1,10 +1,5 @@
 #include "ui/wizard/WizardUi.h"
 #include "app/Module1.h"
-#include "support/Ui.h"
-#include "ui/grid/Grid.h"
-#include "ui/wizard/ReportText.h"
-#include "ui/wizard/frmRepCust.h"
-#include <QLineEdit>
 
 frmRepCust &openWizard(const QString &code)
 {
@@ -32,19 +27,17 @@ QStringList gridRows(Grid *grid)
     return rows;
 }
 
-std::string str(const QString &text)
-{
-    return text.toStdString();
-}
+std::string str(const QString &text) { return text.toStdString(); }
+std::string lines(const QStringList &rows) { return str(rows.join(QLatin1Char('\n'))); }
+std::string selectedRows(frmRepCust &wizard) { return lines(gridRows(wizard.VSSelectedFld).mid(1)); }
 
-std::string lines(const QStringList &rows)
+std::string takeMessages()
 {
-    return rows.join(QLatin1Char('\n')).toStdString();
-}
-
-std::string selectedRows(frmRepCust &wizard)
-{
-    return lines(gridRows(wizard.VSSelectedFld).mid(1));
+    QStringList shown;
+    for (const app::Message &m : FakeMessages::instance().shown)
+        shown << (m.icon == app::Icon::Critical ? "!" : "") + m.prompt;
+    FakeMessages::instance().clear();
+    return lines(shown);
 }
 
 void click(QWidget *widget)
@@ -66,6 +59,20 @@ void typeReportName(frmRepCust &wizard, const QString &name)
     click(wizard.txtRepName);
     key(Qt::Key_A, Qt::ControlModifier);
     type(name);
+}
+
+void addCustomColumn(TestRoot &root, const QString &row)
+{
+    const QStringList c = row.split(QLatin1Char('|'));
+    root.year().execute("Insert Into CRCustFld (ColCode, FldName, CalString, FldDType, MCode) "
+                        "Values (?, ?, ?, ?, 'PWR')",
+                        {c[0], c[1], c[2], c[3]});
+}
+
+std::string storedReport(TestRoot &root, const QString &code)
+{
+    return lines(root.rows("Select * From CrMain Where ColCode=?", {code})
+                 + root.rows("Select * From CrChild Where ColCode=? Order By ColSeq", {code}));
 }
 
 QVector<QStringList> cells(const QStringList &rows)

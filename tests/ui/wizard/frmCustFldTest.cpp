@@ -1,39 +1,53 @@
-#include "support/FakeMessages.h"
-#include "support/TestRoot.h"
-#include "support/Ui.h"
 #include "ui/wizard/WizardUi.h"
-#include "ui/wizard/frmCustFld.h"
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 
-const QString RowQuery = "Select ColCode, FldName, CalString, FldDType, MCode From CRCustFld Where ColCode=?";
-
-// Opens the window on the code and runs the step in it.
-void inWindow(const QString &code, std::function<void(frmCustFld *)> step)
+// Opens the window on a new column and runs the step in it.
+void inWindow(std::function<void(frmCustFld *)> step)
 {
     ModalScript script;
     script.expect<frmCustFld>(step);
-    frmCustFld::instance().showForm(code);
+    frmCustFld::instance().showForm({});
     ASSERT_TRUE(script.finish()) << str(script.failure());
     EXPECT_FALSE(frmCustFld::instance().isVisible());
 }
 
 } // namespace
 
-// Refused, a missing name or formula takes no number; a database error is shown, takes one and
-// keeps the window open; Cancel then stores nothing.
-TEST(CustomColumn, AMissingNameOrFormulaIsRefusedAndADatabaseErrorKeepsTheWindowOpen)
+// A formula that does not run is stored only when the user says so. Refused, a missing name or
+// formula takes no number; a database error is shown, takes one and keeps the window open.
+TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsTheWindowOpen)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     const int next = root.counter("MRN");
-    const QStringList before = root.rows("Select * From CRCustFld Order By ColCode");
+    const auto stored = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
+    const std::string before = stored();
+    inWindow([&](frmCustFld *w) {
+        type("Weight");
+        key(Qt::Key_Tab);
+        type("T52.Col93 *+* 2");
+        FakeMessages::instance().answer(app::Answer::No);
+        click(w->cmdOK);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(stored(), before);
+        w->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
+        FakeMessages::instance().answer(app::Answer::Yes);
+        click(w->cmdOK);
+    });
+    const app::Message question = FakeMessages::instance().shown.last();
+    EXPECT_EQ(takeMessages(),
+              "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
+              "'*'\n\nStore the column anyway?\nThe formula cannot run on this year's data:\nno such column: "
+              "M20.NoSuchWeight\n\nStore the column anyway?");
+    EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
+                && question.defaultButton == app::Answer::No);
+    const QString code = "CF-" + QString::number(next);
+    EXPECT_EQ(lines(root.rows("Select * From CRCustFld Where ColCode=?", {code})),
+              str(code + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
+
+    const std::string after = stored();
     root.year().execute("CREATE TRIGGER t BEFORE INSERT ON CRCustFld BEGIN SELECT RAISE(ABORT,'disk full'); END");
-    inWindow("", [](frmCustFld *w) {
+    inWindow([](frmCustFld *w) {
         key(Qt::Key_Tab);
         type("T52.Col93");
         click(w->cmdOK);
@@ -42,42 +56,37 @@ TEST(CustomColumn, AMissingNameOrFormulaIsRefusedAndADatabaseErrorKeepsTheWindow
         click(w->cmdOK);
         w->txtFormula->setPlainText("T52.Col93");
         click(w->cmdOK);
-        EXPECT_EQ(lines(FakeMessages::instance().prompts()), "Please Enter Column Name and Formula Both \n"
-                                                             "Please Enter Column Name and Formula Both \ndisk full");
-        ASSERT_EQ(FakeMessages::instance().shown.size(), 3);
-        EXPECT_EQ(FakeMessages::instance().shown[2].icon, app::Icon::Critical);
+        EXPECT_EQ(takeMessages(), "Please Enter Column Name and Formula Both \n"
+                                  "Please Enter Column Name and Formula Both \n!disk full");
         EXPECT_TRUE(w->isVisible());
         click(w->cmdCancel);
     });
-    EXPECT_EQ(lines(root.rows("Select * From CRCustFld Order By ColCode")), lines(before));
-    EXPECT_EQ(root.counter("MRN"), next + 1) << "a number taken stays used";
+    EXPECT_EQ(stored(), after);
+    EXPECT_EQ(root.counter("MRN"), next + 2) << "a number taken stays used";
 }
 
-TEST(CustomColumn, AFormulaThatDoesNotRunIsStoredOnlyWhenTheUserSaysSo)
+// The question names the first column that fails by itself, with that column's own error.
+TEST(FormulaCheck, AReportWithAColumnThatDoesNotRunAsksBeforeSavingAndNamesIt)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
-    const int next = root.counter("MRN");
-    const QString code = "CF-" + QString::number(next);
-    inWindow("", [&](frmCustFld *w) {
-        type("Weight");
-        key(Qt::Key_Tab);
-        type("T52.Col93 *+* 2");
-        FakeMessages::instance().answer(app::Answer::No);
-        click(w->cmdOK);
-        EXPECT_TRUE(w->isVisible());
-        EXPECT_EQ(lines(root.rows(RowQuery, {code})), "");
-        EXPECT_EQ(root.counter("MRN"), next);
-        w->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
-        FakeMessages::instance().answer(app::Answer::Yes);
-        click(w->cmdOK);
-    });
-    EXPECT_EQ(lines(FakeMessages::instance().prompts()),
-              "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
-              "'*'\n\nStore the column anyway?\nThe formula cannot run on this year's data:\nno such column: "
-              "M20.NoSuchWeight\n\nStore the column anyway?");
-    const app::Message &question = FakeMessages::instance().shown.last();
-    EXPECT_EQ(question.buttons, app::Buttons::YesNo);
-    EXPECT_EQ(question.icon, app::Icon::Exclamation);
-    EXPECT_EQ(question.defaultButton, app::Answer::No);
-    EXPECT_EQ(lines(root.rows(RowQuery, {code})), str(code + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
+    addCustomColumn(root, "CF-90|Bad Weight|T52.Col95 * M20.NoWeight|N");
+    const int next = root.counter("OTH");
+    frmRepCust &w = openWizard();
+    for (const QString code : {"CF-1", "CF-90"}) {
+        clickCell(w.VSAval, w.VSAval->findRow(code, 0), 3);
+        click(w.cmdAdd);
+    }
+    w.txtRepName->setText("Weights");
+    const QString question = "Column \"Bad Weight\" cannot run on this year's data:\nno such column: M20.NoWeight\n\n"
+                             "Save the report anyway?";
+    FakeMessages::instance().answer(app::Answer::No);
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), str(question));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(root.counter("OTH"), next);
+
+    FakeMessages::instance().answer(app::Answer::Yes);
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), lines({question, "Report Added Sucessfully"}));
+    EXPECT_FALSE(w.isVisible());
 }
