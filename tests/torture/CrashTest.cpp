@@ -108,11 +108,8 @@ void saveCrossTab(const Definition &d)
 // The wizard's save: a new report takes its number first, then one transaction stores it.
 void saveTabular(const Definition &d)
 {
-    const app::Settings &s = app::settings();
-    const QString code = d.code.isEmpty() ? QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH"))) : d.code;
-    const QVector<QStringList> rows = tabularRows(d);
-    storeReport(app::YearDb(), code, !d.code.isEmpty(), d.name(), s.ReportFamily, rows,
-                buildReportText(rows, s.ExtraSelect, s.SourceFrom));
+    QString code = d.code;
+    saveReport(code, d.name(), tabularRows(d));
 }
 
 QString joined(const QVector<QVariant> &values)

@@ -11,9 +11,20 @@ const QString ChildColumns = QStringLiteral(
     "ColCode, ColTableName, ColFieldNameOrig, ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, "
     "ColDecimal, ColGroup, ColSort, ColTotal, ColCount, ColGrandTotal, ColType, ColSeq");
 
+// The one-letter codes of a column row. Letters come from shared texts: a long report would
+// otherwise allocate five strings per column.
 QString firstChar(const QStringList &cells, int col)
 {
-    return cells.value(col).left(1);
+    static const QVector<QString> letters = [] {
+        QVector<QString> l;
+        for (char16_t c = 0; c < 128; ++c)
+            l << QString(QChar(c));
+        return l;
+    }();
+    if (col >= cells.size() || cells[col].isEmpty())
+        return {};
+    const char16_t first = cells[col].front().unicode();
+    return first < letters.size() ? letters[first] : cells[col].left(1);
 }
 
 bool startsWith(const QStringList &cells, int col, char code)
@@ -187,12 +198,11 @@ QVector<StoredChild> storedChildren(data::Connection &db, const QString &code)
     return stored;
 }
 
-} // namespace
-
+// Writes the report's CrMain row and one CrChild row per column, inside the caller's
+// transaction; a replace first removes the stored rows of the code.
 void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
                  const QString &family, const QVector<QStringList> &rows, const ReportText &text)
 {
-    data::Transaction tx(db);
     // A replace leaves the report's rows as a fresh insert would, but writes only the column rows
     // that differ: an edit of one column of a long report touches one row.
     QVector<StoredChild> stored;
@@ -222,5 +232,19 @@ void storeReport(data::Connection &db, const QString &code, bool replaceExisting
                {code, family, reportName.trimmed(), text.sql, text.orderBy, text.groupCount, text.totalStr,
                 text.countStr, text.grandTotalStr, textOrNull(text.totDecimalStr), text.formatStr,
                 textOrNull(text.widthStr)});
+}
+
+} // namespace
+
+void saveReport(QString &code, const QString &reportName, const QVector<QStringList> &rows)
+{
+    const app::Settings &s = app::settings();
+    const bool replacing = !code.isEmpty();
+    // A new report's number is taken before its transaction and stays the report's own.
+    if (!replacing)
+        code = QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
+    data::Transaction tx(app::YearDb());
+    storeReport(app::YearDb(), code, replacing, reportName, s.ReportFamily, rows,
+                buildReportText(rows, s.ExtraSelect, s.SourceFrom));
     tx.commit();
 }

@@ -30,7 +30,7 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
 // ColCount, ColGrandTotal, ColType, ColSeq.
 data::Params childRow(const QString &code, const QStringList &cells, int seq);
 
-// Writes the report's CrMain row and one CrChild row per column in one transaction; a replace
-// first removes the stored rows of the code. Throws data::DbError with nothing changed.
-void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
-                 const QString &family, const QVector<QStringList> &rows, const ReportText &text);
+// Saves a report to the year database in one transaction. A report without a code is new:
+// `code` becomes "CRF" + the next "OTH" number, taken first and kept also when the save then
+// fails, so that a retry stores the report under the same code. Throws data::DbError.
+void saveReport(QString &code, const QString &reportName, const QVector<QStringList> &rows);

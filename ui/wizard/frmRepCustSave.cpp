@@ -11,8 +11,10 @@
 QVector<QStringList> frmRepCust::selectedRows() const
 {
     QVector<QStringList> rows;
+    rows.reserve(VSSelectedFld->rows());
     for (int r = 1; r < VSSelectedFld->rows(); ++r) {
         QStringList cells;
+        cells.reserve(VSSelectedFld->cols());
         for (int c = 0; c < VSSelectedFld->cols(); ++c)
             cells << VSSelectedFld->textMatrix(r, c);
         rows << cells;
@@ -27,18 +29,11 @@ void frmRepCust::cmdSave_Click()
     cmdSave->setFocus();
     if (!ValidateReport())
         return;
-    const app::Settings &s = app::settings();
     const QVector<QStringList> rows = selectedRows();
     try {
         if (!reportRunsOrUserAgrees(rows))
             return;
-        const bool replacing = !StrCode.isEmpty();
-        // A new report's number is taken before its transaction and stays the report's own, so
-        // a save that failed is retried under the same code.
-        if (!replacing)
-            StrCode = QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
-        storeReport(app::YearDb(), StrCode, replacing, txtRepName->text(), s.ReportFamily, rows,
-                    buildReportText(rows, s.ExtraSelect, s.SourceFrom));
+        saveReport(StrCode, txtRepName->text(), rows);
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         return;

@@ -73,7 +73,8 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
 TEST(StoreReport, StoresEmptyListsAsTheirKindAsks)
 {
     TestRoot root(TestRoot::Empty);
-    storeReport(root.year(), "CRF8", false, "Parties", "PWR", cells({Example[0]}), build({Example[0]}));
+    QString code = "CRF8";
+    saveReport(code, "Parties", cells({Example[0]}));
     EXPECT_EQ(lines(root.rows("Select typeof(ColTotalStr), typeof(ColTotStrDecimal), typeof(ColWidthStrCol), "
                               "(Select typeof(ColDecimal) From CrChild) From CrMain")),
               "text|null|null|real");
@@ -86,12 +87,13 @@ TEST(StoreReport, AReplaceRewritesOnlyChangedRowsAndEndsAsAFreshSave)
     TestRoot root(TestRoot::Demo);
     QStringList rows = Example;
     rows[0].replace("|Asc|None|", "|None|None|");
-    storeReport(root.year(), "CRF4", true, "Amounts", "PWR", cells(rows), build(rows));
+    QString code = "CRF4";
+    saveReport(code, "Amounts", cells(rows));
     const QVariant untouched = root.value("Select rowid From CrChild Where ColCode='CRF4' And ColSeq=1");
     root.year().execute("Update CrChild Set ColAlign=Null, ColCode='crf4' Where ColCode='CRF4' And ColSeq=2");
     root.year().execute("Update CrChild Set ColDecimal='none' Where ColCode='CRF4' And ColSeq=3");
     root.year().execute("Insert Into CrChild Select * From CrChild Where ColSeq=2 And ColCode='crf4'");
-    storeReport(root.year(), "CRF4", true, "Amounts", "PWR", cells(rows), build(rows));
+    saveReport(code, "Amounts", cells(rows));
 
     EXPECT_EQ(lines(root.rows("Select *, typeof(ColDecimal) From CrChild Where ColCode='CRF4' Order By ColSeq")),
               lines({"CRF4|M02|Col98|Party Name|C|L|2000|0|N|N|N|Y|N|F|1|real",
