@@ -120,7 +120,7 @@ TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
     TestRoot root(TestRoot::Demo, "CTR");
     Form1 &list = showList();
     DesignerScript d;
-    d.run([&] { QTest::mouseClick(list.cmdAdd, Qt::LeftButton); }, [&](SelectionScreen &s) {
+    d.run([&] { QTest::mouseClick(list.cmdAdd, Qt::LeftButton); }, [&](SelectionScreen &) {
         type("AAA Cities");
         key(Qt::Key_Return);
         key(Qt::Key_Return);

@@ -70,7 +70,7 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
 }
 
 // Empty row lists are stored as empty text, empty decimal and width lists as null, decimals as numbers.
-TEST(StoreReport, StoresEmptyListsAsTheirKindAsks)
+TEST(SaveReport, StoresEmptyListsAsTheirKindAsks)
 {
     TestRoot root(TestRoot::Empty);
     QString code = "CRF8";
@@ -82,7 +82,7 @@ TEST(StoreReport, StoresEmptyListsAsTheirKindAsks)
 
 // Rows whose cells are unchanged are not written again; the rest, however they were damaged,
 // end as a fresh save writes them.
-TEST(StoreReport, AReplaceRewritesOnlyChangedRowsAndEndsAsAFreshSave)
+TEST(SaveReport, AReplaceRewritesOnlyChangedRowsAndEndsAsAFreshSave)
 {
     TestRoot root(TestRoot::Demo);
     QStringList rows = Example;
