@@ -240,7 +240,7 @@ public:
     explicit Parser(const QString &source) : source_(source)
     {
         window_[0] = readToken(source_, 0);
-        window_[1] = window_[0].kind == Kind::End ? window_[0] : readToken(source_, window_[0].end);
+        window_[1] = following(window_[0]);
     }
 
     QString wholeExpression()
@@ -265,8 +265,10 @@ private:
         if (window_[0].kind == Kind::End)
             return;
         window_[0] = std::move(window_[1]);
-        window_[1] = window_[0].kind == Kind::End ? window_[0] : readToken(source_, window_[0].end);
+        window_[1] = following(window_[0]);
     }
+    // The end repeats itself.
+    Token following(const Token &t) const { return t.kind == Kind::End ? t : readToken(source_, t.end); }
 
     static bool isWordToken(const Token &t, const char *word)
     {

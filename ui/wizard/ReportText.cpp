@@ -11,20 +11,9 @@ const QString ChildColumns = QStringLiteral(
     "ColCode, ColTableName, ColFieldNameOrig, ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, "
     "ColDecimal, ColGroup, ColSort, ColTotal, ColCount, ColGrandTotal, ColType, ColSeq");
 
-// The one-letter codes of a column row. Letters come from shared texts: a long report would
-// otherwise allocate five strings per column.
 QString firstChar(const QStringList &cells, int col)
 {
-    static const QVector<QString> letters = [] {
-        QVector<QString> l;
-        for (char16_t c = 0; c < 128; ++c)
-            l << QString(QChar(c));
-        return l;
-    }();
-    if (col >= cells.size() || cells[col].isEmpty())
-        return {};
-    const char16_t first = cells[col].front().unicode();
-    return first < letters.size() ? letters[first] : cells[col].left(1);
+    return cells.value(col).left(1);
 }
 
 bool startsWith(const QStringList &cells, int col, char code)
@@ -80,8 +69,8 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
     QString select, sort, widths, groupSelect, groupOrder, totals, decimals, counts, grandTotals;
     // Appended to in place: a long report would otherwise copy its growing texts once per column.
     select.reserve(rows.size() * 48);
-    t.formatStr.reserve(rows.size() * 24);
     t.formatStr = QStringLiteral("Cod");
+    t.formatStr.reserve(rows.size() * 24);
     for (int r = 0; r < rows.size(); ++r) {
         const QStringList &c = rows[r];
         const QString row = QString::number(r + 1);
