@@ -41,22 +41,20 @@ void writeFile(const QString &path, const QByteArray &bytes)
 TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
 {
     const QList<QPair<QStringList, QString>> accepted = {
-        {{"5,2"}, "5,2 CTR"}, {{"05,", "02"}, "5,2 CTR"}, // arguments joined by one blank: "05, 02"
-        {{"5,2,9"}, "5,2 CTR"}, {{"  5 , 2  "}, "5,2 CTR"},
-        {{"4.5,2.5"}, "4,2 CTR"}, {{"5.5,1.51"}, "6,2 CTR"}, // halves go to the even neighbour
-        {{"32767,0"}, "32767,0 CTR"}, {{"--run-mode=WIZARD", "5,2"}, "5,2 WIZARD"},
-        {{"5,2", "--run-mode=CTR"}, "5,2 CTR"}};
+        {{"05,", "02"}, "5,2 CTR"}, {{"5,2,9"}, "5,2 CTR"}, // arguments joined by one blank; a third item ignored
+        {{"4.5,5.5"}, "4,6 CTR"}, {{"32767,0"}, "32767,0 CTR"}, // halves go to the even neighbour
+        {{"5,2", "--run-mode=WIZARD"}, "5,2 WIZARD"}};
     for (const auto &[args, expected] : accepted) {
         const app::CommandLine c = app::parseCommandLine(args);
         EXPECT_EQ(c.error + QStringLiteral("%1,%2 %3").arg(c.firmNo).arg(c.yearNo).arg(c.runMode), expected)
             << args.join(' ').toStdString();
     }
+    // One of each reason: no comma, an empty item, no number, out of range once rounded, negative,
+    // forms a lax number reader takes, non-ASCII digits, an overflow, unknown options.
     const QList<QStringList> refused = {
-        {}, {"   "}, {"5"}, {"5,"}, {",2"}, {"5,x"}, {"5;2"}, {"5 2"}, {"5,,2"}, {"5,40000"}, {"32767.5,2"},
-        {"-1,2"}, {"0x5,2"}, {"5,2e"}, {"nan,2"}, {"inf,2"}, {"1e9,2"}, {"5,", "2", "x"},
-        {QString::fromUtf8("\u0665,\u0662")}, {QString::fromUtf8("\uff15,\uff12")}, // non-ASCII digits
-        {QString(100000, '7') + ",2"}, {QString(50000, 'x') + "," + QString(50000, 'y')},
-        {"--verbose", "5,2"}, {"--run-mode=wizard", "5,2"}, {"--run-mode", "5,2"}};
+        {}, {"5,"}, {"5,x"}, {"5,40000"}, {"32767.5,2"}, {"-1,2"}, {"0x5,2"}, {"nan,2"}, {"1e9,2"},
+        {QString::fromUtf8("\u0665,\u0662")}, {QString(100000, '7') + ",2"}, {"--verbose", "5,2"},
+        {"--run-mode=wizard", "5,2"}};
     for (const QStringList &args : refused)
         EXPECT_TRUE(app::parseCommandLine(args).error.endsWith("\n" + app::usageText()))
             << args.join(' ').left(40).toStdString();
@@ -85,15 +83,8 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
     closeAll();
 
     const QString yearMessage = "Cannot open the year database " + yearFile + ": ";
-    const QString firmMessage = "Cannot open the firm database " + firmFile + ": ";
-    const QString noTable = yearMessage + "The database has no table ";
-    const QString notADatabase = "file is encrypted or is not a database";
-    const auto remakeYear = [&](const QString &password, const QString &dropTable) {
-        QFile::remove(yearFile);
-        auto db = demo::createDatabase(yearFile, password, demo::schemaText("year"));
-        if (!dropTable.isEmpty())
-            db->execute("Drop Table " + dropTable);
-    };
+    // One case for each way a file is refused: missing, not keyed with its password, without a
+    // table the designer needs; the firm file fails after the year file opened.
     const struct {
         const char *name;
         QStringList args;
@@ -101,23 +92,21 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
         QString message; // its start
     } cases[] = {
         {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
-        {"empty year", {"5,2"}, [&] { writeFile(yearFile, {}); }, noTable + "ZoCTR"},
-        {"junk year", {"5,2"}, [&] { writeFile(yearFile, QByteArray(65536, '\x5a')); }, yearMessage + notADatabase},
-        {"year keyed wrongly", {"5,2"}, [&] { remakeYear("not the password", {}); }, yearMessage + notADatabase},
-        {"no CrMain", {"5,2"}, [&] { remakeYear(app::YearPassword, "CrMain"); }, noTable + "CrMain"},
-        {"firm keyed wrongly", {"5,2"},
+        {"empty year", {"5,2"}, [&] { writeFile(yearFile, {}); }, yearMessage + "The database has no table ZoCTR"},
+        {"year keyed wrongly", {"5,2"},
          [&] {
-             remakeYear(app::YearPassword, {});
-             QFile::remove(firmFile);
-             demo::createDatabase(firmFile, "wrong", demo::schemaText("firm"));
+             QFile::remove(yearFile);
+             demo::createDatabase(yearFile, "not the password", demo::schemaText("year"));
          },
-         firmMessage},
+         yearMessage + "file is encrypted or is not a database"},
         {"no ZoF05", {"5,2"},
          [&] {
+             QFile::remove(yearFile);
+             demo::createDatabase(yearFile, app::YearPassword, demo::schemaText("year"));
              QFile::remove(firmFile);
              demo::createDatabase(firmFile, app::FirmPassword, demo::schemaText("firm"))->execute("Drop Table ZoF05");
          },
-         firmMessage + "The database has no table ZoF05"},
+         "Cannot open the firm database " + firmFile + ": The database has no table ZoF05"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,9 +150,6 @@ TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
     EXPECT_EQ(run({"5,"}, &errors), 2);
     EXPECT_TRUE(errors.contains("designer: The year number \"\" is not a whole number from 0 to 32767.\n" +
                                 app::usageText() + "\n"))
-        << errors.toStdString();
-    EXPECT_EQ(run({"5,3"}, &errors), 2);
-    EXPECT_TRUE(errors.contains("designer: Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)))
         << errors.toStdString();
     EXPECT_EQ(snapshot(root.path()), before);
     EXPECT_EQ(run({"5,2"}, &errors), -1000) << errors.toStdString();

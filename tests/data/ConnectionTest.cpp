@@ -1,7 +1,7 @@
 #include "app/Module1.h"
 #include "app/Paths.h"
 #include "data/Connection.h"
-#include "data/DbError.h"
+#include "support/ErrorOf.h"
 #include "support/TestRoot.h"
 #include "tools/demo/DemoData.h"
 #include <QElapsedTimer>
@@ -10,29 +10,11 @@
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 
-namespace {
-
-QString errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const data::DbError &e) {
-        return e.text();
-    }
-    return {};
-}
-
-QString openError(const QString &connectionString)
-{
-    return errorOf([&] { data::Connection::open(connectionString); });
-}
-
-} // namespace
-
 // Files keyed with another password or holding no database are refused by the start-up tests.
 TEST(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 {
     QTemporaryDir dir;
+    const auto openError = [](const QString &text) { return errorOf([&] { data::Connection::open(text); }); };
     EXPECT_TRUE(openError(app::connectionString(dir.path() + "/missing", "mervolst")).contains("unable to open"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
     EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));

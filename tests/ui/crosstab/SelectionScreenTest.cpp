@@ -70,14 +70,12 @@ TEST(CrossTabWindow, RefusesAnIncompleteDefinitionAndAddsOneThroughTheKeyboard)
     EXPECT_EQ(root.counter("OTH"), 17);
 
     d.entry(0, "", [&](SelectionScreen &s) {
-        EXPECT_TRUE(s.txtGroupField->isHidden());
         ASSERT_EQ(focus(), s.txtReportName);
 
         type("  Area Sales ");
         key(Qt::Key_Return);
         settle(20);
         ASSERT_EQ(focus(), s.txtReportDesc);
-        EXPECT_EQ(s.txtReportDesc->text(), "  Area Sales ");
         key(Qt::Key_Return);
         settle(20);
         ASSERT_EQ(focus(), s.cboRepTyp);
@@ -104,7 +102,6 @@ TEST(CrossTabWindow, RefusesAnIncompleteDefinitionAndAddsOneThroughTheKeyboard)
               QStringList({"CTR17|Area Sales|Area Sales|M02.Col98 + Space(1) + M02.Col88 |M02.Col88|"
                            "IIF( Left(T52.Col99,1) = 'S'  , T52.Col93 * IIF(T52.Col90='R',-1,1)  ,0) |M02.Col95|1|"
                            "Party Name With City Name|City Name|Net Sale Amount|Party Group Name|0"}));
-    EXPECT_EQ(root.counter("OTH"), 18);
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
 }
 

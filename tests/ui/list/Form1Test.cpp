@@ -73,30 +73,6 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
     EXPECT_TRUE(list.isVisible());
 }
 
-TEST(ReportList, DeleteAsksFirstAndRemovesOnlyTheRunModesRows)
-{
-    TestRoot root(TestRoot::Demo, "CTR");
-    Form1 &list = showList();
-    const QString code = list.vfg->textMatrix(2, 0);
-    const QStringList tabular = root.rows("Select * From CrMain") + root.rows("Select * From CrChild");
-    list.vfg->setRow(2);
-
-    FakeMessages::instance().answer(app::Answer::No);
-    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    const app::Message m = FakeMessages::instance().shown[0];
-    EXPECT_EQ(m.prompt, "Are You Sure This Record is Delete");
-    EXPECT_EQ(m.defaultButton, app::Answer::No);
-    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
-
-    FakeMessages::instance().answer(app::Answer::Yes);
-    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
-    EXPECT_EQ(list.vfg->rows(), 4);
-    EXPECT_EQ(root.value("Select count(*) From ZoCTR Where Col99=?", {code}).toInt(), 0);
-    EXPECT_EQ(root.rows("Select * From CrMain") + root.rows("Select * From CrChild"), tabular);
-    EXPECT_EQ(list.vfg->findRow(code, 0), -1);
-}
-
 TEST(ReportList, TabularModeListsCrMainAndDeleteTakesTheReportsColumnsWithIt)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
@@ -115,7 +91,7 @@ TEST(ReportList, TabularModeListsCrMainAndDeleteTakesTheReportsColumnsWithIt)
     EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
 }
 
-TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
+TEST(ReportList, AddModifyAndDeleteChangeTheDefinitionsAndTheListReloads)
 {
     TestRoot root(TestRoot::Demo, "CTR");
     Form1 &list = showList();
@@ -148,4 +124,24 @@ TEST(ReportList, AddAndModifyOpenTheDefinitionWindowAndTheListReloads)
     EXPECT_EQ(QStringList{gridRows(list.vfg).value(list.vfg->rows() - 2)},
               root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where ColRepName='ZZZ Stock'"));
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
+
+    // Delete asks first and removes only the run mode's rows.
+    const QString code = list.vfg->textMatrix(2, 0);
+    const QStringList tabular = root.rows("Select * From CrMain") + root.rows("Select * From CrChild");
+    list.vfg->setRow(2);
+
+    FakeMessages::instance().answer(app::Answer::No);
+    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
+    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+    const app::Message m = FakeMessages::instance().shown[0];
+    EXPECT_EQ(m.prompt, "Are You Sure This Record is Delete");
+    EXPECT_EQ(m.defaultButton, app::Answer::No);
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 4);
+
+    FakeMessages::instance().answer(app::Answer::Yes);
+    QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
+    EXPECT_EQ(list.vfg->rows(), 5);
+    EXPECT_EQ(root.value("Select count(*) From ZoCTR Where Col99=?", {code}).toInt(), 0);
+    EXPECT_EQ(root.rows("Select * From CrMain") + root.rows("Select * From CrChild"), tabular);
+    EXPECT_EQ(list.vfg->findRow(code, 0), -1);
 }
