@@ -12,11 +12,6 @@ namespace {
 
 constexpr int ProgressEvery = 4096;
 
-bool startsWith(const QStringList &cells, int col, char code)
-{
-    return cells.value(col).startsWith(QLatin1Char(code));
-}
-
 QString keyText(const QVariant &v)
 {
     return data::formatValue(v, {});
@@ -24,7 +19,7 @@ QString keyText(const QVariant &v)
 
 } // namespace
 
-ReportQuery reportQuery(const QVector<QStringList> &rows, const QString &sourceFrom)
+ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom)
 {
     ReportQuery q;
     QString select = QStringLiteral("Select Space(0) AS c0");
@@ -32,24 +27,24 @@ ReportQuery reportQuery(const QVector<QStringList> &rows, const QString &sourceF
     q.columns << report::Column{QStringLiteral("Cod"), 0, Qt::AlignLeft, -1};
     q.numeric = q.total = q.count = q.grandTotal = {false};
     for (int r = 0; r < rows.size(); ++r) {
-        const QStringList &c = rows[r];
+        const SelectedColumn &c = rows[r];
         const int col = r + 1;
         const QString field = columnField(c, ColumnNames::Runnable);
-        const bool numeric = c.value(2) == QLatin1String("N");
         select += QStringLiteral(" , %1 AS c%2").arg(field).arg(col);
-        q.columns << report::Column{c.value(3), int(app::leadingNumber(c.value(5))),
-                                    numeric ? Qt::AlignRight : Qt::AlignLeft,
-                                    numeric ? qBound(0, int(app::leadingNumber(c.value(6))), 15) : -1};
-        if (!startsWith(c, 7, 'N')) {
+        q.columns << report::Column{c[SelectedColumn::Caption], int(app::leadingNumber(c[SelectedColumn::Width])),
+                                    c.numeric() ? Qt::AlignRight : Qt::AlignLeft,
+                                    c.numeric() ? qBound(0, int(app::leadingNumber(c[SelectedColumn::Decimal])), 15)
+                                                : -1};
+        if (c.grouped()) {
             q.groups << col;
-            groupOrder += QStringLiteral(", ") + field + (startsWith(c, 7, 'D') ? QStringLiteral(" Desc") : QString());
-        } else if (!startsWith(c, 8, 'N')) {
-            sort += QStringLiteral(", ") + field + (startsWith(c, 8, 'D') ? QStringLiteral(" Desc") : QString());
+            groupOrder += QStringLiteral(", ") + field + (c.is(SelectedColumn::Grouping, 'D') ? QStringLiteral(" Desc") : QString());
+        } else if (!c.is(SelectedColumn::Sorting, 'N')) {
+            sort += QStringLiteral(", ") + field + (c.is(SelectedColumn::Sorting, 'D') ? QStringLiteral(" Desc") : QString());
         }
-        q.numeric << numeric;
-        q.total << startsWith(c, 9, 'Y');
-        q.count << startsWith(c, 10, 'Y');
-        q.grandTotal << startsWith(c, 11, 'Y');
+        q.numeric << c.numeric();
+        q.total << c.is(SelectedColumn::Total, 'Y');
+        q.count << c.is(SelectedColumn::Count, 'Y');
+        q.grandTotal << c.is(SelectedColumn::GrandTotal, 'Y');
     }
     const QString values = select + QLatin1Char(' ') + sourceFrom;
     q.values = data::translateStatement(values);

@@ -1,6 +1,7 @@
 #pragma once
 #include "data/Connection.h"
 #include "ui/print/ReportSink.h"
+#include "ui/wizard/SelectedColumn.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -21,9 +22,8 @@ struct ReportQuery {
     QVector<bool> numeric, total, count, grandTotal;
 };
 
-// rows[i] holds the twelve cells of selected column i + 1 (see ReportText.h). Throws DbError when
-// a column's text does not parse.
-ReportQuery reportQuery(const QVector<QStringList> &rows, const QString &sourceFrom);
+// rows[i] is selected column i + 1. Throws DbError when a column's text does not parse.
+ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom);
 
 // Sums of the totalled columns over a run of rows, and how many rows there were.
 struct Figures {

@@ -27,7 +27,7 @@ void onlyColumn(frmRepCust &w, const QString &code)
 {
     w.SSTab1->setTab(0);
     click(w.cmdRemove);
-    clickCell(w.VSAval, w.VSAval->findRow(code, 0), 3);
+    clickCell(w.VSAval, w.VSAval->findRow(code, C::TabName), C::Caption);
     click(w.cmdAdd);
     w.SSTab1->setTab(2);
 }
@@ -63,6 +63,14 @@ private:
     int cap_, data_ = 0;
     QVector<int> start_ = QVector<int>(8, 0);
 };
+
+QVector<SelectedColumn> columns(const QStringList &rows)
+{
+    QVector<SelectedColumn> out;
+    for (const QString &row : rows)
+        out << SelectedColumn(row.split('|'));
+    return out;
+}
 
 QStringList rowsOf(const PreviewResult &p)
 {
@@ -143,10 +151,7 @@ TEST(WizardPreview, TotalsAreThoseOfTheValuesAsTheEngineComputesThem)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QVector<QStringList> rows;
-        for (const QString &column : c.columns)
-            rows << column.split('|');
-        const ReportQuery query = reportQuery(rows, from);
+        const ReportQuery query = reportQuery(columns(c.columns), from);
         Collect whole(7);
         qint64 progressed = 0;
         const qint64 count = streamReport(root.year(), query, whole, [&](qint64 n) { progressed = n; });
@@ -161,10 +166,7 @@ TEST(WizardPreview, TotalsAreThoseOfTheValuesAsTheEngineComputesThem)
     }
 
     // Subtotals at both levels, the inner first, each labelled with its group.
-    const ReportQuery query = reportQuery({QString(cases[3].columns[0]).split('|'),
-                                           QString(cases[3].columns[1]).split('|'),
-                                           QString(cases[3].columns[2]).split('|')},
-                                          from);
+    const ReportQuery query = reportQuery(columns(cases[3].columns), from);
     Collect whole;
     streamReport(root.year(), query, whole);
     QStringList expected;
