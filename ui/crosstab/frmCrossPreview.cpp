@@ -106,20 +106,17 @@ frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
 
 void frmCrossPreview::cmdPrint_Click()
 {
-    export_->print(cmdPrint, heading(),
-                   lines());
+    export_->print(cmdPrint, report());
 }
 
 void frmCrossPreview::cmdPdf_Click()
 {
-    export_->savePdf(cmdPdf, heading(),
-                     lines());
+    export_->savePdf(cmdPdf, report());
 }
 
 void frmCrossPreview::cmdExport_Click()
 {
-    export_->exportFile(cmdExport, heading(),
-                        lines());
+    export_->exportFile(cmdExport, report());
 }
 
 void frmCrossPreview::cmdClose_Click()
@@ -165,21 +162,18 @@ void frmCrossPreview::ShowPivot(const QString &rowCaption, const QString &colCap
     export_->stop();
 }
 
-report::Heading frmCrossPreview::heading() const
-{
-    return report::headingFor(SelectionScreen::instance().txtReportName->text(), {lblFields->text()});
-}
-
-std::function<void(report::Sink &)> frmCrossPreview::lines() const
+report::Report frmCrossPreview::report() const
 {
     QVector<report::Column> columns;
     const int decimals = decimalsOf(pivot_);
     for (int c = 0; c < vfgPreview->cols(); ++c)
         columns << report::Column{vfgPreview->textMatrix(0, c), vfgPreview->colWidth(c),
                                   c == 0 ? Qt::AlignLeft : Qt::AlignRight, c == 0 ? -1 : decimals};
-    return [pivot = pivot_, columns, grouped = !groupCaption_.isEmpty()](report::Sink &sink) {
-        writePivot(pivot, columns, grouped, sink);
-    };
+    return {report::headingFor(SelectionScreen::instance().txtReportName->text(), {lblFields->text()}),
+            [pivot = pivot_, columns, grouped = !groupCaption_.isEmpty()](report::Sink &sink) {
+                writePivot(pivot, columns, grouped, sink);
+            },
+            {}};
 }
 
 void frmCrossPreview::fitColumns()

@@ -1,15 +1,13 @@
 #pragma once
 #include "ui/crosstab/CrossPivot.h"
-#include "ui/print/ReportSink.h"
 #include <QDialog>
-#include <functional>
 
 class Grid;
 class QLabel;
 class QPushButton;
 namespace report {
 class ExportRunner;
-struct Heading;
+struct Report;
 }
 
 // Shows a cross-tab definition's pivot over the year's data, modal over the definition window.
@@ -41,8 +39,7 @@ private:
     frmCrossPreview();
     void fitColumns();
     // The pivot as the grid shows it, with the grid's widths, for a printer or a file.
-    std::function<void(report::Sink &)> lines() const;
-    report::Heading heading() const;
+    report::Report report() const;
 
     crosstab::Pivot pivot_;
     QString groupCaption_;

@@ -9,8 +9,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
-#include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryFile>
@@ -95,28 +96,53 @@ private:
     bool committed_ = false;
 };
 
-void printPages(QPrinter &printer, const Heading &heading, const Producer &produce, Progress &progress,
-                Outcome &outcome)
+// Pages the print preview shows at most; printing prints them all.
+constexpr int PreviewPages = 50;
+
+int countPages(QPrinter &printer, const Report &report, Progress &progress)
 {
-    PageSink counting(printer, heading);
-    Counted first(counting, progress, QStringLiteral("Counting pages: %1 lines"));
-    produce(first);
+    PageSink counting(printer, report.heading);
+    Counted counted(counting, progress, QStringLiteral("Counting pages: %1 lines"));
+    report.produce(counted);
+    return counting.pages();
+}
+
+void printPages(QPrinter &printer, const Report &report, Progress &progress, Outcome &outcome)
+{
+    const int pageCount = countPages(printer, report, progress);
     QPainter painter;
     if (!painter.begin(&printer))
         fail(QStringLiteral("The printer cannot be started."));
-    PageSink pages(printer, heading, &painter, counting.pages());
-    Counted second(pages, progress, QStringLiteral("Printing: %1 lines"));
+    PageSink pages(printer, report.heading, &painter, pageCount);
+    Counted counted(pages, progress, QStringLiteral("Printing: %1 lines"));
     try {
-        produce(second);
+        report.produce(counted);
     } catch (...) {
         printer.abort();
         throw;
     }
     if (!painter.end())
         fail(QStringLiteral("The pages could not be written."));
-    outcome.lines = second.lines();
+    outcome.lines = counted.lines();
     outcome.pages = pages.pages();
 }
+
+// The first pages for the print preview, on the window's thread.
+class FirstPages : public Sink {
+public:
+    explicit FirstPages(PageSink &pages) : pages_(pages) {}
+    void begin(const QVector<Column> &columns) override { pages_.begin(columns); }
+    void line(const Line &line) override
+    {
+        if (pages_.pages() >= PreviewPages)
+            throw Cancelled();
+        pages_.line(line);
+    }
+    void end() override { pages_.end(); }
+
+private:
+    PageSink &pages_;
+};
 
 QString fileNameFor(const QString &title, const QString &suffix)
 {
@@ -129,13 +155,13 @@ QString fileNameFor(const QString &title, const QString &suffix)
 
 } // namespace
 
-Outcome writeReport(Target target, const QString &path, QPrinter *printer, const Heading &heading,
-                    const Producer &produce, Progress &progress)
+Outcome writeReport(Target target, const QString &path, QPrinter *printer, const Report &report,
+                    Progress &progress)
 {
     Outcome outcome;
     try {
         std::optional<TempFile> file;
-        if (target != Target::Printer)
+        if (target == Target::Csv || target == Target::Xlsx || target == Target::Pdf)
             file.emplace(path);
         const QString writing = QStringLiteral("Writing: %1 lines");
         switch (target) {
@@ -145,7 +171,7 @@ Outcome writeReport(Target target, const QString &path, QPrinter *printer, const
                 fail(out.errorString());
             CsvSink csv(out);
             Counted counted(csv, progress, writing);
-            produce(counted);
+            report.produce(counted);
             if (!out.flush())
                 fail(out.errorString());
             outcome.lines = counted.lines();
@@ -154,7 +180,7 @@ Outcome writeReport(Target target, const QString &path, QPrinter *printer, const
         case Target::Xlsx: {
             XlsxSink book(file->path());
             Counted counted(book, progress, writing);
-            produce(counted);
+            report.produce(counted);
             outcome.lines = counted.lines();
             break;
         }
@@ -162,7 +188,10 @@ Outcome writeReport(Target target, const QString &path, QPrinter *printer, const
             printer->setOutputFileName(file->path());
             [[fallthrough]];
         case Target::Printer:
-            printPages(*printer, heading, produce, progress, outcome);
+            printPages(*printer, report, progress, outcome);
+            break;
+        case Target::Count:
+            outcome.pages = countPages(*printer, report, progress);
             break;
         }
         if (file)
@@ -170,7 +199,10 @@ Outcome writeReport(Target target, const QString &path, QPrinter *printer, const
     } catch (const Cancelled &) {
         outcome.cancelled = true;
     } catch (const std::exception &e) {
-        outcome.error = QString::fromStdString(e.what());
+        // An interrupted query fails with an error of its own.
+        outcome.cancelled = progress.cancelled;
+        if (!outcome.cancelled)
+            outcome.error = QString::fromStdString(e.what());
     }
     return outcome;
 }
@@ -199,51 +231,51 @@ bool ExportRunner::cancelled(QPushButton *button)
 {
     if (!progress_)
         return false;
-    if (button == busy_) {
+    if (button == busy_ && !progress_->cancelled) {
         progress_->cancelled = true;
+        if (report_.interrupt)
+            report_.interrupt();
         status_->setText(QStringLiteral("Cancelling..."));
     }
     return true;
 }
 
-void ExportRunner::print(QPushButton *button, const Heading &heading, const Producer &produce)
+void ExportRunner::print(QPushButton *button, const Report &report)
 {
     if (cancelled(button))
         return;
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrintDialog dialog(printer.get(), status_->window());
-    if (dialog.exec() == QDialog::Accepted)
-        start(button, Target::Printer, QString(), std::move(printer), heading, produce);
+    start(button, Target::Count, QString(), std::make_shared<QPrinter>(QPrinter::HighResolution), report);
 }
 
-void ExportRunner::savePdf(QPushButton *button, const Heading &heading, const Producer &produce)
+void ExportRunner::savePdf(QPushButton *button, const Report &report)
 {
     if (cancelled(button))
         return;
-    const QString path = app::SaveAsName(status_->window(), QStringLiteral("Save as PDF"), fileNameFor(heading.title, "pdf"),
-                                         {QStringLiteral("PDF (*.pdf)")});
+    const QString path = app::SaveAsName(status_->window(), QStringLiteral("Save as PDF"),
+                                         fileNameFor(report.heading.title, "pdf"), {QStringLiteral("PDF (*.pdf)")});
     if (path.isEmpty())
         return;
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setDocName(heading.title);
-    start(button, Target::Pdf, path, std::move(printer), heading, produce);
+    printer->setDocName(report.heading.title);
+    start(button, Target::Pdf, path, printer, report);
 }
 
-void ExportRunner::exportFile(QPushButton *button, const Heading &heading, const Producer &produce)
+void ExportRunner::exportFile(QPushButton *button, const Report &report)
 {
     if (cancelled(button))
         return;
-    const QString path = app::SaveAsName(status_->window(), QStringLiteral("Export"), fileNameFor(heading.title, "csv"),
+    const QString path = app::SaveAsName(status_->window(), QStringLiteral("Export"),
+                                         fileNameFor(report.heading.title, "csv"),
                                          {QStringLiteral("CSV (*.csv)"), QStringLiteral("Excel workbook (*.xlsx)")});
     if (path.isEmpty())
         return;
     const bool book = QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
-    start(button, book ? Target::Xlsx : Target::Csv, path, nullptr, heading, produce);
+    start(button, book ? Target::Xlsx : Target::Csv, path, nullptr, report);
 }
 
-void ExportRunner::start(QPushButton *button, Target target, const QString &path, std::unique_ptr<QPrinter> printer,
-                         const Heading &heading, const Producer &produce)
+void ExportRunner::start(QPushButton *button, Target target, const QString &path, std::shared_ptr<QPrinter> printer,
+                         const Report &report)
 {
     auto progress = std::make_shared<Progress>();
     Progress *current = progress.get();
@@ -256,35 +288,43 @@ void ExportRunner::start(QPushButton *button, Target target, const QString &path
             Qt::QueuedConnection);
     };
     progress_ = progress;
+    target_ = target;
+    path_ = path;
     printer_ = std::move(printer);
+    report_ = report;
     busy_ = button;
     caption_ = button->text();
     for (QPushButton *b : std::as_const(buttons_))
         b->setEnabled(b == button);
     button->setText(QStringLiteral("Cancel"));
-    status_->setText(QStringLiteral("Writing..."));
-    worker_ = std::thread([this, progress, printer = printer_, target, path, heading, produce] {
-        const Outcome outcome = writeReport(target, path, printer.get(), heading, produce, *progress);
+    status_->setText(target == Target::Count ? QStringLiteral("Counting pages...") : QStringLiteral("Writing..."));
+    worker_ = std::thread([this, progress, target, path, printer = printer_, report] {
+        const Outcome outcome = writeReport(target, path, printer.get(), report, *progress);
         QMetaObject::invokeMethod(
-            this, [this, progress, target, path, outcome] { finished(progress, target, path, outcome); },
-            Qt::QueuedConnection);
+            this, [this, progress, outcome] { finished(progress, outcome); }, Qt::QueuedConnection);
     });
 }
 
-void ExportRunner::finished(const std::shared_ptr<Progress> &progress, Target target, const QString &path,
-                            const Outcome &outcome)
+void ExportRunner::finished(const std::shared_ptr<Progress> &progress, const Outcome &outcome)
 {
     if (progress != progress_)
         return; // stopped meanwhile
+    QPushButton *button = busy_;
+    const Target target = target_;
+    const std::shared_ptr<QPrinter> printer = printer_;
+    const Report report = report_;
     stop();
-    const QString name = QFileInfo(path).fileName();
+    const bool printing = target == Target::Printer || target == Target::Count;
+    const QString name = QFileInfo(path_).fileName();
     if (outcome.cancelled)
-        status_->setText(target == Target::Printer ? QStringLiteral("Printing cancelled.")
-                                                   : QStringLiteral("Export cancelled; no file was written."));
+        status_->setText(printing ? QStringLiteral("Printing cancelled.")
+                                  : QStringLiteral("Export cancelled; no file was written."));
     else if (!outcome.error.isEmpty()) {
-        status_->setText(target == Target::Printer ? QStringLiteral("Printing failed.")
-                                                   : QStringLiteral("Export failed."));
+        status_->setText(printing ? QStringLiteral("Printing failed.") : QStringLiteral("Export failed."));
         app::ErrorBox(outcome.error);
+    } else if (target == Target::Count) {
+        status_->clear();
+        showPreview(button, printer, report, outcome.pages);
     } else if (target == Target::Printer)
         status_->setText(QStringLiteral("%1 pages sent to the printer.").arg(outcome.pages));
     else if (target == Target::Pdf)
@@ -293,10 +333,47 @@ void ExportRunner::finished(const std::shared_ptr<Progress> &progress, Target ta
         status_->setText(QStringLiteral("%1 lines exported to %2").arg(english.toString(outcome.lines), name));
 }
 
+// The preview paints on the window's thread, so it shows the first pages only; printing from it
+// hands the printer's settings to a print off the window's thread.
+void ExportRunner::showPreview(QPushButton *button, const std::shared_ptr<QPrinter> &printer, const Report &report,
+                               int pages)
+{
+    QPrintPreviewDialog dialog(printer.get(), status_->window());
+    bool print = false;
+    QPageLayout counted = printer->pageLayout();
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *p) {
+        // While the preview paints, the printer paints into pictures.
+        if (p->paintEngine()->type() != QPaintEngine::Picture) {
+            print = true;
+            return;
+        }
+        try {
+            Progress none;
+            if (!p->pageLayout().isEquivalentTo(counted)) {
+                pages = countPages(*p, report, none);
+                counted = p->pageLayout();
+            }
+            QPainter painter(p);
+            PageSink sink(*p, report.heading, &painter, pages);
+            FirstPages first(sink);
+            report.produce(first);
+        } catch (const Cancelled &) {
+        } catch (const std::exception &e) {
+            app::ErrorBox(QString::fromStdString(e.what()));
+        }
+    });
+    dialog.exec();
+    if (print)
+        start(button, Target::Printer, QString(), printer, report);
+}
+
 void ExportRunner::stop()
 {
-    if (progress_)
+    if (progress_) {
         progress_->cancelled = true;
+        if (report_.interrupt)
+            report_.interrupt();
+    }
     if (worker_.joinable())
         worker_.join();
     if (!busy_)
@@ -307,6 +384,7 @@ void ExportRunner::stop()
     busy_ = nullptr;
     progress_.reset();
     printer_.reset();
+    report_ = {};
 }
 
 } // namespace report

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -32,7 +34,7 @@ void partiesInCities(data::Connection &year)
 // Opens a stored definition's preview and saves it with each accelerator in turn, under the name
 // given (or, when it is empty, the name offered) in `dir`. Returns the names offered.
 QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, QString>> &saves,
-                          const QTemporaryDir &dir)
+                          const QTemporaryDir &dir, int *previewPages = nullptr)
 {
     QStringList offered, names;
     for (const auto &save : saves)
@@ -51,6 +53,15 @@ QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, Q
                 EXPECT_TRUE(QTest::qWaitFor([&] { return p->lblExportInfo->text().contains(" to "); }, 10000))
                     << p->lblExportInfo->text().toStdString();
                 p->lblExportInfo->clear();
+            }
+            if (previewPages) {
+                d.script.expect<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
+                    *previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+                    preview->reject();
+                });
+                key(Qt::Key_P, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return *previewPages >= 0; }, 10000));
+                settle(30);
             }
             key(Qt::Key_Escape);
             ran = true;
@@ -95,8 +106,10 @@ TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
     TestRoot root(TestRoot::Demo);
     partiesInCities(root.year());
     QTemporaryDir dir;
-    EXPECT_EQ(lines(exportPreview("CTR3", {{Qt::Key_E, ""}, {Qt::Key_D, ""}}, dir)),
+    int previewPages = -1;
+    EXPECT_EQ(lines(exportPreview("CTR3", {{Qt::Key_E, ""}, {Qt::Key_D, ""}}, dir, &previewPages)),
               lines({"Party Balances By City.csv", "Party Balances By City.pdf"}));
+    EXPECT_EQ(previewPages, 2);
     QString header = "\xEF\xBB\xBFLine,Group Name", creditors = ",Creditors", debtors = ",Debtors",
             total = "Grand Total,Total";
     for (int i = 10; i < 34; ++i) {
@@ -135,19 +148,19 @@ TEST(Export, CancelledOrFailedLeavesNoFile)
     old.close();
     for (const report::Target target : {report::Target::Csv, report::Target::Xlsx}) {
         report::Progress progress;
-        const report::Outcome outcome = report::writeReport(target, path, nullptr, {}, [&](report::Sink &sink) {
-            sink.begin({{"Amount", 1440, Qt::AlignRight, 2}});
-            for (int i = 0; i < 20000; ++i) {
-                sink.line({report::Line::Data, 0, {i * 1.5}});
-                progress.cancelled = i == 10000;
-            }
-            sink.end();
-        }, progress);
-        EXPECT_TRUE(outcome.cancelled);
+        const report::Report lines{{}, [&](report::Sink &sink) {
+                                       sink.begin({{"Amount", 1440, Qt::AlignRight, 2}});
+                                       for (int i = 0; i < 20000; ++i) {
+                                           sink.line({report::Line::Data, 0, {i * 1.5}});
+                                           progress.cancelled = i == 10000;
+                                       }
+                                       sink.end();
+                                   }, {}};
+        EXPECT_TRUE(report::writeReport(target, path, nullptr, lines, progress).cancelled);
     }
     report::Progress progress;
     const report::Outcome failed = report::writeReport(report::Target::Csv, dir.filePath("none/report.csv"), nullptr,
-                                                       {}, [](report::Sink &) {}, progress);
+                                                       {{}, [](report::Sink &) {}, {}}, progress);
     EXPECT_EQ(str(failed.error), str("Cannot write in " + dir.filePath("none") + ": No such file or directory"));
     EXPECT_EQ(lines(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
     EXPECT_EQ(fileText(path), "old");
