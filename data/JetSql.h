@@ -28,6 +28,10 @@ namespace data {
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".
 QString translateExpression(const QString &jet);
 
+// The first aggregate function (Sum, Count, Avg, Min, Max) an expression calls outside any
+// subquery, as written; empty when none. Throws DbError as translateExpression does.
+QString aggregateIn(const QString &jetExpression);
+
 // A SELECT statement: list, FROM (kept as written), WHERE, GROUP BY, HAVING, ORDER BY.
 QString translateStatement(const QString &jet);
 

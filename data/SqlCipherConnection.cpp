@@ -193,24 +193,56 @@ void SqlCipherConnection::release(const QString &sql, sqlite3_stmt *s)
     cache_.insert(sql, {s, ++uses_});
 }
 
-void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
-                                     const std::function<void(const QVector<QVariant> &)> &onRow)
+namespace {
+
+class SteppedRow : public Row {
+public:
+    explicit SteppedRow(sqlite3_stmt *s) : s_(s), size_(sqlite3_column_count(s)) {}
+    int size() const override { return size_; }
+    QVariant value(int column) const override { return columnValue(s_, column); }
+    bool text(int column, QByteArrayView &bytes) const override
+    {
+        if (sqlite3_column_type(s_, column) != SQLITE_TEXT)
+            return false;
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s_, column));
+        bytes = QByteArrayView(text, sqlite3_column_bytes(s_, column));
+        return true;
+    }
+
+private:
+    sqlite3_stmt *s_;
+    int size_;
+};
+
+} // namespace
+
+void SqlCipherConnection::walkRows(const QString &sql, const Params &params,
+                                   const std::function<void(const Row &)> &onRow)
 {
     Statement st(*this, sql, params);
     if (!st.get())
         return;
-    const int n = sqlite3_column_count(st.get());
-    QVector<QVariant> row(n);
+    const SteppedRow row(st.get());
     for (;;) {
         const int rc = sqlite3_step(st.get());
         if (rc == SQLITE_DONE)
             return;
         if (rc != SQLITE_ROW)
             fail();
-        for (int i = 0; i < n; ++i)
-            row[i] = columnValue(st.get(), i);
         onRow(row);
     }
+}
+
+void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
+                                     const std::function<void(const QVector<QVariant> &)> &onRow)
+{
+    QVector<QVariant> values;
+    walkRows(sql, params, [&](const Row &row) {
+        values.resize(row.size());
+        for (int i = 0; i < row.size(); ++i)
+            values[i] = row.value(i);
+        onRow(values);
+    });
 }
 
 RowSet SqlCipherConnection::select(const QString &sql, const Params &params)

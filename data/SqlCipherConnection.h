@@ -19,6 +19,7 @@ public:
     RowSet select(const QString &sql, const Params &params = {}) override;
     void forEachRow(const QString &sql, const Params &params,
                     const std::function<void(const QVector<QVariant> &)> &onRow) override;
+    void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) override;
     qint64 lastInsertRowId() override;
     void prepare(const QString &sql) override;
     void interrupt() override;

@@ -1,6 +1,7 @@
 #include "ui/crosstab/SelectionScreen.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
+#include "app/Paths.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
 #include "data/Recordset.h"
@@ -302,16 +303,17 @@ void SelectionScreen::cmdPreview_Click()
     }
     const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
                                                txtDispData->tag, grouping ? txtGroupField->tag : QString()};
-    crosstab::Pivot pivot;
     try {
-        const QString sql = crosstab::pivotSql(definition, app::settings().SourceFrom);
-        pivot = crosstab::makePivot(app::YearDb().select(sql), grouping);
+        crosstab::pivotSql(definition, app::settings().SourceFrom); // a field that does not parse is told here
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         return;
     }
     previewFrom_ = qobject_cast<TextBox *>(focusWidget());
-    frmCrossPreview::instance().ShowPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
-                                          grouping ? txtGroupField->text() : QString(), pivot);
+    const app::Settings &settings = app::settings();
+    frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
+                                         grouping ? txtGroupField->text() : QString(), definition,
+                                         app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
+                                         settings.SourceFrom);
     activateWindow();
 }

@@ -1,6 +1,7 @@
 #include "ui/wizard/frmCustFld.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
+#include "app/Paths.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
 #include "ui/wizard/FormulaCheck.h"
@@ -123,9 +124,15 @@ void frmCustFld::cmdOK_Click()
     }
     const QString type = cboType->currentText().left(1);
     const QString family = app::settings().ReportFamily;
+    const QString refusal = aggregateRefusal(formula);
+    if (!refusal.isEmpty()) {
+        app::MsgBox(refusal, app::Buttons::OkOnly, app::Icon::Exclamation);
+        return;
+    }
+    const app::Settings &s = app::settings();
+    const QString error = formulaError(app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo), formula, s.SourceFrom);
     try {
         data::Connection &db = app::YearDb();
-        const QString error = expressionError(db, formula, app::settings().SourceFrom);
         if (!error.isEmpty()
             && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
                              QStringLiteral("Store the column anyway?")))

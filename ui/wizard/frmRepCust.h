@@ -111,6 +111,7 @@ private:
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void showPreviewRows(const PreviewResult &result);
+    void showPreviewProgress(qint64 rows);
     void stopPreview();
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
