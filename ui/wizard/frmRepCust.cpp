@@ -237,14 +237,6 @@ void frmRepCust::Form_Load()
         VSSelectedFld->setColWidth(c, 0);
     loadCatalogue();
     LoadCustFld();
-    keepCurrentCellVisible(VSAval);
-}
-
-// The arrow keys do not move off a hidden current cell, so the caption column stands in for it.
-void frmRepCust::keepCurrentCellVisible(Grid *grid)
-{
-    if (grid->row() >= 1 && grid->isColumnHidden(grid->col()))
-        grid->setCol(3);
 }
 
 void frmRepCust::SSTab1_Click()
@@ -262,7 +254,6 @@ void frmRepCust::SSTab1_Click()
         app::setTwipsLeft(VSAval, 360);
         for (int c = 7; c <= 11; ++c)
             VSSelectedFld->setColWidth(c, 0);
-        keepCurrentCellVisible(VSSelectedFld);
         VSAval->setFocus();
         break;
     case 1:
