@@ -2,6 +2,7 @@
 #include <QWidget>
 #include <memory>
 #include <thread>
+#include "ui/wizard/SelectedColumn.h"
 
 class Grid;
 class TabControl;
@@ -106,9 +107,9 @@ private:
     void buildControls();
     void connectHandlers();
     void loadCatalogue();
-    QVector<QStringList> selectedRows() const;
+    QVector<SelectedColumn> selectedRows() const;
     // Before a save: true when the report's text compiles here, or the user keeps it anyway.
-    bool reportRunsOrUserAgrees(const QVector<QStringList> &rows);
+    bool reportRunsOrUserAgrees(const QVector<SelectedColumn> &rows);
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void stopPreview();
