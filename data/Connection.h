@@ -49,6 +49,10 @@ public:
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
 
+    // False when this program cannot write the database: a read-only file, or a folder or medium
+    // where the engine cannot write its journal beside the file.
+    virtual bool writable() const = 0;
+
     // How long a statement waits for another program's lock before it fails, in milliseconds.
     virtual int busyWait() const = 0;
     virtual void setBusyWait(int ms) = 0;

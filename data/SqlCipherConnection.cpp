@@ -1,7 +1,9 @@
 #include "data/SqlCipherConnection.h"
 #include "data/DbError.h"
 #include "data/JetFunctions.h"
+#include <QFileInfo>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -72,6 +74,7 @@ private:
 };
 
 SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password, Access access)
+    : path_(path)
 {
     const QByteArray file = path.toUtf8();
     const bool readOnly = access == Access::ReadOnly;
@@ -124,7 +127,18 @@ void SqlCipherConnection::close()
 
 void SqlCipherConnection::fail()
 {
+    // The engine calls a file deleted or replaced under an open connection read-only.
+    if (sqlite3_extended_errcode(db_) == SQLITE_READONLY_DBMOVED)
+        throw DbError(QStringLiteral("The database file %1 was deleted or replaced while the program was running; "
+                                     "start the program again to work on the file there now.")
+                          .arg(path_));
     throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+bool SqlCipherConnection::writable() const
+{
+    const QByteArray folder = QFileInfo(path_).absolutePath().toLocal8Bit();
+    return sqlite3_db_readonly(db_, "main") == 0 && ::access(folder.constData(), W_OK) == 0;
 }
 
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)
