@@ -75,6 +75,10 @@ public:
     QPushButton *cmdSave;
     QPushButton *cmdCancel;
 
+signals:
+    // A report was stored under this code.
+    void stored(const QString &code);
+
 public slots:
     void Form_Load();
     void SSTab1_Click();
@@ -128,7 +132,6 @@ private:
     bool wholeReport(report::Report &report);
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
-    static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
     bool fillFailed_ = false; // the last FillGrid could not read its report
