@@ -41,6 +41,9 @@ int main(int argc, char **argv)
     if (argc == 3 && isPreviewMemoryChild(argv[1]))
         return runPreviewMemoryChild(argv[2]);
     benchmark::Initialize(&argc, argv);
+    // A misspelt option would otherwise be ignored and every case run.
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printSummary();

@@ -1,7 +1,9 @@
 #include "data/SqlCipherConnection.h"
 #include "data/DbError.h"
 #include "data/JetFunctions.h"
+#include <QFileInfo>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -10,18 +12,16 @@ namespace data {
 
 namespace {
 
-constexpr int BusyWaitMs = 5000;
-
 // The engine's own busy timeout may sleep in whole seconds, which lets a busy writer starve a
 // waiting one; short sleeps keep both moving. The wait is measured on the clock, as a busy
 // machine stretches every short sleep and counting them would wait far longer.
-int waitWhileBusy(void *since, int attempt)
+int waitWhileBusy(void *state, int attempt)
 {
-    auto &start = *static_cast<std::chrono::steady_clock::time_point *>(since);
+    auto &busy = *static_cast<SqlCipherConnection::BusyState *>(state);
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
-        start = now;
-    else if (now - start >= std::chrono::milliseconds(BusyWaitMs))
+        busy.since = now;
+    else if (now - busy.since >= std::chrono::milliseconds(busy.waitMs))
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return 1;
@@ -74,6 +74,7 @@ private:
 };
 
 SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password, Access access)
+    : path_(path)
 {
     const QByteArray file = path.toUtf8();
     const bool readOnly = access == Access::ReadOnly;
@@ -87,7 +88,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     }
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
-    sqlite3_busy_handler(db_, waitWhileBusy, &busySince_);
+    sqlite3_busy_handler(db_, waitWhileBusy, &busy_);
     // An interrupt that lands between two statements would be forgotten by the engine; the flag
     // stops the next one as well.
     sqlite3_progress_handler(db_, 1000, stopWhenInterrupted, &interrupted_);
@@ -126,7 +127,18 @@ void SqlCipherConnection::close()
 
 void SqlCipherConnection::fail()
 {
+    // The engine calls a file deleted or replaced under an open connection read-only.
+    if (sqlite3_extended_errcode(db_) == SQLITE_READONLY_DBMOVED)
+        throw DbError(QStringLiteral("The database file %1 was deleted or replaced while the program was running; "
+                                     "start the program again to work on the file there now.")
+                          .arg(path_));
     throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+bool SqlCipherConnection::writable() const
+{
+    const QByteArray folder = QFileInfo(path_).absolutePath().toLocal8Bit();
+    return sqlite3_db_readonly(db_, "main") == 0 && ::access(folder.constData(), W_OK) == 0;
 }
 
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)

@@ -275,6 +275,7 @@ void SelectionScreen::cmdSave_Click()
         app::ErrorBox(e.text());
         return;
     }
+    emit stored(recNo_);
     done(QDialog::Accepted);
 }
 

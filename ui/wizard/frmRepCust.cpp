@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
+#include "ui/print/Export.h"
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -124,6 +125,11 @@ void frmRepCust::buildControls()
     prgPreview->setRange(0, 0);
     prgPreview->setTextVisible(false);
     VSFPreview = app::place(new Grid(this), "VSFPreview", 360, 1080, 11040, 5100);
+    cmdPrint = button(QStringLiteral("&Print..."), this, "cmdPrint", 120, 6540, 1000);
+    cmdPdf = button(QStringLiteral("P&DF..."), this, "cmdPdf", 1200, 6540, 1000);
+    cmdExport = button(QStringLiteral("&Export..."), this, "cmdExport", 2280, 6540, 1000);
+    lblExportInfo = label(QString(), this, "lblExportInfo", 3360, 6600, 2900);
+    export_ = new report::ExportRunner(lblExportInfo, {cmdPrint, cmdPdf, cmdExport});
     showPreviewControls();
 
     cmdBack = button(QStringLiteral("&Back"), this, "cmdBack", 6360, 6540, 1200);
@@ -146,6 +152,9 @@ void frmRepCust::connectHandlers()
     connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::SSTab1_Click);
     connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::showPreviewControls);
     connect(cmdPreview, &QPushButton::clicked, this, &frmRepCust::cmdPreview_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmRepCust::cmdPrint_Click);
+    connect(cmdPdf, &QPushButton::clicked, this, &frmRepCust::cmdPdf_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmRepCust::cmdExport_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmRepCust::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmRepCust::cmdBack_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRepCust::cmdCancel_Click);
@@ -205,6 +214,7 @@ void frmRepCust::keyPressEvent(QKeyEvent *event)
 void frmRepCust::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous()) {
+        export_->stop();
         stopPreview();
         loaded_ = false;
     }
@@ -247,14 +257,6 @@ void frmRepCust::Form_Load()
     }
     loadCatalogue();
     LoadCustFld();
-    keepCurrentCellVisible(VSAval);
-}
-
-// The arrow keys do not move off a hidden current cell, so the caption column stands in for it.
-void frmRepCust::keepCurrentCellVisible(Grid *grid)
-{
-    if (grid->row() >= 1 && grid->isColumnHidden(grid->col()))
-        grid->setCol(C::Caption);
 }
 
 void frmRepCust::SSTab1_Click()
@@ -272,7 +274,6 @@ void frmRepCust::SSTab1_Click()
         app::setTwipsLeft(VSAval, 360);
         for (int c = C::Grouping; c <= C::GrandTotal; ++c)
             VSSelectedFld->setColWidth(c, 0);
-        keepCurrentCellVisible(VSSelectedFld);
         VSAval->setFocus();
         break;
     case 1:

@@ -14,6 +14,10 @@ class QLineEdit;
 class QPushButton;
 class PreviewJob;
 struct PreviewResult;
+namespace report {
+class ExportRunner;
+struct Report;
+}
 
 // The report wizard: picks, orders and sets up the columns of one tabular report.
 class frmRepCust : public QWidget {
@@ -59,6 +63,10 @@ public:
     Grid *VSFPreview;
     QLabel *lblPreviewInfo;  // rows and time of the last preview, or why it has none
     QProgressBar *prgPreview; // busy while a preview runs
+    QPushButton *cmdPrint;
+    QPushButton *cmdPdf;
+    QPushButton *cmdExport;
+    QLabel *lblExportInfo;   // how far a print or export got, or how it ended
     QLineEdit *txtWidth;
     QComboBox *cboGrpSort;
     QComboBox *cboTot;
@@ -66,6 +74,10 @@ public:
     QPushButton *cmdNext;
     QPushButton *cmdSave;
     QPushButton *cmdCancel;
+
+signals:
+    // A report was stored under this code.
+    void stored(const QString &code);
 
 public slots:
     void Form_Load();
@@ -93,6 +105,9 @@ public slots:
     void cmdCustField_Click();
     void cmdCustFieldMod_Click();
     void cmdPreview_Click();
+    void cmdPrint_Click();
+    void cmdPdf_Click();
+    void cmdExport_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -113,12 +128,15 @@ private:
     void showPreviewRows(const PreviewResult &result);
     void showPreviewProgress(qint64 rows);
     void stopPreview();
+    // The whole report as Save would store it, for a printer or a file; false when it has no
+    // column or does not parse (the user has been told).
+    bool wholeReport(report::Report &report);
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
-    static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
     bool fillFailed_ = false; // the last FillGrid could not read its report
     std::shared_ptr<PreviewJob> previewJob_; // the preview running now
     std::thread previewThread_;
+    report::ExportRunner *export_ = nullptr;
 };

@@ -120,7 +120,6 @@ void frmRepCust::FillGrid()
         }
     }
     VSSelectedFld->setRedraw(true);
-    keepCurrentCellVisible(VSSelectedFld);
 }
 
 void frmRepCust::cmdAdd_Click()
@@ -138,7 +137,6 @@ void frmRepCust::cmdAdd_Click()
         VSSelectedFld->setTextMatrix(to, c, QStringLiteral("No"));
     // Made current once filled, so that the rename box shows the new caption.
     VSSelectedFld->setRow(to);
-    keepCurrentCellVisible(VSSelectedFld);
     // Repeated clicks add consecutive catalogue columns.
     if (from < VSAval->rows() - 1)
         VSAval->setRow(from + 1);
