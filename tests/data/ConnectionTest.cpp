@@ -14,10 +14,10 @@
 TEST(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 {
     QTemporaryDir dir;
-    const auto openError = [](const QString &text) { return errorOf([&] { data::Connection::open(text); }); };
-    EXPECT_TRUE(openError(app::connectionString(dir.path() + "/missing", "mervolst")).contains("unable to open"));
+    const auto openError = [](const QString &text) { return codeOf([&] { data::Connection::open(text); }); };
+    EXPECT_EQ(openError(app::connectionString(dir.path() + "/missing", "mervolst")), data::DbCode::CantOpen);
     EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
-    EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));
+    EXPECT_EQ(openError("Provider=Other;Data Source=x.db;Password=p;"), data::DbCode::Other);
 
     auto db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
     {
@@ -39,15 +39,22 @@ TEST(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
     // Prepare compiles without running.
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
     EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
-    EXPECT_EQ(errorOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), "no such column: NoSuchColumn");
+    EXPECT_EQ(codeOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), data::DbCode::Sql);
+    try {
+        db->execute("Insert Into ZoCTR (Col99) Values ('CTR1'), ('CTR1')");
+        ADD_FAILURE() << "a repeated key was stored";
+    } catch (const data::DbError &e) {
+        EXPECT_EQ(e.code(), data::DbCode::Constraint);
+        EXPECT_EQ(e.statement(), "Insert Into ZoCTR (Col99) Values ('CTR1'), ('CTR1')");
+    }
 
     // Called before the statement starts, the interrupt is not lost.
     db->interrupt();
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(codeOf([&] {
                   db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
                              "Select count(*) From n");
               }),
-              "interrupted");
+              data::DbCode::Interrupted);
 }
 
 // The wait for another program's lock ends after five seconds on the clock, however long each
@@ -60,7 +67,7 @@ TEST(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
     prctl(PR_SET_TIMERSLACK, 20'000'000UL);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_THROW(app::GetRecNo("OTH"), data::DbError);
+    EXPECT_EQ(codeOf([] { app::GetRecNo("OTH"); }), data::DbCode::Busy);
     const qint64 waited = timer.elapsed();
     prctl(PR_SET_TIMERSLACK, 0UL);
     EXPECT_GE(waited, 4900);

@@ -3,9 +3,10 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
-#include "data/Recordset.h"
+#include "ui/crosstab/CrossTabStore.h"
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/grid/Grid.h"
+#include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -111,14 +112,12 @@ void Form1::DataSelect()
 {
     const ListQuery &query = isCrossTab() ? CrossTabQuery : TabularQuery;
     QVector<qint64> keys;
-    try {
-        app::YearDb().forEachRow(query.keys(), {}, [&](const QVector<QVariant> &row) {
-            keys << row[0].toLongLong();
-        });
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            app::YearDb().forEachRow(query.keys(), {}, [&](const QVector<QVariant> &row) {
+                keys << row[0].toLongLong();
+            });
+        }))
         return;
-    }
     vfg->bindKeys(query.columns, keys, [rowQuery = query.row()](qint64 key) {
         QStringList cells;
         // Read while painting: a failure here shows empty cells, the next reload reports it.
@@ -177,20 +176,13 @@ void Form1::cmdDelete_Click()
                     QStringLiteral("Warnning"), app::Answer::No)
         != app::Answer::Yes)
         return;
-    try {
-        data::Connection &db = app::YearDb();
-        data::Transaction tx(db);
-        if (isCrossTab()) {
-            db.execute(QStringLiteral("DELETE From ZoCTR WHERE Col99= ?"), {code});
-        } else {
-            db.execute(QStringLiteral("DELETE From CrMain  WHERE ColCode= ?"), {code});
-            db.execute(QStringLiteral("DELETE From CrChild WHERE ColCode= ?"), {code});
-        }
-        tx.commit();
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            if (isCrossTab())
+                crosstab::deleteCrossTab(app::YearDb(), code);
+            else
+                deleteReport(app::YearDb(), code);
+        }))
         return;
-    }
     vfg->removeItem(vfg->row());
     vfg->setFocus();
 }

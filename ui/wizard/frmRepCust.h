@@ -1,5 +1,7 @@
 #pragma once
+#include "ui/wizard/ReportStore.h"
 #include <QWidget>
+#include <optional>
 #include <memory>
 #include <thread>
 
@@ -105,6 +107,8 @@ private:
     QVector<QStringList> selectedRows() const;
     // Before a save: true when the report's text compiles here, or the user keeps it anyway.
     bool reportRunsOrUserAgrees(const QVector<QStringList> &rows);
+    // The duplicate-name message: page 0, the focus on the name.
+    bool refuseDuplicateName();
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void stopPreview();
@@ -113,6 +117,7 @@ private:
     static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
+    std::optional<LoadedReport> report_; // the stored report as FillGrid read it; empty for a new one
     bool fillFailed_ = false; // the last FillGrid could not read its report
     std::shared_ptr<PreviewJob> previewJob_; // the preview running now
     std::thread previewThread_;
