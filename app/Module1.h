@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Family.h"
 #include "data/Connection.h"
 #include <QString>
 #include <QStringList>
@@ -25,13 +26,6 @@ Settings &settings();
 data::Connection &YearDb();
 data::Connection &FirmDb();
 
-// The settings that belong to a report family; only "PWR" is defined, others are empty.
-struct Family {
-    QString SourceTables;
-    QString SourceFrom;
-    QString ExtraSelect;
-};
-Family reportFamily(const QString &family);
 void setReportFamily(Settings &s, const QString &family);
 
 // Start-up: reads the command line, opens both databases and shows the report list. Returns 0

@@ -5,8 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDESIGNER_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j"$(nproc)"
 args=()
 if (($#)) && [[ "$1" != --* ]]; then
   args+=(--benchmark_out="$1" --benchmark_out_format=json)

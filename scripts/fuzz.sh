@@ -6,10 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 scripts/setup.sh
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDESIGNER_FUZZ=ON \
-  -DBUILD_TESTING=OFF >/dev/null
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$(nproc)"
 targets=(command_line format_string report_text)
-cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 for target in "${targets[@]}"; do
   mkdir -p "build-fuzz/corpus/$target"
   (cd build-fuzz && "tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \

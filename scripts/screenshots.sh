@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target screenshots
+cmake --preset default >/dev/null
+cmake --build --preset default -j"$(nproc)" --target screenshots
 mkdir -p docs/screenshots
 QT_QPA_PLATFORM=offscreen build/screenshots docs/screenshots

@@ -1,4 +1,5 @@
-#include "support/TestRoot.h"
+#include "tools/demo/DemoData.h"
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Far more distinct statements than the connection keeps compiled, run while a read of the same
@@ -6,8 +7,9 @@
 // among them.
 TEST(StatementStore, StatementsBeyondTheKeptOnesRunRightWhileAnotherIsStillStepping)
 {
-    TestRoot root(TestRoot::Empty);
-    data::Connection &db = root.year();
+    QTemporaryDir dir;
+    const demo::DemoFiles files = demo::makeEmptyData(dir.path(), 1, 1);
+    data::Connection &db = *files.year;
     db.execute("Insert Into ZoM35 (Col99, Col98) Values ('A', 'a'), ('B', 'b'), ('C', 'c')");
     QStringList seen;
     db.forEachRow("Select Col99 From ZoM35 Order By Col99", {}, [&](const QVector<QVariant> &row) {

@@ -8,9 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
-    QVector<QStringList> rows;
+    QVector<SelectedColumn> rows;
     for (const QString &line : text.split(QLatin1Char('\n')))
-        rows << line.split(QLatin1Char('\t'));
+        rows << SelectedColumn(line.split(QLatin1Char('\t')));
     if (rows.size() > 400)
         return 0;
     const ReportText t = buildReportText(rows, QStringLiteral(" ,M02.Col99 "), QStringLiteral(" FROM ZoT51 AS T51 "));

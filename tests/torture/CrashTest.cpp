@@ -43,21 +43,21 @@ QStringList crossTabFields(const Definition &d)
 }
 
 // Between 1 and 200 columns, in the twelve cells the wizard's selected grid holds.
-QVector<QStringList> tabularRows(const Definition &d)
+QVector<SelectedColumn> tabularRows(const Definition &d)
 {
     const auto pick = [](std::initializer_list<const char *> from, int n) {
         return QLatin1String(from.begin()[n % from.size()]);
     };
-    QVector<QStringList> rows;
+    QVector<SelectedColumn> rows;
     for (int i = 0; i < 1 + (d.key * 53 + d.version * 29) % 200; ++i) {
         const int v = i + d.version;
-        rows << QStringList{pick({"T51", "T52", "M02", "M20"}, i), QStringLiteral("Col%1").arg(90 + i % 10),
+        rows << SelectedColumn({pick({"T51", "T52", "M02", "M20"}, i), QStringLiteral("Col%1").arg(90 + i % 10),
                             pick({"N", "C", "D"}, i), QStringLiteral("K%1 V%2 C%3").arg(d.key).arg(d.version).arg(i),
                             pick({"Right", "Left", "Left"}, i), QString::number(1000 + 10 * i),
                             i % 3 ? QString() : QString::number(v % 4),
                             i < 2 && d.version % 2 ? pick({"Asc", "Desc"}, i) : QLatin1String("None"),
                             pick({"None", "Asc", "Desc"}, v), pick({"Yes", "No", "No", "No"}, v),
-                            pick({"No", "No", "No", "Yes"}, v), pick({"No", "No", "Yes", "No"}, v)};
+                            pick({"No", "No", "No", "Yes"}, v), pick({"No", "No", "Yes", "No"}, v)});
     }
     return rows;
 }
@@ -114,7 +114,7 @@ QStringList storedRows(const Definition &d)
 {
     if (d.kind == CrossTab)
         return {d.code + QLatin1Char('|') + crossTabFields(d).join(QLatin1Char('|'))};
-    const QVector<QStringList> rows = tabularRows(d);
+    const QVector<SelectedColumn> rows = tabularRows(d);
     const app::Family family = app::reportFamily(QStringLiteral("PWR"));
     const ReportText t = buildReportText(rows, family.ExtraSelect, family.SourceFrom);
     QStringList result{joined({d.code, QStringLiteral("PWR"), d.name(), t.sql, t.orderBy, t.groupCount, t.totalStr,

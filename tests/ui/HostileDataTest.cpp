@@ -119,7 +119,7 @@ TEST(HostileData, TabularNamesAndCaptionsAreSavedListedComparedAndReloadedExactl
     for (const QString &name : names) {
         const QString code = root.value("Select ColCode From CrMain Where ColReportName=?", {name}).toString();
         frmRepCust &w = openWizard(code);
-        EXPECT_EQ(w.txtRepName->text() + '|' + w.VSSelectedFld->textMatrix(1, 3), name + '|' + name);
+        EXPECT_EQ(w.txtRepName->text() + '|' + w.VSSelectedFld->textMatrix(1, C::Caption), name + '|' + name);
         QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
         settle();
     }

@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include "app/Family.h"
 #include "tools/demo/DemoTables.h"
 #include <initializer_list>
 

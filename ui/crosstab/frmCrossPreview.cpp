@@ -1,7 +1,9 @@
 #include "ui/crosstab/frmCrossPreview.h"
 #include "app/Twips.h"
 #include "ui/crosstab/SelectionScreen.h"
+#include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
+#include "ui/print/Export.h"
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -28,6 +30,28 @@ int decimalsOf(const crosstab::Pivot &pivot)
             if (cell && std::abs(*cell - std::round(*cell)) > 1e-9)
                 return 2;
     return 0;
+}
+
+QString labelOf(const crosstab::PivotLine &line, bool grouped);
+
+void writePivot(const crosstab::Pivot &pivot, const QVector<report::Column> &columns, bool grouped,
+                report::Sink &sink)
+{
+    static const report::Line::Kind kinds[] = {report::Line::Group, report::Line::Data, report::Line::Subtotal,
+                                               report::Line::GrandTotal};
+    sink.begin(columns);
+    report::Line out;
+    for (const crosstab::PivotLine &line : pivot.lines) {
+        out.kind = kinds[line.kind];
+        out.values = {labelOf(line, grouped).trimmed()};
+        if (line.kind != crosstab::PivotLine::Group) {
+            for (const auto &cell : line.cells)
+                out.values << (cell ? QVariant(*cell) : QVariant());
+            out.values << line.total;
+        }
+        sink.line(out);
+    }
+    sink.end();
 }
 
 QString labelOf(const crosstab::PivotLine &line, bool grouped)
@@ -64,9 +88,35 @@ frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
     lblFields = app::place(new QLabel(this), "lblFields", 120, 120, 11520, 255);
     vfgPreview = app::place(new Grid(this), "vfgPreview", 120, 480, 11520, 5400);
     vfgPreview->setListOption(1);
+    cmdPrint = app::place(new QPushButton(QStringLiteral("&Print..."), this), "cmdPrint", 120, 6030, 1095, 375);
+    cmdPdf = app::place(new QPushButton(QStringLiteral("P&DF..."), this), "cmdPdf", 1320, 6030, 1095, 375);
+    cmdExport = app::place(new QPushButton(QStringLiteral("&Export..."), this), "cmdExport", 2520, 6030, 1095, 375);
+    lblExportInfo = app::place(new QLabel(this), "lblExportInfo", 3720, 6090, 6705, 255);
     cmdClose = app::place(new QPushButton(QStringLiteral("&Close"), this), "cmdClose", 10545, 6030, 1095, 375);
-    setTabOrder(vfgPreview, cmdClose);
+    setTabOrder(vfgPreview, cmdPrint);
+    setTabOrder(cmdPrint, cmdPdf);
+    setTabOrder(cmdPdf, cmdExport);
+    setTabOrder(cmdExport, cmdClose);
+    export_ = new report::ExportRunner(lblExportInfo, {cmdPrint, cmdPdf, cmdExport});
+    connect(cmdPrint, &QPushButton::clicked, this, &frmCrossPreview::cmdPrint_Click);
+    connect(cmdPdf, &QPushButton::clicked, this, &frmCrossPreview::cmdPdf_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmCrossPreview::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmCrossPreview::cmdClose_Click);
+}
+
+void frmCrossPreview::cmdPrint_Click()
+{
+    export_->print(cmdPrint, report());
+}
+
+void frmCrossPreview::cmdPdf_Click()
+{
+    export_->savePdf(cmdPdf, report());
+}
+
+void frmCrossPreview::cmdExport_Click()
+{
+    export_->exportFile(cmdExport, report());
 }
 
 void frmCrossPreview::cmdClose_Click()
@@ -105,7 +155,25 @@ void frmCrossPreview::ShowPivot(const QString &rowCaption, const QString &colCap
     fitColumns();
     vfgPreview->setRow(1);
     vfgPreview->setFocus();
+    pivot_ = pivot;
+    groupCaption_ = groupCaption;
+    lblExportInfo->clear();
     exec();
+    export_->stop();
+}
+
+report::Report frmCrossPreview::report() const
+{
+    QVector<report::Column> columns;
+    const int decimals = decimalsOf(pivot_);
+    for (int c = 0; c < vfgPreview->cols(); ++c)
+        columns << report::Column{vfgPreview->textMatrix(0, c), vfgPreview->colWidth(c),
+                                  c == 0 ? Qt::AlignLeft : Qt::AlignRight, c == 0 ? -1 : decimals};
+    return {report::headingFor(SelectionScreen::instance().txtReportName->text(), {lblFields->text()}),
+            [pivot = pivot_, columns, grouped = !groupCaption_.isEmpty()](report::Sink &sink) {
+                writePivot(pivot, columns, grouped, sink);
+            },
+            {}};
 }
 
 void frmCrossPreview::fitColumns()

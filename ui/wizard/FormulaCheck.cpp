@@ -20,7 +20,7 @@ QString expressionError(data::Connection &db, const QString &jetExpression, cons
     return {};
 }
 
-ReportError reportError(data::Connection &db, const QVector<QStringList> &rows, const QString &extraSelect,
+ReportError reportError(data::Connection &db, const QVector<SelectedColumn> &rows, const QString &extraSelect,
                         const QString &sourceFrom)
 {
     // The report's text runs when each of its fields does with the family's own select and
@@ -32,11 +32,11 @@ ReportError reportError(data::Connection &db, const QVector<QStringList> &rows, 
     QVector<Field> fields;
     QSet<QString> seen;
     QString select = QStringLiteral("Select Space(0)");
-    for (const QStringList &cells : rows) {
-        const QString field = columnField(cells, ColumnNames::Runnable);
+    for (const SelectedColumn &column : rows) {
+        const QString field = columnField(column, ColumnNames::Runnable);
         if (!seen.contains(field)) {
             seen.insert(field);
-            fields.push_back({field, cells.value(3)});
+            fields.push_back({field, column[SelectedColumn::Caption]});
             select += QStringLiteral(" , ") + field;
         }
     }

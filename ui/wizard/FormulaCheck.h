@@ -2,7 +2,6 @@
 #include "data/Connection.h"
 #include "ui/wizard/ReportText.h"
 #include <QString>
-#include <QStringList>
 #include <QVector>
 
 // Stored formulas and report texts are kept as typed; these only tell whether they would run on
@@ -20,7 +19,7 @@ struct ReportError {
                      // message; empty when none does
 };
 
-ReportError reportError(data::Connection &db, const QVector<QStringList> &rows, const QString &extraSelect,
+ReportError reportError(data::Connection &db, const QVector<SelectedColumn> &rows, const QString &extraSelect,
                         const QString &sourceFrom);
 
 // Asks whether to store despite the problem: Yes and No, No the default.

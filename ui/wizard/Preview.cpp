@@ -14,11 +14,6 @@ QSet<int> rowNumbers(const QString &list)
     return numbers;
 }
 
-bool grouped(const QStringList &cells)
-{
-    return !cells.value(7).startsWith(QLatin1Char('N'));
-}
-
 // Sums of the preview columns over a run of rows, and how many rows there were.
 struct Sums {
     QVector<double> values;
@@ -45,7 +40,7 @@ QStringList totalRow(const QString &label, const Sums &sums, const PreviewLayout
 
 } // namespace
 
-PreviewLayout previewLayout(const QVector<QStringList> &rows, const ReportText &text)
+PreviewLayout previewLayout(const QVector<SelectedColumn> &rows, const ReportText &text)
 {
     PreviewLayout layout;
     layout.groupCount = text.groupCount;
@@ -57,8 +52,8 @@ PreviewLayout previewLayout(const QVector<QStringList> &rows, const ReportText &
     int groupedSeen = 0, otherSeen = 0;
     for (int r = 0; r < rows.size(); ++r) {
         const int row = r + 1;
-        layout.source << (grouped(rows[r]) ? 1 + groupedSeen++ : 1 + text.groupCount + otherSeen++);
-        layout.decimals << qMax(0, int(app::leadingNumber(rows[r].value(6))));
+        layout.source << (rows[r].grouped() ? 1 + groupedSeen++ : 1 + text.groupCount + otherSeen++);
+        layout.decimals << qMax(0, int(app::leadingNumber(rows[r][SelectedColumn::Decimal])));
         layout.total << totals.contains(row);
         layout.count << counts.contains(row);
         layout.grandTotal << grandTotals.contains(row);

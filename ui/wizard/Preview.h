@@ -17,7 +17,7 @@ struct PreviewLayout {
     QVector<bool> total, count, grandTotal;
 };
 
-PreviewLayout previewLayout(const QVector<QStringList> &rows, const ReportText &text);
+PreviewLayout previewLayout(const QVector<SelectedColumn> &rows, const ReportText &text);
 
 struct PreviewResult {
     QVector<QStringList> rows; // data, "Sub Total" and "Grand Total" rows, one cell per column

@@ -15,7 +15,7 @@ const QString ChildColumns = QStringLiteral(
 const QString CellColumns = QStringLiteral(
     "ColTableName, ColFieldNameOrig, ColFieldDataType, ColFieldNameDisp, ColAlign, ColWidth, ColDecimal, "
     "ColGroup, ColSort, ColTotal, ColCount, ColGrandTotal, ColSeq");
-constexpr int Cells = 12, WidthCell = 5, DecimalsCell = 6, MaxDecimals = 15;
+constexpr int MaxDecimals = 15;
 
 QString marks(int count)
 {
@@ -51,15 +51,15 @@ QString text(const QVariant &v)
 
 // A width or decimals cell that is empty or a whole number from 0 stays; any other becomes the
 // whole number a save would use, and `problems` says so.
-void keepWhole(QStringList &cells, int cell, const char *what, double max, QStringList &problems)
+void keepWhole(SelectedColumn &column, SelectedColumn::Cell cell, const char *what, double max, QStringList &problems)
 {
     static const QRegularExpression digits(QStringLiteral("^\\d+$"));
-    QString &value = cells[cell];
+    QString &value = column[cell];
     if (value.isEmpty() || digits.match(value).hasMatch())
         return;
     const QString whole = app::numberText(std::clamp(app::roundHalfEven(app::leadingNumber(value)), 0.0, max));
     problems << QStringLiteral("Column \"%1\": the stored %2 \"%3\" is not a whole number; a save stores %4.")
-                    .arg(cells[3], QLatin1String(what), value, whole);
+                    .arg(column[SelectedColumn::Caption], QLatin1String(what), value, whole);
     value = whole;
 }
 
@@ -96,7 +96,7 @@ QVector<StoredChild> storedChildren(data::Connection &db, const QString &code)
 // Writes the report's CrMain row and one CrChild row per column, inside the caller's
 // transaction; a replace first removes the stored rows of the code.
 void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
-                 const QString &family, const QVector<QStringList> &rows, const ReportText &text)
+                 const QString &family, const QVector<SelectedColumn> &rows, const ReportText &text)
 {
     // A replace leaves the report's rows as a fresh insert would, but writes only the column rows
     // that differ: an edit of one column of a long report touches one row.
@@ -142,16 +142,16 @@ std::optional<LoadedReport> loadReport(data::Connection &year, const QString &co
     bool renumbered = false;
     for (int r = 1; r < report.stored.size(); ++r) {
         const QVector<QVariant> &row = report.stored[r];
-        QStringList cells;
-        for (int c = 0; c < Cells; ++c)
-            cells << text(row[c]);
-        const std::optional<qint64> place = app::wholeNumber(row[Cells]);
+        SelectedColumn column;
+        for (int c = 0; c < SelectedColumn::Cells; ++c)
+            column[SelectedColumn::Cell(c)] = text(row[c]);
+        const std::optional<qint64> place = app::wholeNumber(row[SelectedColumn::Cells]);
         renumbered = renumbered || !place || places.contains(*place);
         if (place)
             places.insert(*place);
-        keepWhole(cells, WidthCell, "width", 1e9, report.problems);
-        keepWhole(cells, DecimalsCell, "decimals", MaxDecimals, report.problems);
-        report.rows << cells;
+        keepWhole(column, SelectedColumn::Width, "width", 1e9, report.problems);
+        keepWhole(column, SelectedColumn::Decimal, "decimals", MaxDecimals, report.problems);
+        report.rows << column;
     }
     if (renumbered)
         report.problems.prepend(QStringLiteral("The stored column numbers (ColSeq) are missing or repeated; a save "
@@ -166,7 +166,7 @@ bool reportNameTaken(data::Connection &year, const QString &name)
 }
 
 app::SaveResult saveReport(data::Connection &year, QString &code, const QString &reportName,
-                           const QVector<QStringList> &rows, const LoadedReport *loaded, bool overwrite)
+                           const QVector<SelectedColumn> &rows, const LoadedReport *loaded, bool overwrite)
 {
     const app::Settings &s = app::settings();
     data::Transaction tx(year);

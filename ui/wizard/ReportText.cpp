@@ -7,14 +7,9 @@ namespace {
 
 constexpr int MaxDecimals = 15;
 
-QString firstChar(const QStringList &cells, int col)
+QString firstChar(const SelectedColumn &column, SelectedColumn::Cell cell)
 {
-    return cells.value(col).left(1);
-}
-
-bool startsWith(const QStringList &cells, int col, char code)
-{
-    return cells.value(col).startsWith(QLatin1Char(code));
+    return column[cell].left(1);
 }
 
 // Decimals that are no number count as none, as they are stored; a stored count beyond what a
@@ -38,16 +33,18 @@ QString withoutFirst(const QString &list)
 
 } // namespace
 
-QString columnField(const QStringList &cells, ColumnNames names)
+QString columnField(const SelectedColumn &column, ColumnNames names)
 {
-    if (names == ColumnNames::Runnable && cells.value(0).startsWith(QLatin1String("CF-")))
-        return QLatin1Char('(') + cells.value(1) + QLatin1Char(')');
-    return cells.value(0) + QLatin1Char('.') + cells.value(1);
+    using C = SelectedColumn;
+    if (names == ColumnNames::Runnable && column.custom())
+        return QLatin1Char('(') + column[C::ColumnName] + QLatin1Char(')');
+    return column[C::TabName] + QLatin1Char('.') + column[C::ColumnName];
 }
 
-ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom,
+ReportText buildReportText(const QVector<SelectedColumn> &rows, const QString &extraSelect, const QString &sourceFrom,
                            ColumnNames names)
 {
+    using C = SelectedColumn;
     ReportText t;
     QString select, sort, widths, groupSelect, groupOrder, totals, decimals, counts, grandTotals;
     // Appended to in place: a long report would otherwise copy its growing texts once per column.
@@ -55,50 +52,50 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
     t.formatStr = QStringLiteral("Cod");
     t.formatStr.reserve(rows.size() * 24);
     for (int r = 0; r < rows.size(); ++r) {
-        const QStringList &c = rows[r];
+        const SelectedColumn &c = rows[r];
         const QString row = QString::number(r + 1);
         const QString field = columnField(c, names);
-        const bool numeric = c.value(2) == QLatin1String("N");
+        const bool numeric = c.numeric();
         t.formatStr += QLatin1Char('|');
         t.formatStr += QLatin1Char(numeric ? '>' : '<');
-        t.formatStr += c.value(3);
-        if (startsWith(c, 7, 'N')) {
+        t.formatStr += c[C::Caption];
+        if (!c.grouped()) {
             select += QLatin1Char(',');
             if (numeric) {
                 select += QLatin1String(" format( ");
                 select += field;
                 select += QLatin1String(" , '");
-                select += decimalFormat(c.value(6));
+                select += decimalFormat(c[C::Decimal]);
                 select += QLatin1String("')");
             } else {
                 select += field;
             }
-            if (!startsWith(c, 8, 'N')) {
+            if (!c.is(C::Sorting, 'N')) {
                 sort += QLatin1Char(',');
                 sort += field;
-                sort += QLatin1String(startsWith(c, 8, 'D') ? " Desc " : " ");
+                sort += QLatin1String(c.is(C::Sorting, 'D') ? " Desc " : " ");
             }
             widths += QLatin1Char(',');
-            widths += c.value(5);
+            widths += c[C::Width];
         } else {
             ++t.groupCount;
             groupSelect += QLatin1Char(',');
             groupSelect += field;
             groupOrder += QLatin1Char(',');
             groupOrder += field;
-            groupOrder += QLatin1String(startsWith(c, 7, 'D') ? " Desc " : " ");
+            groupOrder += QLatin1String(c.is(C::Grouping, 'D') ? " Desc " : " ");
         }
-        if (startsWith(c, 9, 'Y')) {
+        if (c.is(C::Total, 'Y')) {
             totals += QLatin1Char(',');
             totals += row;
             decimals += QLatin1Char(',');
-            decimals += c.value(6);
+            decimals += c[C::Decimal];
         }
-        if (startsWith(c, 10, 'Y')) {
+        if (c.is(C::Count, 'Y')) {
             counts += QLatin1Char(',');
             counts += row;
         }
-        if (startsWith(c, 11, 'Y')) {
+        if (c.is(C::GrandTotal, 'Y')) {
             grandTotals += QLatin1Char(',');
             grandTotals += row;
         }
@@ -119,21 +116,22 @@ ReportText buildReportText(const QVector<QStringList> &rows, const QString &extr
     return t;
 }
 
-data::Params childRow(const QString &code, const QStringList &cells, int seq)
+data::Params childRow(const QString &code, const SelectedColumn &column, int seq)
 {
+    using C = SelectedColumn;
     return {code,
-            cells.value(0),
-            cells.value(1),
-            cells.value(3),
-            cells.value(2),
-            firstChar(cells, 4),
-            cells.value(5),
-            app::leadingNumber(cells.value(6)),
-            firstChar(cells, 7),
-            firstChar(cells, 8),
-            firstChar(cells, 9),
-            firstChar(cells, 10),
-            firstChar(cells, 11),
+            column[C::TabName],
+            column[C::ColumnName],
+            column[C::Caption],
+            column[C::DataType],
+            firstChar(column, C::Alignment),
+            column[C::Width],
+            app::leadingNumber(column[C::Decimal]),
+            firstChar(column, C::Grouping),
+            firstChar(column, C::Sorting),
+            firstChar(column, C::Total),
+            firstChar(column, C::Count),
+            firstChar(column, C::GrandTotal),
             QStringLiteral("F"),
             seq};
 }

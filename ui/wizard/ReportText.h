@@ -1,7 +1,7 @@
 #pragma once
 #include "data/Connection.h"
+#include "ui/wizard/SelectedColumn.h"
 #include <QString>
-#include <QStringList>
 #include <QVector>
 
 // Everything a tabular report stores besides its column rows: the select text, its ORDER BY
@@ -18,14 +18,13 @@ struct ReportText {
 enum class ColumnNames { AsStored, Runnable };
 
 // A column's expression as the select text names it.
-QString columnField(const QStringList &cells, ColumnNames names);
+QString columnField(const SelectedColumn &column, ColumnNames names);
 
-// rows[i] holds the twelve cells of selected column i + 1: alias, field, type code, caption,
-// alignment, width, decimals, grouping, sorting, total, count, grand total.
-ReportText buildReportText(const QVector<QStringList> &rows, const QString &extraSelect, const QString &sourceFrom,
+// rows[i] is selected column i + 1.
+ReportText buildReportText(const QVector<SelectedColumn> &rows, const QString &extraSelect, const QString &sourceFrom,
                            ColumnNames names = ColumnNames::AsStored);
 
 // The CrChild values of one selected column: ColCode, ColTableName, ColFieldNameOrig,
 // ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, ColDecimal, ColGroup, ColSort, ColTotal,
 // ColCount, ColGrandTotal, ColType, ColSeq.
-data::Params childRow(const QString &code, const QStringList &cells, int seq);
+data::Params childRow(const QString &code, const SelectedColumn &column, int seq);

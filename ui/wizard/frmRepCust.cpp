@@ -15,6 +15,8 @@
 
 namespace {
 
+using C = SelectedColumn;
+
 const QString AvailFormat = QStringLiteral(
     "TabName|Column Name|Data Type|< Available Column                                           | Alignment|Width "
     "|Decimal");
@@ -89,7 +91,7 @@ void frmRepCust::buildControls()
 
     VSAval = app::place(new Grid(this), "VSAval", 360, 1305, 3660, 3000);
     VSAval->setFormatString(AvailFormat);
-    VSAval->setTypeAheadColumn(3);
+    VSAval->setTypeAheadColumn(C::Caption);
     cmdAdd = button(QStringLiteral(">>"), fields, "cmdAdd", 4080, 1320, 840);
     cmdRemove = button(QStringLiteral("<<"), fields, "cmdRemove", 4080, 1800, 840);
 
@@ -230,10 +232,14 @@ void frmRepCust::Form_Load()
     cboTot->addItems({QStringLiteral("No"), QStringLiteral("Yes")});
     cboGrpSort->addItems({QStringLiteral("None"), QStringLiteral("Asc"), QStringLiteral("Desc")});
     cboGrpSort->setCurrentIndex(0);
-    for (int c : {0, 1, 2, 4, 5, 6})
-        VSAval->setColWidth(c, 0);
-    for (int c : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11})
+    // Only the captions show.
+    for (int c = 0; c < C::Cells; ++c) {
+        if (c == C::Caption)
+            continue;
+        if (c < C::CatalogueCells)
+            VSAval->setColWidth(c, 0);
         VSSelectedFld->setColWidth(c, 0);
+    }
     loadCatalogue();
     LoadCustFld();
     keepCurrentCellVisible(VSAval);
@@ -243,7 +249,7 @@ void frmRepCust::Form_Load()
 void frmRepCust::keepCurrentCellVisible(Grid *grid)
 {
     if (grid->row() >= 1 && grid->isColumnHidden(grid->col()))
-        grid->setCol(3);
+        grid->setCol(C::Caption);
 }
 
 void frmRepCust::SSTab1_Click()
@@ -259,7 +265,7 @@ void frmRepCust::SSTab1_Click()
         VSSelectedFld->show();
         app::setTwipsTop(VSAval, 1300);
         app::setTwipsLeft(VSAval, 360);
-        for (int c = 7; c <= 11; ++c)
+        for (int c = C::Grouping; c <= C::GrandTotal; ++c)
             VSSelectedFld->setColWidth(c, 0);
         keepCurrentCellVisible(VSSelectedFld);
         VSAval->setFocus();
@@ -277,9 +283,9 @@ void frmRepCust::SSTab1_Click()
         cmdNext->setEnabled(true);
         cmdBack->setEnabled(true);
         app::setTwipsWidth(VSSelectedFld, app::twipsWidth(SSTab1) - 1000);
-        VSSelectedFld->setColWidth(5, 800);
-        VSSelectedFld->setColWidth(6, 800);
-        for (int c = 7; c <= 11; ++c)
+        VSSelectedFld->setColWidth(C::Width, 800);
+        VSSelectedFld->setColWidth(C::Decimal, 800);
+        for (int c = C::Grouping; c <= C::GrandTotal; ++c)
             VSSelectedFld->setColWidth(c, 1000);
         VSSelectedFld->show();
         VSSelectedFld->setFocus();

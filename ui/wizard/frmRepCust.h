@@ -4,6 +4,7 @@
 #include <optional>
 #include <memory>
 #include <thread>
+#include "ui/wizard/SelectedColumn.h"
 
 class Grid;
 class TabControl;
@@ -104,9 +105,9 @@ private:
     void buildControls();
     void connectHandlers();
     void loadCatalogue();
-    QVector<QStringList> selectedRows() const;
+    QVector<SelectedColumn> selectedRows() const;
     // Before a save: true when the report's text compiles here, or the user keeps it anyway.
-    bool reportRunsOrUserAgrees(const QVector<QStringList> &rows);
+    bool reportRunsOrUserAgrees(const QVector<SelectedColumn> &rows);
     // The duplicate-name message: page 0, the focus on the name.
     bool refuseDuplicateName();
     void showPreviewControls();

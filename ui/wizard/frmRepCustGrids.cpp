@@ -12,8 +12,7 @@
 
 namespace {
 
-const int AvailColumns = 7;
-const int SelectedColumns = 12;
+using C = SelectedColumn;
 
 QString alignmentFor(const QString &type)
 {
@@ -43,13 +42,13 @@ void frmRepCust::loadCatalogue()
     VSAval->setRows(rs.recordCount() + 1);
     VSAval->setRedraw(false);
     for (int r = 1; !rs.eof(); ++r, rs.moveNext()) {
-        VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldDName")));
-        VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColTableName")));
-        VSAval->setTextMatrix(r, 1, rs.text(QStringLiteral("FldName")));
-        VSAval->setTextMatrix(r, 5, rs.text(QStringLiteral("FldWidth")));
-        VSAval->setTextMatrix(r, 2, rs.text(QStringLiteral("FldDType")));
-        VSAval->setTextMatrix(r, 6, rs.text(QStringLiteral("ColDecimal")));
-        VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
+        VSAval->setTextMatrix(r, C::Caption, rs.text(QStringLiteral("FldDName")));
+        VSAval->setTextMatrix(r, C::TabName, rs.text(QStringLiteral("ColTableName")));
+        VSAval->setTextMatrix(r, C::ColumnName, rs.text(QStringLiteral("FldName")));
+        VSAval->setTextMatrix(r, C::Width, rs.text(QStringLiteral("FldWidth")));
+        VSAval->setTextMatrix(r, C::DataType, rs.text(QStringLiteral("FldDType")));
+        VSAval->setTextMatrix(r, C::Decimal, rs.text(QStringLiteral("ColDecimal")));
+        VSAval->setTextMatrix(r, C::Alignment, alignmentFor(rs.text(QStringLiteral("FldDType"))));
     }
     VSAval->setRedraw(true);
 }
@@ -66,11 +65,11 @@ void frmRepCust::LoadCustFld()
     VSAval->setRows(VSAval->rows() + rs.recordCount());
     VSAval->setRedraw(false);
     for (int r = CustFldStart; !rs.eof(); ++r, rs.moveNext()) {
-        VSAval->setTextMatrix(r, 0, rs.text(QStringLiteral("ColCode")));
-        VSAval->setTextMatrix(r, 1, rs.text(QStringLiteral("CalString")));
-        VSAval->setTextMatrix(r, 2, rs.text(QStringLiteral("FldDType")));
-        VSAval->setTextMatrix(r, 3, rs.text(QStringLiteral("FldName")));
-        VSAval->setTextMatrix(r, 4, alignmentFor(rs.text(QStringLiteral("FldDType"))));
+        VSAval->setTextMatrix(r, C::TabName, rs.text(QStringLiteral("ColCode")));
+        VSAval->setTextMatrix(r, C::ColumnName, rs.text(QStringLiteral("CalString")));
+        VSAval->setTextMatrix(r, C::DataType, rs.text(QStringLiteral("FldDType")));
+        VSAval->setTextMatrix(r, C::Caption, rs.text(QStringLiteral("FldName")));
+        VSAval->setTextMatrix(r, C::Alignment, alignmentFor(rs.text(QStringLiteral("FldDType"))));
     }
     VSAval->setRedraw(true);
 }
@@ -105,9 +104,11 @@ void frmRepCust::FillGrid()
     VSSelectedFld->setRows(report_->rows.size() + 1);
     VSSelectedFld->setRedraw(false);
     for (int r = 1; r <= report_->rows.size(); ++r) {
-        const QStringList &cells = report_->rows[r - 1];
-        for (int c = 0; c < SelectedColumns; ++c)
-            VSSelectedFld->setTextMatrix(r, c, c < 7 ? cells[c] : RetGroupSort(cells[c]));
+        const SelectedColumn &column = report_->rows[r - 1];
+        for (int c = 0; c < C::Cells; ++c) {
+            const QString &text = column[C::Cell(c)];
+            VSSelectedFld->setTextMatrix(r, c, c < C::CatalogueCells ? text : RetGroupSort(text));
+        }
     }
     VSSelectedFld->setRedraw(true);
     keepCurrentCellVisible(VSSelectedFld);
@@ -122,11 +123,11 @@ void frmRepCust::cmdAdd_Click()
         return;
     const int to = VSSelectedFld->rows();
     VSSelectedFld->setRows(to + 1);
-    for (int c = 0; c < AvailColumns; ++c)
+    for (int c = 0; c < C::CatalogueCells; ++c)
         VSSelectedFld->setTextMatrix(to, c, VSAval->textMatrix(from, c));
-    VSSelectedFld->setTextMatrix(to, 7, QStringLiteral("None"));
-    VSSelectedFld->setTextMatrix(to, 8, QStringLiteral("None"));
-    for (int c = 9; c <= 11; ++c)
+    for (int c : {C::Grouping, C::Sorting})
+        VSSelectedFld->setTextMatrix(to, c, QStringLiteral("None"));
+    for (int c : {C::Total, C::Count, C::GrandTotal})
         VSSelectedFld->setTextMatrix(to, c, QStringLiteral("No"));
     // Made current once filled, so that the rename box shows the new caption.
     VSSelectedFld->setRow(to);
@@ -173,13 +174,13 @@ void frmRepCust::DownRow(Grid *VSGrid)
 void frmRepCust::VSSelectedFld_RowColChange()
 {
     if (VSSelectedFld->row() >= 1)
-        txtRename->setText(VSSelectedFld->textMatrix(VSSelectedFld->row(), 3));
+        txtRename->setText(VSSelectedFld->textMatrix(VSSelectedFld->row(), C::Caption));
 }
 
 void frmRepCust::cmdChange_Click()
 {
     if (!txtRename->text().isEmpty() && VSSelectedFld->row() >= 1)
-        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), 3, txtRename->text());
+        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), C::Caption, txtRename->text());
 }
 
 void frmRepCust::VSSelectedFld_KeyPress(int &keyAscii)
@@ -189,18 +190,19 @@ void frmRepCust::VSSelectedFld_KeyPress(int &keyAscii)
     if (r < 1)
         return;
     if (keyAscii == 13) {
-        if (c == 5) {
+        if (c == C::Width) {
             placeOverCell(txtWidth);
             txtWidth->show();
-            txtWidth->setText(VSSelectedFld->textMatrix(r, 5));
+            txtWidth->setText(VSSelectedFld->textMatrix(r, C::Width));
             txtWidth->setFocus();
-        } else if (c == 7 || c == 8) {
+        } else if (c == C::Grouping || c == C::Sorting) {
             SetGrpSortCombo();
-        } else if (c >= 9 && c <= 11) {
+        } else if (c >= C::Total && c <= C::GrandTotal) {
             SetTotCombo();
         }
-    } else if (keyAscii >= '0' && keyAscii <= '9' && c == 6 && VSSelectedFld->textMatrix(r, 2) == QLatin1String("N")) {
-        VSSelectedFld->setTextMatrix(r, 6, QString(QChar(keyAscii)));
+    } else if (keyAscii >= '0' && keyAscii <= '9' && c == C::Decimal
+               && VSSelectedFld->textMatrix(r, C::DataType) == QLatin1String("N")) {
+        VSSelectedFld->setTextMatrix(r, C::Decimal, QString(QChar(keyAscii)));
     }
     // Typed characters edit cells; they must not move the current row as a search would.
     keyAscii = 0;
@@ -223,6 +225,6 @@ void frmRepCust::txtWidth_KeyPress(int keyAscii)
 void frmRepCust::txtWidth_Validate()
 {
     if (VSSelectedFld->row() >= 1)
-        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), 5,
+        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), C::Width,
                                      app::numberText(app::leadingNumber(txtWidth->text())));
 }

@@ -18,7 +18,7 @@ constexpr int PreviewRows = 1000;
 
 } // namespace
 
-bool frmRepCust::reportRunsOrUserAgrees(const QVector<QStringList> &rows)
+bool frmRepCust::reportRunsOrUserAgrees(const QVector<SelectedColumn> &rows)
 {
     const app::Settings &s = app::settings();
     const ReportError error = reportError(app::YearDb(), rows, s.ExtraSelect, s.SourceFrom);
@@ -52,12 +52,12 @@ void frmRepCust::cmdPreview_Click()
         return;
     }
     const app::Settings &s = app::settings();
-    const QVector<QStringList> rows = selectedRows();
+    const QVector<SelectedColumn> rows = selectedRows();
     const ReportText text = buildReportText(rows, s.ExtraSelect, s.SourceFrom, ColumnNames::Runnable);
     VSFPreview->setRows(1);
     VSFPreview->setFormatString(text.formatStr);
     for (int r = 0; r < rows.size(); ++r) {
-        const int width = int(app::leadingNumber(rows[r].value(5)));
+        const int width = int(app::leadingNumber(rows[r][SelectedColumn::Width]));
         if (width > 0)
             VSFPreview->setColWidth(r + 1, width);
     }

@@ -8,17 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-QVector<QStringList> frmRepCust::selectedRows() const
+QVector<SelectedColumn> frmRepCust::selectedRows() const
 {
-    QVector<QStringList> rows;
-    rows.reserve(VSSelectedFld->rows());
-    for (int r = 1; r < VSSelectedFld->rows(); ++r) {
-        QStringList cells;
-        cells.reserve(VSSelectedFld->cols());
-        for (int c = 0; c < VSSelectedFld->cols(); ++c)
-            cells << VSSelectedFld->textMatrix(r, c);
-        rows << cells;
-    }
+    QVector<SelectedColumn> rows(VSSelectedFld->rows() - 1);
+    for (int r = 1; r < VSSelectedFld->rows(); ++r)
+        for (int c = 0; c < SelectedColumn::Cells; ++c)
+            rows[r - 1][SelectedColumn::Cell(c)] = VSSelectedFld->textMatrix(r, c);
     return rows;
 }
 
@@ -31,7 +26,7 @@ void frmRepCust::cmdSave_Click()
     cmdSave->setFocus();
     if (!ValidateReport())
         return;
-    const QVector<QStringList> rows = selectedRows();
+    const QVector<SelectedColumn> rows = selectedRows();
     bool agreed = false;
     if (!app::withErrorBox([&] { agreed = reportRunsOrUserAgrees(rows); }) || !agreed)
         return;
@@ -71,7 +66,7 @@ void frmRepCust::cmdCustField_Click()
 
 void frmRepCust::cmdCustFieldMod_Click()
 {
-    const QString code = VSAval->row() >= 1 ? VSAval->textMatrix(VSAval->row(), 0) : QString();
+    const QString code = VSAval->row() >= 1 ? VSAval->textMatrix(VSAval->row(), SelectedColumn::TabName) : QString();
     if (!code.startsWith(QLatin1String("CF-"))) {
         app::MsgBox(QStringLiteral("This is not CUSTOM Field "));
         return;

@@ -53,6 +53,6 @@ TEST(TypeAhead, TheWizardsAvailableColumnsFollowTheCaptionColumn)
     EXPECT_EQ(current(w.VSAval, 3), "Product Alias");
     QTest::mouseClick(w.cmdAdd, Qt::LeftButton);
     ASSERT_EQ(w.VSSelectedFld->rows(), 2);
-    EXPECT_EQ(w.VSSelectedFld->textMatrix(1, 3), "Product Alias");
+    EXPECT_EQ(w.VSSelectedFld->textMatrix(1, C::Caption), "Product Alias");
     w.hide();
 }

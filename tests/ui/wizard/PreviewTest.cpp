@@ -30,7 +30,7 @@ void onlyColumn(frmRepCust &w, const QString &code)
 {
     w.SSTab1->setTab(0);
     click(w.cmdRemove);
-    clickCell(w.VSAval, w.VSAval->findRow(code, 0), 3);
+    clickCell(w.VSAval, w.VSAval->findRow(code, C::TabName), C::Caption);
     click(w.cmdAdd);
     w.SSTab1->setTab(2);
 }

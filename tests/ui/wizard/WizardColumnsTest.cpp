@@ -29,7 +29,7 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     key(Qt::Key_Down);
     click(w.cmdAdd);
     click(w.cmdAdd); // the next catalogue column
-    clickCell(w.VSAval, 11, 3);
+    clickCell(w.VSAval, 11, C::Caption);
     click(w.cmdAdd);
     EXPECT_EQ(selectedRows(w), lines({closing, credit, party}));
     EXPECT_EQ(str(w.txtRename->text()), "Party Name");
@@ -38,7 +38,7 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     EXPECT_EQ(selectedRows(w), lines({closing, party, credit}));
     click(w.cmdDown);
     click(w.cmdDown); // already the last row
-    clickCell(w.VSSelectedFld, 1, 3);
+    clickCell(w.VSSelectedFld, 1, C::Caption);
     click(w.cmdUp); // already the first row
     EXPECT_EQ(selectedRows(w), lines({closing, credit, party}));
 
@@ -57,12 +57,12 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     for (const auto &[typed, stored] : widths) {
         key(Qt::Key_Return);
         ASSERT_EQ(QApplication::focusWidget(), w.txtWidth);
-        EXPECT_EQ(w.txtWidth->selectedText(), w.VSSelectedFld->textMatrix(1, 5));
+        EXPECT_EQ(w.txtWidth->selectedText(), w.VSSelectedFld->textMatrix(1, C::Width));
         EXPECT_EQ(app::twipsLeft(w.txtWidth), app::twipsLeft(w.VSSelectedFld) + w.VSSelectedFld->cellLeft());
         EXPECT_EQ(app::twipsTop(w.txtWidth), app::twipsTop(w.VSSelectedFld) + w.VSSelectedFld->cellTop());
         type(typed);
         key(Qt::Key_Return);
-        EXPECT_EQ(str(w.VSSelectedFld->textMatrix(1, 5)), str(stored)) << str(typed);
+        EXPECT_EQ(str(w.VSSelectedFld->textMatrix(1, C::Width)), str(stored)) << str(typed);
     }
     key(Qt::Key_Right);
     type("723x"); // the last digit counts; a letter neither counts nor moves the row
@@ -71,20 +71,20 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     type("5"); // the party name is no number
     EXPECT_EQ(selectedRows(w), lines({"M02|Col77|N|Closing Bal |Right|12.5|3|None|None|No|No|No", credit, party}));
 
-    editCell(w, 1, 7, 1); // group ascending
+    editCell(w, 1, C::Grouping, 1); // group ascending
     EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld);
-    editCell(w, 1, 9, 1);  // total
-    editCell(w, 2, 8, 2);  // sort descending
-    editCell(w, 2, 11, 1); // grand total
+    editCell(w, 1, C::Total, 1);      // total
+    editCell(w, 2, C::Sorting, 2);    // sort descending
+    editCell(w, 2, C::GrandTotal, 1); // grand total
     // Left with the mouse, a combo writes into the cell it was opened on.
-    clickCell(w.VSSelectedFld, 1, 7);
+    clickCell(w.VSSelectedFld, 1, C::Grouping);
     key(Qt::Key_Return);
     EXPECT_EQ(str(w.cboGrpSort->currentText()), "Asc");
     key(Qt::Key_Down);
-    clickCell(w.VSSelectedFld, 2, 3);
+    clickCell(w.VSSelectedFld, 2, C::Caption);
     EXPECT_FALSE(w.cboGrpSort->isVisible());
 
-    clickCell(w.VSSelectedFld, 1, 5);
+    clickCell(w.VSSelectedFld, 1, C::Width);
     key(Qt::Key_Return);
     type("1800");
     key(Qt::Key_S, Qt::AltModifier);

@@ -28,11 +28,12 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the list does not wait for the wizard";
     QApplication::setActiveWindow(&w);
     settle();
-    clickCell(w.VSSelectedFld, 3, 3);
+    clickCell(w.VSSelectedFld, 3, C::Caption);
     click(w.cmdRemove);
     typeReportName(w, "Party Sales ");
     click(w.cmdNext);
-    for (int c : {0, 1, 2, 4, 6}) { // Enter outside the width, grouping, sorting and totals opens nothing
+    // Enter outside the width, grouping, sorting and totals opens nothing.
+    for (int c : {C::TabName, C::ColumnName, C::DataType, C::Alignment, C::Decimal}) {
         w.VSSelectedFld->setCol(c);
         key(Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld) << c;
@@ -91,7 +92,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     const int mrn = root.counter("MRN");
     const int oth = root.counter("OTH");
     frmRepCust &w = openWizard();
-    clickCell(w.VSAval, 1, 3);
+    clickCell(w.VSAval, 1, C::Caption);
     click(w.cmdCustFieldMod); // a catalogue row: a message and no window
     EXPECT_EQ(takeMessages(), "This is not CUSTOM Field ");
 
@@ -122,7 +123,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
             key(Qt::Key_Down); // Charactor
             key(Qt::Key_Return); // OK, the default button
         });
-    clickCell(w.VSAval, w.CustFldStart + 1, 3);
+    clickCell(w.VSAval, w.CustFldStart + 1, C::Caption);
     click(w.cmdCustFieldMod);
     click(w.cmdCustField);
     click(w.cmdCustField);
@@ -137,7 +138,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
                      "CF-2|M02.Col98 + Space(1) + M02.Col88|D|Party And City|Left||",
                      "CF-9|T52.Col92|C|Stored Meanwhile|Left||", code + "|T52.Col93\n- T52.Col95|C|Margin|Left||"}));
 
-    clickCell(w.VSAval, w.VSAval->rows() - 1, 3);
+    clickCell(w.VSAval, w.VSAval->rows() - 1, C::Caption);
     click(w.cmdAdd);
     typeReportName(w, "Margins");
     click(w.cmdSave);

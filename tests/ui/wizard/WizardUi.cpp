@@ -75,11 +75,11 @@ std::string storedReport(TestRoot &root, const QString &code)
                  + root.rows("Select * From CrChild Where ColCode=? Order By ColSeq", {code}));
 }
 
-QVector<QStringList> cells(const QStringList &rows)
+QVector<SelectedColumn> cells(const QStringList &rows)
 {
-    QVector<QStringList> result;
+    QVector<SelectedColumn> result;
     for (const QString &row : rows)
-        result << row.split(QLatin1Char('|'));
+        result << SelectedColumn(row.split(QLatin1Char('|')));
     return result;
 }
 

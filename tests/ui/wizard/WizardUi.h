@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+using C = SelectedColumn;
+
 // The wizard as the report list opens it, with its events handled.
 frmRepCust &openWizard(const QString &code = {});
 
@@ -37,6 +39,6 @@ void addCustomColumn(TestRoot &root, const QString &row);
 // A report's CrMain row, then its CrChild rows, one a line.
 std::string storedReport(TestRoot &root, const QString &code);
 // Rows of cells joined by "|", split into their cells.
-QVector<QStringList> cells(const QStringList &rows);
+QVector<SelectedColumn> cells(const QStringList &rows);
 // The CrMain row a save writes for these selected-grid rows, as TestRoot::rows shows it.
 QString mainRow(const QString &code, const QString &name, const QStringList &gridRows);

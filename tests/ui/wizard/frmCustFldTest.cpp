@@ -73,7 +73,7 @@ TEST(FormulaCheck, AReportWithAColumnThatDoesNotRunAsksBeforeSavingAndNamesIt)
     const int next = root.counter("OTH");
     frmRepCust &w = openWizard();
     for (const QString code : {"CF-1", "CF-90"}) {
-        clickCell(w.VSAval, w.VSAval->findRow(code, 0), 3);
+        clickCell(w.VSAval, w.VSAval->findRow(code, C::TabName), C::Caption);
         click(w.cmdAdd);
     }
     w.txtRepName->setText("Weights");

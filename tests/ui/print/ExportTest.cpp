@@ -1,0 +1,167 @@
+#include "app/SaveAs.h"
+#include "support/TestRoot.h"
+#include "tests/ui/crosstab/DesignerScript.h"
+#include "tests/ui/wizard/WizardUi.h"
+#include "ui/crosstab/frmCrossPreview.h"
+#include "ui/print/Export.h"
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+// 24 parties, each alone in its city with one sale of i (a credit note for every third): the
+// cities across are wider than a page, the parties grouped by city longer than a page.
+void partiesInCities(data::Connection &year)
+{
+    for (const char *table : {"ZoT52", "ZoT51", "ZoM02"})
+        year.execute(QStringLiteral("Delete From ") + table);
+    for (int i = 10; i < 34; ++i) {
+        const QString n = QString::number(i);
+        year.execute("Insert Into ZoM02 (Col99, Col98, Col88, Col95, Col77) Values (?, ?, ?, ?, ?)",
+                     {"P" + n, "Party, \"" + n + "\"", "City" + n, i % 2 ? "Creditors" : "Debtors", i + 0.25});
+        year.execute("Insert Into ZoT51 (Col99, Col98, Col83) Values (?, '2023-06-01', ?)", {"SDC" + n, "P" + n});
+        year.execute("Insert Into ZoT52 (Col99, ColLineNo, Col96, Col93, Col90) Values (?, 1, 'G1', ?, ?)",
+                     {"SDC" + n, i, i % 3 ? QVariant() : QVariant("R")});
+    }
+}
+
+// Opens a stored definition's preview and saves it with each accelerator in turn, under the name
+// given (or, when it is empty, the name offered) in `dir`. Returns the names offered.
+QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, QString>> &saves,
+                          const QTemporaryDir &dir, int *previewPages = nullptr)
+{
+    QStringList offered, names;
+    for (const auto &save : saves)
+        names << save.second;
+    app::setSaveAs([&](const QString &, const QString &name, const QStringList &) {
+        offered << name;
+        const QString given = names.takeFirst();
+        return dir.filePath(given.isEmpty() ? name : given);
+    });
+    DesignerScript d;
+    d.entry(1, recNo, [&](SelectionScreen &s) {
+        bool ran = false;
+        d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
+            for (const auto &save : saves) {
+                key(save.first, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return p->lblExportInfo->text().contains(" to "); }, 10000))
+                    << p->lblExportInfo->text().toStdString();
+                p->lblExportInfo->clear();
+            }
+            if (previewPages) {
+                d.script.expect<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
+                    *previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+                    preview->reject();
+                });
+                key(Qt::Key_P, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([&] { return *previewPages >= 0; }, 10000));
+                settle(30);
+            }
+            key(Qt::Key_Escape);
+            ran = true;
+        });
+        key(Qt::Key_V, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !frmCrossPreview::instance().isVisible(); }, 20000));
+        s.cmdCancel_Click();
+    });
+    app::setSaveAs(nullptr);
+    return offered;
+}
+
+QString fileText(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return QString::fromUtf8(file.readAll());
+}
+
+// Every page holds the heading, the captions and the row headings, and its number.
+void expectPages(const QString &pdf, const QStringList &onEach, int atLeast)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+    pages.removeAll(QString());
+    EXPECT_GE(pages.size(), atLeast);
+    const QString printed = "Firm 1, year 1, printed "
+                            + QLocale(QLocale::English).toString(QDate::currentDate(), "d MMMM yyyy");
+    for (int n = 1; n <= pages.size(); ++n)
+        for (const QString &text : onEach + QStringList{printed, QString("Page %1 of %2").arg(n).arg(pages.size())})
+            EXPECT_TRUE(pages[n - 1].contains(text)) << str(text) << " on page " << n << ":\n" << str(pages[n - 1]);
+}
+
+} // namespace
+
+// What the preview shows goes to a CSV file whole and to PDF pages that repeat the heading, the
+// captions and the row headings, set the totals apart and are numbered; a workbook is written too.
+TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
+{
+    TestRoot root(TestRoot::Demo);
+    partiesInCities(root.year());
+    QTemporaryDir dir;
+    int previewPages = -1;
+    EXPECT_EQ(lines(exportPreview("CTR3", {{Qt::Key_E, ""}, {Qt::Key_D, ""}}, dir, &previewPages)),
+              lines({"Party Balances By City.csv", "Party Balances By City.pdf"}));
+    EXPECT_EQ(previewPages, 2);
+    QString header = "\xEF\xBB\xBFLine,Group Name", creditors = ",Creditors", debtors = ",Debtors",
+            total = "Grand Total,Total";
+    for (int i = 10; i < 34; ++i) {
+        const QString amount = QString::number(i + 0.25, 'f', 2);
+        header += ",City" + QString::number(i);
+        creditors += "," + QString(i % 2 ? amount : "");
+        debtors += "," + QString(i % 2 ? "" : amount);
+        total += "," + amount;
+    }
+    EXPECT_EQ(str(fileText(dir.filePath("Party Balances By City.csv"))),
+              str(header + ",Total\r\n" + creditors + ",267.00\r\n" + debtors + ",255.00\r\n" + total + ",522.00\r\n"));
+    expectPages(dir.filePath("Party Balances By City.pdf"),
+                {"Party Balances By City", "Group Name", "Creditors", "Debtors", "Total"}, 2);
+
+    // Grouped: groups, subtotals and texts quoted; a page run split across pages.
+    exportPreview("CTR1", {{Qt::Key_E, "sales.csv"}, {Qt::Key_E, "sales.xlsx"}, {Qt::Key_D, "sales.pdf"}}, dir);
+    const QStringList csv = fileText(dir.filePath("sales.csv")).split("\r\n");
+    EXPECT_EQ(lines(csv.mid(0, 5) + csv.mid(csv.size() - 5)),
+              lines({"\xEF\xBB\xBFLine,City Name / Party Name,6,Total", "Group 1,City10,,", ",\"Party, \"\"10\"\"\",10,10",
+                     "Subtotal 1,Total City10,10,10", "Group 1,City11,,", "Group 1,City33,,",
+                     ",\"Party, \"\"33\"\"\",-33,-33", "Subtotal 1,Total City33,-33,-33",
+                     "Grand Total,Grand Total,156,156", ""}));
+    EXPECT_TRUE(fileText(dir.filePath("sales.xlsx")).startsWith("PK\x03\x04"));
+    expectPages(dir.filePath("sales.pdf"), {"Party Sales By Month", "City Name / Party Name"}, 2);
+    EXPECT_EQ(takeMessages(), "");
+}
+
+// A cancelled or failed export leaves no file of its own, and a file it was to replace as it was.
+TEST(Export, CancelledOrFailedLeavesNoFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("report.csv");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    for (const report::Target target : {report::Target::Csv, report::Target::Xlsx}) {
+        report::Progress progress;
+        const report::Report lines{{}, [&](report::Sink &sink) {
+                                       sink.begin({{"Amount", 1440, Qt::AlignRight, 2}});
+                                       for (int i = 0; i < 20000; ++i) {
+                                           sink.line({report::Line::Data, 0, {i * 1.5}});
+                                           progress.cancelled = i == 10000;
+                                       }
+                                       sink.end();
+                                   }, {}};
+        EXPECT_TRUE(report::writeReport(target, path, nullptr, lines, progress).cancelled);
+    }
+    report::Progress progress;
+    const report::Outcome failed = report::writeReport(report::Target::Csv, dir.filePath("none/report.csv"), nullptr,
+                                                       {{}, [](report::Sink &) {}, {}}, progress);
+    EXPECT_EQ(str(failed.error), str("Cannot write in " + dir.filePath("none") + ": No such file or directory"));
+    EXPECT_EQ(lines(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
+    EXPECT_EQ(fileText(path), "old");
+}
