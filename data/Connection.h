@@ -16,6 +16,9 @@ struct RowSet {
     QVector<QVector<QVariant>> rows;
 };
 
+// A connection that only reads cannot change the file, whatever text it is given to run.
+enum class Access { ReadWrite, ReadOnly };
+
 // An open link to one database. The provider named by the connection string decides the engine;
 // windows and routines see only this interface.
 class Connection {
@@ -25,7 +28,7 @@ public:
     // Opens the database named by a "Provider=...;Data Source=...;Password=...;" string.
     // Never creates a file; throws DbError with the engine's message when the file is missing,
     // the password is wrong or the file is not a database.
-    static std::unique_ptr<Connection> open(const QString &connectionString);
+    static std::unique_ptr<Connection> open(const QString &connectionString, Access access = Access::ReadWrite);
 
     virtual void execute(const QString &sql, const Params &params = {}) = 0;
     virtual RowSet select(const QString &sql, const Params &params = {}) = 0;

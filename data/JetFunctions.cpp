@@ -53,6 +53,58 @@ QString textOf(sqlite3_value *v)
     }
 }
 
+// A value of a row as the functions below see it.
+QVariant variantOf(sqlite3_value *v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_value_double(v));
+    default:
+        return textOf(v);
+    }
+}
+
+bool isNumeric(const QVariant &v)
+{
+    return v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Double;
+}
+
+// Text as 'YYYY-MM-DD...' or a day number counted from 30 December 1899.
+bool dateOfVariant(const QVariant &v, QDate &date)
+{
+    if (isNumeric(v)) {
+        date = QDate(1899, 12, 30).addDays(qint64(std::floor(v.toDouble())));
+        return true;
+    }
+    date = QDate::fromString(v.toString().trimmed().left(10), Qt::ISODate);
+    return date.isValid();
+}
+
+bool dateOf(sqlite3_value *v, QDate &date)
+{
+    return dateOfVariant(variantOf(v), date);
+}
+
+// Text as the desktop engine reads a number in it: thousands separators and a percent sign are
+// understood, blanks around it ignored.
+bool parseNumber(const QString &text, double &out)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*([+-]?(?:\\d{1,3}(?:,\\d{3})+|\\d*)(?:\\.\\d*)?(?:[eE][+-]?\\d+)?)\\s*(%?)\\s*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
+        return false;
+    bool ok = false;
+    out = m.captured(1).remove(QLatin1Char(',')).toDouble(&ok);
+    if (ok && !m.capturedView(2).isEmpty())
+        out /= 100;
+    return ok;
+}
+
 bool numberOf(sqlite3_value *v, double &out)
 {
     const int type = sqlite3_value_type(v);
@@ -60,9 +112,7 @@ bool numberOf(sqlite3_value *v, double &out)
         out = sqlite3_value_double(v);
         return true;
     }
-    bool ok = false;
-    out = textOf(v).trimmed().toDouble(&ok);
-    return ok;
+    return type != SQLITE_NULL && parseNumber(textOf(v), out);
 }
 
 double number(sqlite3_value *v, const char *function)
@@ -79,18 +129,6 @@ qint64 roundedInteger(sqlite3_value *v, const char *function, double low, double
     if (d < low || d > high)
         throw Failure{QByteArray("Overflow in ") + function};
     return qint64(d);
-}
-
-// Text as 'YYYY-MM-DD...' or a day number counted from 30 December 1899.
-bool dateOf(sqlite3_value *v, QDate &date)
-{
-    const int type = sqlite3_value_type(v);
-    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-        date = QDate(1899, 12, 30).addDays(qint64(std::floor(sqlite3_value_double(v))));
-        return true;
-    }
-    date = QDate::fromString(textOf(v).trimmed().left(10), Qt::ISODate);
-    return date.isValid();
 }
 
 void resultText(sqlite3_context *c, const QString &text)
@@ -183,6 +221,21 @@ void cstr(sqlite3_context *c, int argc, Values argv)
         resultText(c, textOf(argv[0]));
 }
 
+// Trim, LTrim and RTrim take off blanks only, not tabs or line breaks.
+template <bool Left, bool Right>
+void trimBlanks(sqlite3_context *c, int argc, Values argv)
+{
+    if (anyNull(argc, argv))
+        return;
+    const QString text = textOf(argv[0]);
+    int from = 0, to = int(text.size());
+    while (Left && from < to && text[from] == QLatin1Char(' '))
+        ++from;
+    while (Right && to > from && text[to - 1] == QLatin1Char(' '))
+        --to;
+    resultText(c, text.mid(from, to - from));
+}
+
 // Nulls count as empty text.
 void cat(sqlite3_context *c, int, Values argv)
 {
@@ -236,13 +289,38 @@ void like(sqlite3_context *c, int argc, Values argv)
 
 // --- numbers ---
 
-// Both text: joined; otherwise numeric text counts as its number.
+// A date as text, 'YYYY-MM-DD', the way the year's tables store it; a time after it is dropped.
+bool isDateText(sqlite3_value *v, QDate &date)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT || sqlite3_value_bytes(v) < 10)
+        return false;
+    const QString text = textOf(v);
+    date = QDate::fromString(text.left(10), Qt::ISODate);
+    return date.isValid() && (text.size() == 10 || text[10] == QLatin1Char(' ') || text[10] == QLatin1Char('T'));
+}
+
+void resultDate(sqlite3_context *c, const QDate &date)
+{
+    resultText(c, date.toString(Qt::ISODate));
+}
+
+// Both text: joined; a date and a number: the date that many days on; otherwise numeric text
+// counts as its number.
 void add(sqlite3_context *c, int argc, Values argv)
 {
     if (anyNull(argc, argv))
         return;
     const int a = sqlite3_value_type(argv[0]);
     const int b = sqlite3_value_type(argv[1]);
+    QDate date;
+    if (isDateText(argv[0], date) && b != SQLITE_TEXT) {
+        resultDate(c, date.addDays(qint64(std::floor(number(argv[1], "+")))));
+        return;
+    }
+    if (isDateText(argv[1], date) && a != SQLITE_TEXT) {
+        resultDate(c, date.addDays(qint64(std::floor(number(argv[0], "+")))));
+        return;
+    }
     if (a == SQLITE_TEXT && b == SQLITE_TEXT) {
         resultText(c, textOf(argv[0]) + textOf(argv[1]));
         return;
@@ -254,6 +332,48 @@ void add(sqlite3_context *c, int argc, Values argv)
         return;
     }
     sqlite3_result_double(c, number(argv[0], "+") + number(argv[1], "+"));
+}
+
+// Two dates: the days between them; a date less a number: the date that many days before.
+void subtract(sqlite3_context *c, int argc, Values argv)
+{
+    if (anyNull(argc, argv))
+        return;
+    QDate from, to;
+    if (isDateText(argv[0], from)) {
+        if (isDateText(argv[1], to))
+            sqlite3_result_int64(c, to.daysTo(from));
+        else
+            resultDate(c, from.addDays(-qint64(std::floor(number(argv[1], "-")))));
+        return;
+    }
+    qint64 difference;
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER &&
+        !__builtin_sub_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &difference)) {
+        sqlite3_result_int64(c, difference);
+        return;
+    }
+    sqlite3_result_double(c, number(argv[0], "-") - number(argv[1], "-"));
+}
+
+// Round to the given decimals, a half to the even neighbour: 2.5 is 2, 0.125 to two places 0.12.
+// A value a hair from a half, as decimal fractions come out in binary, counts as the half.
+void roundEven(sqlite3_context *c, int argc, Values argv)
+{
+    if (anyNull(argc, argv))
+        return;
+    const double value = number(argv[0], "ROUND");
+    const int places = argc == 2 ? int(roundedInteger(argv[1], "ROUND", 0, 15)) : 0;
+    const double scale = std::pow(10.0, places);
+    const double scaled = value * scale;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    double rounded;
+    if (std::fabs(fraction - 0.5) < 1e-9 * std::max(1.0, std::fabs(scaled)))
+        rounded = std::fmod(whole, 2.0) == 0 ? whole : whole + 1;
+    else
+        rounded = std::round(scaled);
+    resultNumber(c, rounded / scale);
 }
 
 void divide(sqlite3_context *c, int argc, Values argv)
@@ -346,6 +466,14 @@ void nz(sqlite3_context *c, int argc, Values argv)
         sqlite3_result_value(c, argv[1]);
     else
         resultText(c, QString());
+}
+
+// The number a value stands for, or null: what a total adds up.
+void value(sqlite3_context *c, int, Values argv)
+{
+    double d;
+    if (numberOf(argv[0], d))
+        sqlite3_result_double(c, d);
 }
 
 void isNullFunction(sqlite3_context *c, int, Values argv)
@@ -472,23 +600,8 @@ QString formatDate(const QDate &date, const QString &pattern)
 
 void format(sqlite3_context *c, int argc, Values argv)
 {
-    if (isNull(argv[0]))
-        return;
-    QString pattern = argc == 2 ? textOf(argv[1]) : QString();
-    static const QHash<QString, QString> named = {
-        {QStringLiteral("general number"), QString()},      {QStringLiteral("fixed"), QStringLiteral("0.00")},
-        {QStringLiteral("standard"), QStringLiteral("#,##0.00")}, {QStringLiteral("short date"), QStringLiteral("dd/mm/yyyy")},
-        {QStringLiteral("medium date"), QStringLiteral("dd-mmm-yy")}, {QStringLiteral("long date"), QStringLiteral("dd mmmm yyyy")}};
-    pattern = named.value(pattern.toLower(), pattern);
-    static const QRegularExpression numberPattern(QStringLiteral("^[#0,.]+$"));
-    double value;
-    QDate date;
-    if (numberPattern.match(pattern).hasMatch() && numberOf(argv[0], value))
-        resultText(c, formatNumber(value, pattern));
-    else if (!pattern.isEmpty() && !numberPattern.match(pattern).hasMatch() && dateOf(argv[0], date))
-        resultText(c, formatDate(date, pattern));
-    else
-        resultText(c, textOf(argv[0]));
+    if (!isNull(argv[0]))
+        resultText(c, formatValue(variantOf(argv[0]), argc == 2 ? textOf(argv[1]) : QString()));
 }
 
 template <void (*F)(sqlite3_context *, int, Values)>
@@ -518,10 +631,52 @@ const Function Functions[] = {
     {"val", 1, guarded<val>},         {"cstr", 1, guarded<cstr>},       {"cdbl", 1, guarded<cdbl>},
     {"cint", 1, guarded<cint>},       {"clng", 1, guarded<clng>},       {"int", 1, guarded<intFloor>},
     {"fix", 1, guarded<fix>},         {"nz", 1, guarded<nz>},           {"nz", 2, guarded<nz>},
-    {"jet_isnull", 1, guarded<isNullFunction>},
+    {"jet_isnull", 1, guarded<isNullFunction>}, {"jet_value", 1, guarded<value>},
+    {"jet_sub", 2, guarded<subtract>}, {"jet_round", 1, guarded<roundEven>}, {"jet_round", 2, guarded<roundEven>},
+    {"jet_trim", 1, guarded<trimBlanks<true, true>>}, {"jet_ltrim", 1, guarded<trimBlanks<true, false>>},
+    {"jet_rtrim", 1, guarded<trimBlanks<false, true>>},
 };
 
 } // namespace
+
+std::optional<double> numberValue(const QVariant &value)
+{
+    if (isNumeric(value))
+        return value.toDouble();
+    double d;
+    if (!value.isNull() && parseNumber(value.toString(), d))
+        return d;
+    return std::nullopt;
+}
+
+// "0" is a digit always shown, "#" one shown when needed, "," groups thousands, "." the point, a
+// "%" shows the value times 100; the named formats stand for their patterns. A date pattern
+// applies to dates, a number pattern to numbers; anything else is shown as it is.
+QString formatValue(const QVariant &value, const QString &pattern)
+{
+    if (value.isNull())
+        return {};
+    static const QHash<QString, QString> named = {
+        {QStringLiteral("general number"), QString()},
+        {QStringLiteral("fixed"), QStringLiteral("0.00")},
+        {QStringLiteral("standard"), QStringLiteral("#,##0.00")},
+        {QStringLiteral("percent"), QStringLiteral("0.00%")},
+        {QStringLiteral("short date"), QStringLiteral("dd/mm/yyyy")},
+        {QStringLiteral("medium date"), QStringLiteral("dd-mmm-yy")},
+        {QStringLiteral("long date"), QStringLiteral("dd mmmm yyyy")}};
+    const QString p = named.value(pattern.toLower(), pattern);
+    static const QRegularExpression numberPattern(QStringLiteral("^[#0,.]+%?$"));
+    const bool forNumbers = numberPattern.match(p).hasMatch();
+    const std::optional<double> number = forNumbers ? numberValue(value) : std::nullopt;
+    QDate date;
+    if (number && p.endsWith(QLatin1Char('%')))
+        return formatNumber(*number * 100, p.chopped(1)) + QLatin1Char('%');
+    if (number)
+        return formatNumber(*number, p);
+    if (!p.isEmpty() && !forNumbers && dateOfVariant(value, date))
+        return formatDate(date, p);
+    return isNumeric(value) && value.typeId() == QMetaType::Double ? numberText(value.toDouble()) : value.toString();
+}
 
 void registerJetFunctions(sqlite3 *db)
 {

@@ -228,6 +228,13 @@ Node call(const QString &function, const Node &a, const Node &b)
     return {function + QLatin1Char('(') + a.text + QStringLiteral(", ") + b.text + QLatin1Char(')'), Primary};
 }
 
+// Text compares ignoring case, as in the desktop engine, also where no column's collation says
+// so: on computed values. Numbers are not affected.
+Node ignoringCase(const Node &n)
+{
+    return {wrapped(n, n.level < Primary) + QStringLiteral(" COLLATE NOCASE"), Primary};
+}
+
 // "--" would start a comment, so a negated negative value keeps its parentheses.
 Node negated(const Node &n)
 {
@@ -456,7 +463,7 @@ private:
                  op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">="))) {
                 next();
                 const Level level = op == QLatin1String("=") || op == QLatin1String("<>") ? Equal : Relational;
-                n = binary(n, op, concatenation(), level);
+                n = binary(ignoringCase(n), op, concatenation(), level);
                 continue;
             }
             if (acceptWord("IS")) {
@@ -472,7 +479,7 @@ private:
                 next();
             const QString notText = negate ? QStringLiteral("NOT ") : QString();
             if (acceptWord("IN")) {
-                n = {wrapped(n, n.level < Equal) + QLatin1Char(' ') + notText + QStringLiteral("IN ") + inList(), Equal};
+                n = {ignoringCase(n).text + QLatin1Char(' ') + notText + QStringLiteral("IN ") + inList(), Equal};
             } else if (acceptWord("LIKE")) {
                 n = call(QStringLiteral("jet_like"), n, concatenation());
                 if (negate)
@@ -481,7 +488,7 @@ private:
                 const Node low = concatenation();
                 expectWord("AND");
                 const Node high = concatenation();
-                n = {wrapped(n, n.level < Equal) + QLatin1Char(' ') + notText + QStringLiteral("BETWEEN ") +
+                n = {ignoringCase(n).text + QLatin1Char(' ') + notText + QStringLiteral("BETWEEN ") +
                          wrapped(low, low.level <= Equal) + QStringLiteral(" AND ") + wrapped(high, high.level <= Equal),
                      Equal};
             } else {
@@ -522,7 +529,7 @@ private:
             if (acceptSymbol("+"))
                 n = call(QStringLiteral("jet_add"), n, remainder());
             else if (acceptSymbol("-"))
-                n = binary(n, QStringLiteral("-"), remainder(), Additive);
+                n = call(QStringLiteral("jet_sub"), n, remainder());
             else
                 return n;
         }
@@ -636,8 +643,9 @@ private:
         if (function.endsWith(QLatin1Char('$')))
             function.chop(1);
         // These names are keywords of our engine, so their functions go by other names.
-        static const QStringList renamed = {QStringLiteral("LEFT"), QStringLiteral("RIGHT"), QStringLiteral("MID"),
-                                            QStringLiteral("ISNULL")};
+        static const QStringList renamed = {QStringLiteral("LEFT"),  QStringLiteral("RIGHT"), QStringLiteral("MID"),
+                                            QStringLiteral("ISNULL"), QStringLiteral("ROUND"), QStringLiteral("TRIM"),
+                                            QStringLiteral("LTRIM"), QStringLiteral("RTRIM")};
         if (renamed.contains(function.toUpper()))
             function = QStringLiteral("jet_") + function.toLower();
         next();

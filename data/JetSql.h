@@ -4,6 +4,25 @@
 // Stored report SQL is written in the desktop engine's dialect and is kept as written; these
 // turn it into SQL that runs on our engine with the functions of data/JetFunctions.h. Both throw
 // SyntaxError (a DbError) naming the position (1-based character) of a syntax error.
+//
+// What the dialect means here, and where it differs from the desktop engine:
+// - Literals: 'text' and "text" (a doubled quote inside stands for one), numbers, True (-1),
+//   False (0), Null, #dates# month first (#4/5/2023# is 5 April) or year first, with a time.
+//   Dates are ISO text ('2023-04-05'), as the year's tables hold them.
+// - Operators: + (text + text joins; a date + a number of days is a date; Null gives Null),
+//   - (a date less days is a date, a date less a date the days between), * / \ Mod ^, &
+//   (Null joins as empty text), = <> < > <= >= In Between Like Is [Not] Null, Not And Or, with
+//   the desktop engine's precedence. Text compares ignoring case, also on computed values; Like
+//   takes * ? # [a-z] [!a-z]. Any operator with a Null operand gives Null, except & and Is.
+// - Functions: IIf, Left, Right, Mid, Len, Trim, LTrim, RTrim (blanks only), UCase, LCase,
+//   Space, Format (0 # , . % and Standard, Fixed, Percent, General Number; d m y date parts and
+//   Short/Medium/Long Date), Round (a half to even), Int, Fix, Val, CStr, CDbl, CInt, CLng
+//   (halves to even; out of range is an overflow), Nz, IsNull, Month, Year, Day. Text that
+//   stands for a number converts where a number is needed, thousands separators and a percent
+//   sign included; other text is a type mismatch. A name ending in $ is the same function.
+// - Statements: SELECT [DISTINCT] [TOP n] list FROM (kept as written) WHERE, GROUP BY, HAVING,
+//   ORDER BY, subqueries in parentheses and In (...). Aggregates (Sum, Count, Avg, Min, Max) are
+//   the engine's own. TOP n PERCENT, UNION, TRANSFORM and the domain functions are not supported.
 namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".

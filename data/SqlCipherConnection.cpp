@@ -103,10 +103,12 @@ private:
     sqlite3_stmt *s_;
 };
 
-SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password)
+SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password, Access access)
 {
     const QByteArray file = path.toUtf8();
-    const int rc = sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    const bool readOnly = access == Access::ReadOnly;
+    const int rc = sqlite3_open_v2(file.constData(), &db_, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
+                                   nullptr);
     if (rc != SQLITE_OK) {
         const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);
@@ -129,6 +131,9 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
         // pages makes a long ordered list decrypt its pages again on every reload. The cache
         // grows only as pages are read.
         run("PRAGMA cache_size = -32768");
+        // Files attached by a statement are refused writes too.
+        if (readOnly)
+            run("PRAGMA query_only = ON");
     } catch (const DbError &) {
         close();
         throw;

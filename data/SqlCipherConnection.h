@@ -12,7 +12,7 @@ namespace data {
 // One SQLCipher file, keyed with its password at open.
 class SqlCipherConnection : public Connection {
 public:
-    SqlCipherConnection(const QString &path, const QString &password);
+    SqlCipherConnection(const QString &path, const QString &password, Access access = Access::ReadWrite);
     ~SqlCipherConnection() override;
 
     void execute(const QString &sql, const Params &params = {}) override;

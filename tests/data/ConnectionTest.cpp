@@ -34,6 +34,13 @@ TEST(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
     EXPECT_EQ(db->select("Select group_concat(Col99) From ZoM35").rows[0][0].toString(), "B");
     EXPECT_FALSE(db->inTransaction());
 
+    // A preview's connection refuses every write, to its own file and to any other.
+    auto reader = data::Connection::open(app::connectionString(dir.path() + "/year", "mervolst"), data::Access::ReadOnly);
+    EXPECT_EQ(errorOf([&] { reader->execute("Delete From ZoM35"); }), "attempt to write a readonly database");
+    EXPECT_TRUE(errorOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }).contains("unable to open"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/other.db"));
+    EXPECT_EQ(reader->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
+
     // Prepare compiles without running.
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
     EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);

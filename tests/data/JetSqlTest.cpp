@@ -87,6 +87,12 @@ TEST_F(JetSql, ValuesFollowTheDesktopEngine)
          "5 Between 1 And 10, 5 Not In (1, 2), Null Is Null, 3 Is Not Null, Not 1 = 2 And 2 <= 2",
          "1|0|1|1|0|1|1|1|1|1"},
         {"\"say \"\"hi\"\"\", 'it''s', #2023-04-05#, #4/5/2023 13:05:00#", "say \"hi\"|it's|2023-04-05|2023-04-05 13:05:00"},
+        {"Round(2.5), Round(3.5), Round(-2.5), Round(0.125, 2), Round(1.005, 2), Round(Null), Format(0.256, '0.0%'), "
+         "Format(1234.5, 'Standard'), '1,234.50' + 1, CDbl('12.5%'), Format('1,234.5', '0.00')",
+         "2|4|-2|0.12|1|NULL|25.6%|1,234.50|1235.5|0.125|1234.50"},
+        {"#4/5/2023# + 30, 1 + '2023-04-05', '2023-04-05' - 5, #5/1/2023# - #4/5/2023#, '2023-05-01' > #4/5/2023#, "
+         "Left('Abc', 1) = 'a', Mid('XYZ', 2, 1) In ('y'), Trim(' b ') & 'c' Between 'BA' And 'BD', 5 - 7, 1.5 - 1",
+         "2023-05-05|2023-04-06|2023-03-31|26|1|1|1|1|-2|0.5"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(rows("SELECT " + c.input), c.expected) << c.input.toStdString();

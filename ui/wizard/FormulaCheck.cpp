@@ -4,12 +4,6 @@
 #include "data/JetSql.h"
 #include <QSet>
 
-QString runnableStatement(const ReportText &text)
-{
-    const QString orderBy = text.orderBy.trimmed().isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + text.orderBy;
-    return data::translateStatement(text.sql + orderBy);
-}
-
 QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom)
 {
     try {

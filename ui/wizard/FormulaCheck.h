@@ -7,9 +7,6 @@
 // Stored formulas and report texts are kept as typed; these only tell whether they would run on
 // this year's data, by compiling them without running them.
 
-// The report's select text followed by its ORDER BY list, as it runs here.
-QString runnableStatement(const ReportText &text);
-
 // Empty when "SELECT expression" over the family's tables compiles; otherwise the error.
 QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom);
 

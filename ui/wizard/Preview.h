@@ -1,43 +1,100 @@
 #pragma once
 #include "data/Connection.h"
-#include "ui/wizard/ReportText.h"
+#include "ui/print/ReportSink.h"
+#include "ui/wizard/SelectedColumn.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <atomic>
+#include <functional>
 #include <mutex>
+#include <optional>
 
-// Where each preview column comes from and what its totals are. Preview column 0 is the leading
-// Space(0) column ("Cod"); column i is selected column i in grid order, whereas the select text
-// lists the grouped columns first.
-struct PreviewLayout {
-    int groupCount = 0;
-    QVector<int> source;     // per preview column: its index in a result row
-    QVector<int> decimals;   // per preview column: decimal places of its sums
-    QVector<bool> total, count, grandTotal;
+// A wizard report as its preview and its printout run it. Column 0 is the leading Space(0) column
+// ("Cod"); column i is selected column i in grid order, as the report grid shows them. The
+// selects give every column's value as it is, numbers unformatted, so that totals add values
+// and not the text a format made of them.
+struct ReportQuery {
+    QString sql;    // the rows in report order: groups first, then the sorted columns
+    QString values; // the same rows unordered, columns named c0, c1, ...
+    QVector<report::Column> columns;
+    QVector<int> groups; // per group level, the outermost first: its column
+    QVector<bool> numeric, total, count, grandTotal;
 };
 
-PreviewLayout previewLayout(const QVector<SelectedColumn> &rows, const ReportText &text);
+// rows[i] is selected column i + 1. Throws DbError when a column's text does not parse.
+ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom);
+
+// Sums of the totalled columns over a run of rows, and how many rows there were.
+struct Figures {
+    QVector<double> sums; // per column
+    qint64 rows = 0;
+};
+
+// Turns result rows into report lines: a Data line per row, values of numeric columns as
+// numbers; when groups end, a Subtotal line per level, the inner first, labelled with the group's
+// value; at the end a Grand Total line. In total lines a sum is a double and a count (also the
+// "total" of a text column) a qlonglong.
+class ReportLines {
+public:
+    ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine);
+
+    void add(const QVector<QVariant> &row);
+    // The subtotals of the groups still open and the grand total, from the rows added.
+    void finish();
+    // The same from figures counted elsewhere: one per open group level, and the whole result's.
+    void finish(const QVector<Figures> &open, const Figures &all);
+
+    // The values of the groups the last row belongs to, the outermost first.
+    const QVector<QVariant> &openKey() const { return key_; }
+
+private:
+    void closeGroups(int from, const QVector<Figures> &figures);
+    void addTo(Figures &figures, const QVector<std::optional<double>> &numbers) const;
+    Figures empty() const;
+    report::Line totalLine(report::Line::Kind kind, int level, const QString &label, const Figures &figures,
+                           const QVector<bool> &summed, const QVector<bool> &counted) const;
+
+    const ReportQuery &query_;
+    std::function<void(const report::Line &)> emit_;
+    bool subtotals_, grandTotal_;
+    QVector<QVariant> key_;
+    QVector<Figures> open_; // per group level
+    Figures all_;
+    bool started_ = false;
+};
+
+// Every line of the report into the sink, between begin and end, stepping the rows without
+// keeping them. progress, when given, is called with the number of rows read so far every few
+// thousand rows. Returns the number of data rows. Throws DbError, also when db.interrupt()
+// cancels it from another thread.
+qint64 streamReport(data::Connection &db, const ReportQuery &query, report::Sink &sink,
+                    const std::function<void(qint64)> &progress = {});
+
+// A line's cells as the preview grid shows them: numbers with their column's decimals.
+QStringList lineTexts(const report::Line &line, const QVector<report::Column> &columns);
 
 struct PreviewResult {
     QVector<QStringList> rows; // data, "Sub Total" and "Grand Total" rows, one cell per column
-    qint64 dataRows = 0;       // rows of the whole result
+    qint64 dataRows = 0;       // rows of the whole result; -1 while the totals are still counted
     int shownRows = 0;         // data rows among `rows`
     double seconds = 0;
     bool cancelled = false;
     QString error;
 };
 
-// The first `cap` data rows of the statement in report order, a subtotal row after each group
-// shown, and a grand-total row. Sums and counts cover the whole result, not only what is shown:
-// the subtotal of the last group shown counts its rows past the cap too.
-PreviewResult runPreview(data::Connection &db, const QString &sql, const PreviewLayout &layout, int cap);
+// The first `cap` data rows in report order with the subtotals of the groups among them, and the
+// grand total. Figures cover the whole result: past the cap the engine adds them up itself, in
+// one pass without ordering. firstRows, when given, gets the rows before that pass.
+PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap,
+                         const std::function<void(const PreviewResult &)> &firstRows = {});
 
-// One preview on a connection of its own: run() works on a worker thread, cancel() is called
-// from the window's.
+// One preview on a read-only connection of its own: run() works on a worker thread, cancel() is
+// called from the window's.
 class PreviewJob {
 public:
-    PreviewResult run(const QString &connectionString, const QString &sql, const PreviewLayout &layout, int cap);
+    PreviewResult run(const QString &connectionString, const ReportQuery &query, int cap,
+                      const std::function<void(const PreviewResult &)> &firstRows = {});
     void cancel();
 
 private:

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -117,7 +118,10 @@ void frmRepCust::buildControls()
 
     // The column grids stay over the last page; its controls lie over them, shown with the page.
     cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
-    lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 9000);
+    lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 6000);
+    prgPreview = app::place(new QProgressBar(this), "prgPreview", 7800, 640, 3600, 270);
+    prgPreview->setRange(0, 0);
+    prgPreview->setTextVisible(false);
     VSFPreview = app::place(new Grid(this), "VSFPreview", 360, 1080, 11040, 5100);
     showPreviewControls();
 

@@ -11,6 +11,7 @@ class TabControl;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QProgressBar;
 class QLineEdit;
 class QPushButton;
 class PreviewJob;
@@ -59,6 +60,7 @@ public:
     QPushButton *cmdPreview; // reads "Cancel" while a preview runs
     Grid *VSFPreview;
     QLabel *lblPreviewInfo;  // rows and time of the last preview, or why it has none
+    QProgressBar *prgPreview; // busy while a preview runs
     QLineEdit *txtWidth;
     QComboBox *cboGrpSort;
     QComboBox *cboTot;
@@ -112,6 +114,7 @@ private:
     bool refuseDuplicateName();
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
+    void showPreviewRows(const PreviewResult &result);
     void stopPreview();
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);

@@ -9,6 +9,7 @@
 #include "ui/wizard/Preview.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QLabel>
+#include <QProgressBar>
 #include <QLocale>
 #include <QPushButton>
 
@@ -38,11 +39,13 @@ void frmRepCust::showPreviewControls()
         w->setVisible(shown);
         w->raise();
     }
+    prgPreview->setVisible(shown && previewJob_);
+    prgPreview->raise();
     if (shown)
         cmdPreview->setFocus();
 }
 
-// Runs what Save would store on a connection of its own, on a worker thread, so that a long query
+// Runs the report on a read-only connection of its own, on a worker thread, so that a long query
 // neither freezes the window nor holds the year connection; pressed again, it cancels.
 void frmRepCust::cmdPreview_Click()
 {
@@ -65,25 +68,49 @@ void frmRepCust::cmdPreview_Click()
         lblPreviewInfo->setText(QStringLiteral("No column is selected."));
         return;
     }
-    QString sql;
+    ReportQuery query;
     try {
-        sql = runnableStatement(text);
+        query = reportQuery(rows, s.SourceFrom);
     } catch (const data::DbError &e) {
         lblPreviewInfo->setText(QStringLiteral("Preview failed."));
         app::ErrorBox(e.text());
         return;
     }
-    const PreviewLayout layout = previewLayout(rows, text);
     const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
     auto job = std::make_shared<PreviewJob>();
     previewJob_ = job;
     cmdPreview->setText(QStringLiteral("Cancel"));
     lblPreviewInfo->setText(QStringLiteral("Running..."));
-    previewThread_ = std::thread([this, job, connection, sql, layout] {
-        const PreviewResult result = job->run(connection, sql, layout, PreviewRows);
+    prgPreview->show();
+    previewThread_ = std::thread([this, job, connection, query] {
+        const PreviewResult result = job->run(connection, query, PreviewRows, [this, job](const PreviewResult &first) {
+            QMetaObject::invokeMethod(
+                this, [this, job, first] {
+                    if (job == previewJob_)
+                        showPreviewRows(first);
+                },
+                Qt::QueuedConnection);
+        });
         QMetaObject::invokeMethod(
             this, [this, job, result] { previewFinished(job, result); }, Qt::QueuedConnection);
     });
+}
+
+void frmRepCust::showPreviewRows(const PreviewResult &result)
+{
+    VSFPreview->setRedraw(false);
+    VSFPreview->setRows(result.rows.size() + 1);
+    for (int r = 0; r < result.rows.size(); ++r)
+        for (int c = 0; c < result.rows[r].size(); ++c)
+            VSFPreview->setTextMatrix(r + 1, c, result.rows[r][c]);
+    VSFPreview->setRedraw(true);
+    const QLocale english(QLocale::English);
+    const QString shown = english.toString(result.shownRows);
+    lblPreviewInfo->setText(result.dataRows < 0
+                                ? QStringLiteral("%1 rows shown; adding up the rest...").arg(shown)
+                                : QStringLiteral("%1 of %2 rows in %3 s")
+                                      .arg(shown, english.toString(result.dataRows),
+                                           QString::number(result.seconds, 'f', 2)));
 }
 
 void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result)
@@ -92,6 +119,7 @@ void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const P
         return; // the window was unloaded meanwhile and waited for this run already
     previewThread_.join();
     previewJob_.reset();
+    prgPreview->hide();
     cmdPreview->setText(QStringLiteral("Preview"));
     if (result.cancelled) {
         lblPreviewInfo->setText(QStringLiteral("Preview cancelled."));
@@ -102,16 +130,7 @@ void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const P
         app::ErrorBox(result.error);
         return;
     }
-    VSFPreview->setRedraw(false);
-    VSFPreview->setRows(result.rows.size() + 1);
-    for (int r = 0; r < result.rows.size(); ++r)
-        for (int c = 0; c < result.rows[r].size(); ++c)
-            VSFPreview->setTextMatrix(r + 1, c, result.rows[r][c]);
-    VSFPreview->setRedraw(true);
-    const QLocale english(QLocale::English);
-    lblPreviewInfo->setText(QStringLiteral("%1 of %2 rows in %3 s")
-                                .arg(english.toString(result.shownRows), english.toString(result.dataRows),
-                                     QString::number(result.seconds, 'f', 2)));
+    showPreviewRows(result);
 }
 
 // Leaves no worker behind an unloaded window; interrupted, the worker ends at once.
@@ -122,4 +141,5 @@ void frmRepCust::stopPreview()
     if (previewThread_.joinable())
         previewThread_.join();
     previewJob_.reset();
+    prgPreview->hide();
 }
