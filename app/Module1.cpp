@@ -67,12 +67,32 @@ std::unique_ptr<data::Connection> openDatabase(const QString &connectionString, 
     return db;
 }
 
-int startFailed(const QString &text)
+void tell(const QString &text, Icon icon)
 {
     std::fprintf(stderr, "designer: %s\n", qPrintable(text));
     std::fflush(stderr);
-    MsgBox(text, Buttons::OkOnly, Icon::Critical);
+    MsgBox(text, Buttons::OkOnly, icon);
+}
+
+int startFailed(const QString &text)
+{
+    tell(text, Icon::Critical);
     return 2;
+}
+
+// Which open file this program cannot write, and what that stops; empty when both can be written.
+QString readOnlyFiles(const Settings &s)
+{
+    const QString cannot = QStringLiteral("The %1 database %2.db cannot be written (a read-only file, folder or "
+                                          "medium): %3");
+    QStringList lines;
+    if (!s.YearDb->writable())
+        lines << cannot.arg(QStringLiteral("year"), yearDbBase(s.DataRoot, s.FirmNo, s.YearNo),
+                            QStringLiteral("definitions can be opened but not saved."));
+    if (!s.FirmDb->writable())
+        lines << cannot.arg(QStringLiteral("firm"), firmDbBase(s.DataRoot, s.FirmNo),
+                            QStringLiteral("new definitions cannot be given a number."));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -104,7 +124,14 @@ int Main(const QStringList &arguments, const QString &programFolder)
                                .arg(firmDbBase(s.DataRoot, s.FirmNo), e.text()));
     }
     setReportFamily(s, QStringLiteral("PWR"));
-    Form1::instance().show();
+    Form1 &list = Form1::instance();
+    list.show();
+    // Said now rather than first by a save that fails.
+    const QString readOnly = readOnlyFiles(s);
+    if (!readOnly.isEmpty()) {
+        list.setWindowTitle(list.windowTitle() + QStringLiteral(" - read-only"));
+        tell(readOnly, Icon::Exclamation);
+    }
     return 0;
 }
 

@@ -39,6 +39,9 @@ int main(int argc, char **argv)
     if (argc == 3 && isStartUpChild(argv[1]))
         return runStartUpChild(argv[1], argv[2]);
     benchmark::Initialize(&argc, argv);
+    // A misspelt option would otherwise be ignored and every case run.
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 2;
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printSummary();

@@ -48,6 +48,10 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // False when this program cannot write the database: a read-only file, or a folder or medium
+    // where the engine cannot write its journal beside the file.
+    virtual bool writable() const = 0;
 };
 
 // Rolls back on scope exit unless committed.

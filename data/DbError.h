@@ -15,6 +15,7 @@ enum class DbCode {
     NotADatabase, // the file is no database, or the password is wrong
     CantOpen,     // the file is missing or cannot be opened
     ReadOnly,     // the file or its folder cannot be written
+    Moved,        // the file was deleted or replaced while the program had it open
     Full,         // the disk is full
     Io,           // the file cannot be read or written
     Corrupt,      // the file is damaged

@@ -1,7 +1,9 @@
 #include "data/SqlCipherConnection.h"
 #include "data/DbError.h"
 #include "data/JetFunctions.h"
+#include <QFileInfo>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -104,6 +106,7 @@ private:
 };
 
 SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &password, Access access)
+    : path_(path)
 {
     const QByteArray file = path.toUtf8();
     const bool readOnly = access == Access::ReadOnly;
@@ -156,7 +159,20 @@ void SqlCipherConnection::close()
 
 void SqlCipherConnection::fail(const QString &sql)
 {
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)), codeOf(sqlite3_extended_errcode(db_)), sql);
+    const int code = sqlite3_extended_errcode(db_);
+    // The engine calls a file deleted or replaced under an open connection read-only.
+    if (code == SQLITE_READONLY_DBMOVED)
+        throw DbError(QStringLiteral("The database file %1 was deleted or replaced while the program was running; "
+                                     "start the program again to work on the file there now.")
+                          .arg(path_),
+                      DbCode::Moved, sql);
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)), codeOf(code), sql);
+}
+
+bool SqlCipherConnection::writable() const
+{
+    const QByteArray folder = QFileInfo(path_).absolutePath().toLocal8Bit();
+    return sqlite3_db_readonly(db_, "main") == 0 && ::access(folder.constData(), W_OK) == 0;
 }
 
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)

@@ -26,10 +26,12 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return depth_ > 0; }
+    bool writable() const override;
 
     sqlite3 *handle() const { return db_; }
 
 private:
+    QString path_;
     class Statement;
     // A statement for the text with the parameters bound: a cached one when it is free.
     sqlite3_stmt *compile(const QString &sql, const Params &params);

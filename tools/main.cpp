@@ -11,10 +11,18 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QTextStream out(stdout), err(stderr);
     const QStringList args = application.arguments();
+    const char *const usage = "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n";
+    // Taken for a data root, a misspelt option would have files created below a folder of its name.
+    for (const QString &arg : args.mid(1)) {
+        if (arg.startsWith(QLatin1Char('-'))) {
+            err << "make-demo-data: unknown option \"" << arg << "\"\n" << usage;
+            return 2;
+        }
+    }
     static const QRegularExpression firmYear(QStringLiteral("^\\s*(\\d+)\\s*,\\s*(\\d+)\\s*$"));
     const QRegularExpressionMatch match = args.size() == 3 ? firmYear.match(args[2]) : QRegularExpressionMatch();
     if (!match.hasMatch()) {
-        err << "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n";
+        err << usage;
         return 2;
     }
     bool firmOk = false, yearOk = false;

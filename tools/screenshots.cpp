@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 // screenshots OUTPUT_DIR: opens the windows on a demo firm and saves a picture of each.
@@ -129,11 +130,17 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (application.arguments().size() != 2) {
+    const QStringList args = application.arguments();
+    // An option is no folder to write into.
+    const auto option = std::find_if(args.begin() + 1, args.end(),
+                                     [](const QString &arg) { return arg.startsWith(QLatin1Char('-')); });
+    if (option != args.end())
+        std::fprintf(stderr, "screenshots: unknown option \"%s\"\n", qPrintable(*option));
+    if (args.size() != 2 || option != args.end()) {
         std::fprintf(stderr, "usage: screenshots OUTPUT_DIR\n");
         return 2;
     }
-    outDir = application.arguments()[1];
+    outDir = args[1];
     QDir().mkpath(outDir);
     QTemporaryDir root;
     PrintedMessages messages;

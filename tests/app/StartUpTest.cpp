@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -126,16 +127,23 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
 }
 
 // The real program as a user starts it: a refused start exits with 2 and the reason on stderr,
-// having written nothing; a good one keeps running with its list.
+// having written nothing; a good one keeps running with its list, and says at once which file it
+// cannot write.
 TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
 {
     QTemporaryDir root;
     ASSERT_TRUE(QDir(root.path()).mkpath("Rpt"));
     ASSERT_TRUE(QFile::copy(DESIGNER_EXE, root.path() + "/Rpt/designer"));
     demo::makeDemoData(root.path(), 5, 2);
+    bool asNobody = false; // the superuser writes any file: the program runs as a user who cannot
     const auto run = [&](const QStringList &args, QString *errors) {
         QProcess p;
         p.setEnvironment(QProcess::systemEnvironment() << "QT_QPA_PLATFORM=offscreen");
+        if (asNobody)
+            p.setChildProcessModifier([] {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    _exit(127);
+            });
         p.start(root.path() + "/Rpt/designer", args);
         const bool ended = p.waitForFinished(args == QStringList{"5,2"} ? 1500 : 15000);
         *errors = QString::fromLocal8Bit(p.readAllStandardError());
@@ -153,4 +161,20 @@ TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
         << errors.toStdString();
     EXPECT_EQ(snapshot(root.path()), before);
     EXPECT_EQ(run({"5,2"}, &errors), -1000) << errors.toStdString();
+    EXPECT_FALSE(errors.contains("cannot be written")) << errors.toStdString();
+
+    const QString year = app::yearDbBase(root.path(), 5, 2), firm = app::firmDbBase(root.path(), 5);
+    const auto readable = QFile::ReadOwner | QFile::ReadOther | QFile::ReadGroup;
+    for (const QString &folder : {root.path(), root.path() + "/Rpt", root.path() + "/Firm5", root.path() + "/Firm5/Yr2"})
+        QFile::setPermissions(folder, readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther | QFile::WriteOwner);
+    for (const QString &file : {year, firm})
+        QFile::setPermissions(file + ".db", readable);
+    asNobody = geteuid() == 0;
+    EXPECT_EQ(run({"5,2"}, &errors), -1000) << errors.toStdString();
+    // After any warning of Qt's about the user's own folders.
+    EXPECT_TRUE(errors.endsWith("designer: The year database " + year + ".db cannot be written (a read-only file, "
+                                "folder or medium): definitions can be opened but not saved.\nThe firm database "
+                                + firm + ".db cannot be written (a read-only file, folder or medium): new "
+                                         "definitions cannot be given a number.\n"))
+        << errors.toStdString();
 }

@@ -81,3 +81,33 @@ TEST(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
     other->rollback();
     EXPECT_NO_THROW(data::Transaction tx(*files.firm));
 }
+
+// Another program deleting the file, or putting another in its place, leaves this connection on
+// the old one: a write says what happened rather than that the file is read-only.
+TEST(SqlCipherConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
+{
+    QTemporaryDir dir;
+    const QString year = dir.path() + "/year.db";
+    const std::function<void()> changes[] = {
+        [&] { QFile::remove(year); },
+        [&] {
+            demo::createDatabase(dir.path() + "/other.db", "mervolst", demo::schemaText("year"));
+            QFile::remove(year);
+            QFile::rename(dir.path() + "/other.db", year);
+        },
+    };
+    for (const auto &change : changes) {
+        QFile::remove(year);
+        auto db = demo::createDatabase(year, "mervolst", demo::schemaText("year"));
+        EXPECT_TRUE(db->writable());
+        change();
+        EXPECT_EQ(errorOf([&] {
+                      data::Transaction tx(*db);
+                      db->execute("Insert Into ZoM35 (Col99) Values ('A')");
+                      tx.commit();
+                  }),
+                  "The database file " + year
+                      + " was deleted or replaced while the program was running; start the program again to "
+                        "work on the file there now.");
+    }
+}

@@ -1,4 +1,4 @@
-#include "app/Module1.h"
+#include <QDir>
 #include "app/Paths.h"
 #include "data/DbError.h"
 #include "tools/demo/DemoData.h"
@@ -10,10 +10,11 @@
 
 namespace {
 
-int run(const QStringList &args, QString *output)
+int run(const QStringList &args, QString *output, const QString &program = DEMO_DATA_EXE, const QString &folder = {})
 {
     QProcess p;
-    p.start(DEMO_DATA_EXE, args);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
     p.waitForFinished(60000);
     *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
     return p.exitCode();
@@ -57,4 +58,28 @@ TEST(DemoData, CreatesBothFilesOnceEachWithItsOwnPassword)
     // Keyed right, both files open at start-up (tested there); keyed with each other's password, neither does.
     EXPECT_THROW(data::Connection::open(app::connectionString(yearBase, app::FirmPassword)), data::DbError);
     EXPECT_THROW(data::Connection::open(app::connectionString(firmBase, app::YearPassword)), data::DbError);
+}
+
+// A tool given an option it does not know, a misspelt one for example, answers with its usage and
+// writes nothing, neither where it was started nor under a folder named after the option.
+TEST(Tools, RefuseAnUnknownOptionWithTheirUsageAndWriteNothing)
+{
+    QTemporaryDir dir;
+    const QString makeUsage = "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n";
+    const struct {
+        QString program;
+        QStringList args;
+        QString output; // its end
+    } cases[] = {
+        {DEMO_DATA_EXE, {"--root=acc", "5,2"}, "make-demo-data: unknown option \"--root=acc\"\n" + makeUsage},
+        {DEMO_DATA_EXE, {"acc", "5,2", "-f"}, "make-demo-data: unknown option \"-f\"\n" + makeUsage},
+        {SCREENSHOTS_EXE, {"--out=pictures"},
+         "screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"},
+    };
+    for (const auto &c : cases) {
+        QString output;
+        EXPECT_EQ(run(c.args, &output, c.program, dir.path()), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(output.endsWith(c.output)) << output.toStdString();
+        EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    }
 }

@@ -99,21 +99,20 @@ private:
 // Pages the print preview shows at most; printing prints them all.
 constexpr int PreviewPages = 50;
 
-int countPages(QPrinter &printer, const Report &report, Progress &progress)
+void countPages(PageSink &counting, const Report &report, Progress &progress)
 {
-    PageSink counting(printer, report.heading);
     Counted counted(counting, progress, QStringLiteral("Counting pages: %1 lines"));
     report.produce(counted);
-    return counting.pages();
 }
 
 void printPages(QPrinter &printer, const Report &report, Progress &progress, Outcome &outcome)
 {
-    const int pageCount = countPages(printer, report, progress);
+    PageSink counting(printer, report.heading);
+    countPages(counting, report, progress);
     QPainter painter;
     if (!painter.begin(&printer))
         fail(QStringLiteral("The printer cannot be started."));
-    PageSink pages(printer, report.heading, &painter, pageCount);
+    PageSink pages(printer, report.heading, painter, counting);
     Counted counted(pages, progress, QStringLiteral("Printing: %1 lines"));
     try {
         report.produce(counted);
@@ -191,7 +190,9 @@ Outcome writeReport(Target target, const QString &path, QPrinter *printer, const
             printPages(*printer, report, progress, outcome);
             break;
         case Target::Count:
-            outcome.pages = countPages(*printer, report, progress);
+            outcome.counted = std::make_shared<PageSink>(*printer, report.heading);
+            countPages(*outcome.counted, report, progress);
+            outcome.pages = outcome.counted->pages();
             break;
         }
         if (file)
@@ -324,7 +325,7 @@ void ExportRunner::finished(const std::shared_ptr<Progress> &progress, const Out
         app::ErrorBox(outcome.error);
     } else if (target == Target::Count) {
         status_->clear();
-        showPreview(button, printer, report, outcome.pages);
+        showPreview(button, printer, report, outcome.counted);
     } else if (target == Target::Printer)
         status_->setText(QStringLiteral("%1 pages sent to the printer.").arg(outcome.pages));
     else if (target == Target::Pdf)
@@ -336,11 +337,11 @@ void ExportRunner::finished(const std::shared_ptr<Progress> &progress, const Out
 // The preview paints on the window's thread, so it shows the first pages only; printing from it
 // hands the printer's settings to a print off the window's thread.
 void ExportRunner::showPreview(QPushButton *button, const std::shared_ptr<QPrinter> &printer, const Report &report,
-                               int pages)
+                               std::shared_ptr<PageSink> counted)
 {
     QPrintPreviewDialog dialog(printer.get(), status_->window());
     bool print = false;
-    QPageLayout counted = printer->pageLayout();
+    QPageLayout countedLayout = printer->pageLayout();
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *p) {
         // While the preview paints, the printer paints into pictures.
         if (p->paintEngine()->type() != QPaintEngine::Picture) {
@@ -348,13 +349,15 @@ void ExportRunner::showPreview(QPushButton *button, const std::shared_ptr<QPrint
             return;
         }
         try {
-            Progress none;
-            if (!p->pageLayout().isEquivalentTo(counted)) {
-                pages = countPages(*p, report, none);
-                counted = p->pageLayout();
+            if (!p->pageLayout().isEquivalentTo(countedLayout)) {
+                // Other paper: counted again, here, as the user waits for the preview anyway.
+                Progress none;
+                counted = std::make_shared<PageSink>(*p, report.heading);
+                countPages(*counted, report, none);
+                countedLayout = p->pageLayout();
             }
             QPainter painter(p);
-            PageSink sink(*p, report.heading, &painter, pages);
+            PageSink sink(*p, report.heading, painter, *counted);
             FirstPages first(sink);
             report.produce(first);
         } catch (const Cancelled &) {

@@ -38,6 +38,7 @@ struct Progress {
 struct Outcome {
     qint64 lines = 0;
     int pages = 0;
+    std::shared_ptr<PageSink> counted; // Count: the pages as laid out
     bool cancelled = false;
     QString error;
 };
@@ -75,7 +76,8 @@ private:
     void start(QPushButton *button, Target target, const QString &path, std::shared_ptr<QPrinter> printer,
                const Report &report);
     void finished(const std::shared_ptr<Progress> &progress, const Outcome &outcome);
-    void showPreview(QPushButton *button, const std::shared_ptr<QPrinter> &printer, const Report &report, int pages);
+    void showPreview(QPushButton *button, const std::shared_ptr<QPrinter> &printer, const Report &report,
+                     std::shared_ptr<PageSink> counted);
 
     QLabel *status_;
     QList<QPushButton *> buttons_;

@@ -19,31 +19,80 @@ QFont font(int points, bool bold)
 
 } // namespace
 
-PageSink::PageSink(QPagedPaintDevice &device, const Heading &heading, QPainter *painter, int pageCount)
-    : device_(device), heading_(heading), painter_(painter), pageCount_(pageCount), body_(font(9, false)),
-      bold_(font(9, true)), title_(font(14, true))
+PageSink::PageSink(QPagedPaintDevice &device, const Heading &heading)
+    : device_(device), heading_(heading), body_(font(9, false)), bold_(font(9, true)), title_(font(14, true)),
+      bodyMetrics_(body_, &device), boldMetrics_(bold_, &device)
 {
     dpi_ = device.logicalDpiY();
-    lineHeight_ = std::ceil(QFontMetricsF(bold_, &device).height() * 1.3);
+    lineHeight_ = std::ceil(boldMetrics_.height() * 1.3);
     titleHeight_ = std::ceil(QFontMetricsF(title_, &device).height() * 1.3);
     pad_ = dpi_ / 24;
     width_ = device.width();
     height_ = device.height();
 }
 
+PageSink::PageSink(QPagedPaintDevice &device, const Heading &heading, QPainter &painter, const PageSink &counted)
+    : PageSink(device, heading)
+{
+    painter_ = &painter;
+    counted_ = &counted;
+}
+
 void PageSink::begin(const QVector<Column> &columns)
 {
     columns_ = columns;
-    const QFontMetricsF bold(bold_, &device_);
     widths_.clear();
-    for (const Column &c : columns) {
-        const double w = c.widthTwips > 0 ? c.widthTwips * dpi_ / 1440 : qMax(dpi_ / 2, bold.horizontalAdvance(c.caption) + 2 * pad_);
-        widths_ << qMin(w, width_);
+    for (const Column &c : columns)
+        widths_ << (c.widthTwips > 0 ? qMin(c.widthTwips * dpi_ / 1440, width_)
+                                     : qMax(dpi_ / 2, boldMetrics_.horizontalAdvance(c.caption) + 2 * pad_));
+    if (counted_)
+        widths_ = counted_->widths_;
+    const double header = titleHeight_ + (heading_.details.size() + 1.75) * lineHeight_;
+    linesPerPage_ = qMax(1, int((height_ - header - 1.5 * lineHeight_) / lineHeight_));
+    if (painter_) {
+        layOutBands();
+        page_.reserve(linesPerPage_);
     }
+}
+
+void PageSink::line(const Line &line)
+{
+    if (painter_) {
+        page_ << line;
+        if (page_.size() == linesPerPage_)
+            flush();
+        return;
+    }
+    // A column without a width of its own gets the width of its widest text, up to a part of
+    // the page.
+    ++lines_;
+    const QFontMetricsF &metrics = line.kind == Line::Data ? bodyMetrics_ : boldMetrics_;
+    for (int c = 0; c < columns_.size(); ++c) {
+        if (columns_[c].widthTwips > 0)
+            continue;
+        const QString text = shownText(line.values.value(c), columns_[c]);
+        if (!text.isEmpty())
+            widths_[c] = qMin(qMax(widths_[c], metrics.horizontalAdvance(text) + 2 * pad_), width_ * 0.4);
+    }
+}
+
+void PageSink::end()
+{
+    if (painter_) {
+        if (!page_.isEmpty() || pages_ == 0)
+            flush();
+        return;
+    }
+    layOutBands();
+    pages_ = int(qMax<qint64>(1, (lines_ + linesPerPage_ - 1) / linesPerPage_) * bands_.size());
+}
+
+void PageSink::layOutBands()
+{
     bands_.clear();
     QVector<int> band;
     double used = 0;
-    for (int c = 0; c < columns.size(); ++c) {
+    for (int c = 0; c < columns_.size(); ++c) {
         if (!band.isEmpty() && used + widths_[c] > width_) {
             bands_ << band;
             const bool repeat = widths_[0] + widths_[c] <= width_;
@@ -54,22 +103,6 @@ void PageSink::begin(const QVector<Column> &columns)
         used += widths_[c];
     }
     bands_ << band;
-    const double header = titleHeight_ + (heading_.details.size() + 1.75) * lineHeight_;
-    linesPerPage_ = qMax(1, int((height_ - header - 1.5 * lineHeight_) / lineHeight_));
-    page_.reserve(linesPerPage_);
-}
-
-void PageSink::line(const Line &line)
-{
-    page_ << line;
-    if (page_.size() == linesPerPage_)
-        flush();
-}
-
-void PageSink::end()
-{
-    if (!page_.isEmpty() || pages_ == 0)
-        flush();
 }
 
 void PageSink::flush()
@@ -108,12 +141,11 @@ void PageSink::paintPage(const QVector<int> &band)
     }
     y += lineHeight_ / 2;
     p.setFont(bold_);
-    const QFontMetricsF metrics(bold_, &device_);
     for (int i = 0; i < band.size(); ++i) {
         const Column &c = columns_[band[i]];
         const double w = widths_[band[i]] - 2 * pad_;
         p.drawText(QRectF(cellX(band, i) + pad_, y, w, lineHeight_), int(c.alignment) | Qt::AlignVCenter,
-                   metrics.elidedText(c.caption, Qt::ElideRight, w));
+                   boldMetrics_.elidedText(c.caption, Qt::ElideRight, w));
     }
     const double right = cellX(band, band.size());
     y += lineHeight_;
@@ -125,7 +157,7 @@ void PageSink::paintPage(const QVector<int> &band)
     }
     p.setFont(body_);
     p.drawText(QRectF(0, height_ - lineHeight_, width_, lineHeight_), Qt::AlignHCenter | Qt::AlignVCenter,
-               QStringLiteral("Page %1 of %2").arg(pages_ + 1).arg(pageCount_));
+               QStringLiteral("Page %1 of %2").arg(pages_ + 1).arg(counted_->pages()));
 }
 
 void PageSink::paintLine(const Line &line, const QVector<int> &band, double y)
@@ -133,7 +165,7 @@ void PageSink::paintLine(const Line &line, const QVector<int> &band, double y)
     QPainter &p = *painter_;
     const bool plain = line.kind == Line::Data;
     p.setFont(plain ? body_ : bold_);
-    const QFontMetricsF metrics(plain ? body_ : bold_, &device_);
+    const QFontMetricsF &metrics = plain ? bodyMetrics_ : boldMetrics_;
     const double right = cellX(band, band.size());
     if (line.kind == Line::Group) {
         // A group's heading runs across the columns of its page.
@@ -149,11 +181,17 @@ void PageSink::paintLine(const Line &line, const QVector<int> &band, double y)
             p.drawLine(QPointF(0, y + lineHeight_ + gap), QPointF(right, y + lineHeight_ + gap));
         }
     }
-    for (int i = 0; i < band.size(); ++i) {
+    for (int i = 0; i < band.size();) {
         const Column &c = columns_[band[i]];
-        const double w = widths_[band[i]] - 2 * pad_;
+        // A total's label runs on over the empty cells after it.
+        int span = i + 1;
+        if (!plain && band[i] == 0)
+            while (span < band.size() && shownText(line.values.value(band[span]), columns_[band[span]]).isEmpty())
+                ++span;
+        const double w = cellX(band, span) - cellX(band, i) - 2 * pad_;
         p.drawText(QRectF(cellX(band, i) + pad_, y, w, lineHeight_), int(c.alignment) | Qt::AlignVCenter,
                    metrics.elidedText(shownText(line.values.value(band[i]), c), Qt::ElideRight, w));
+        i = span;
     }
 }
 

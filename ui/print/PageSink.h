@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/print/ReportSink.h"
 #include <QFont>
+#include <QFontMetricsF>
 #include <QStringList>
 
 class QPagedPaintDevice;
@@ -19,14 +20,17 @@ struct Heading {
 // before the next run. Holds one page of lines at a time.
 class PageSink : public Sink {
 public:
-    // Without a painter it only counts the pages; `pageCount` is the m of "Page n of m".
-    PageSink(QPagedPaintDevice &device, const Heading &heading, QPainter *painter = nullptr, int pageCount = 0);
+    // Counts the pages, and measures the columns that have no width of their own.
+    PageSink(QPagedPaintDevice &device, const Heading &heading);
+    // Paints the same lines as `counted` counted, on the pages it laid out.
+    PageSink(QPagedPaintDevice &device, const Heading &heading, QPainter &painter, const PageSink &counted);
     void begin(const QVector<Column> &columns) override;
     void line(const Line &line) override;
     void end() override;
     int pages() const { return pages_; }
 
 private:
+    void layOutBands();
     void flush();
     void paintPage(const QVector<int> &band);
     void paintLine(const Line &line, const QVector<int> &band, double y);
@@ -34,16 +38,18 @@ private:
 
     QPagedPaintDevice &device_;
     Heading heading_;
-    QPainter *painter_;
-    int pageCount_;
+    QPainter *painter_ = nullptr;
+    const PageSink *counted_ = nullptr;
     QFont body_, bold_, title_;
+    QFontMetricsF bodyMetrics_, boldMetrics_;
     double dpi_, lineHeight_, titleHeight_, pad_, width_, height_;
     QVector<Column> columns_;
     QVector<double> widths_;     // per column, in device pixels
     QVector<QVector<int>> bands_; // the columns of each page across
     int linesPerPage_ = 1;
     QVector<Line> page_;
-    int pages_ = 0;
+    qint64 lines_ = 0; // counted
+    int pages_ = 0;    // counted, or painted so far
 };
 
 } // namespace report

@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
+#include "ui/print/Export.h"
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -123,6 +124,11 @@ void frmRepCust::buildControls()
     prgPreview->setRange(0, 0);
     prgPreview->setTextVisible(false);
     VSFPreview = app::place(new Grid(this), "VSFPreview", 360, 1080, 11040, 5100);
+    cmdPrint = button(QStringLiteral("&Print..."), this, "cmdPrint", 120, 6540, 1000);
+    cmdPdf = button(QStringLiteral("P&DF..."), this, "cmdPdf", 1200, 6540, 1000);
+    cmdExport = button(QStringLiteral("&Export..."), this, "cmdExport", 2280, 6540, 1000);
+    lblExportInfo = label(QString(), this, "lblExportInfo", 3360, 6600, 2900);
+    export_ = new report::ExportRunner(lblExportInfo, {cmdPrint, cmdPdf, cmdExport});
     showPreviewControls();
 
     cmdBack = button(QStringLiteral("&Back"), this, "cmdBack", 6360, 6540, 1200);
@@ -145,6 +151,9 @@ void frmRepCust::connectHandlers()
     connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::SSTab1_Click);
     connect(SSTab1, &TabControl::pageClick, this, &frmRepCust::showPreviewControls);
     connect(cmdPreview, &QPushButton::clicked, this, &frmRepCust::cmdPreview_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmRepCust::cmdPrint_Click);
+    connect(cmdPdf, &QPushButton::clicked, this, &frmRepCust::cmdPdf_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmRepCust::cmdExport_Click);
     connect(cmdNext, &QPushButton::clicked, this, &frmRepCust::cmdNext_Click);
     connect(cmdBack, &QPushButton::clicked, this, &frmRepCust::cmdBack_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRepCust::cmdCancel_Click);
@@ -204,6 +213,7 @@ void frmRepCust::keyPressEvent(QKeyEvent *event)
 void frmRepCust::hideEvent(QHideEvent *event)
 {
     if (!event->spontaneous()) {
+        export_->stop();
         stopPreview();
         loaded_ = false;
     }

@@ -16,6 +16,10 @@ class QLineEdit;
 class QPushButton;
 class PreviewJob;
 struct PreviewResult;
+namespace report {
+class ExportRunner;
+struct Report;
+}
 
 // The report wizard: picks, orders and sets up the columns of one tabular report.
 class frmRepCust : public QWidget {
@@ -61,6 +65,10 @@ public:
     Grid *VSFPreview;
     QLabel *lblPreviewInfo;  // rows and time of the last preview, or why it has none
     QProgressBar *prgPreview; // busy while a preview runs
+    QPushButton *cmdPrint;
+    QPushButton *cmdPdf;
+    QPushButton *cmdExport;
+    QLabel *lblExportInfo;   // how far a print or export got, or how it ended
     QLineEdit *txtWidth;
     QComboBox *cboGrpSort;
     QComboBox *cboTot;
@@ -95,6 +103,9 @@ public slots:
     void cmdCustField_Click();
     void cmdCustFieldMod_Click();
     void cmdPreview_Click();
+    void cmdPrint_Click();
+    void cmdPdf_Click();
+    void cmdExport_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -116,6 +127,9 @@ private:
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void showPreviewRows(const PreviewResult &result);
     void stopPreview();
+    // The whole report as Save would store it, for a printer or a file; false when it has no
+    // column or does not parse (the user has been told).
+    bool wholeReport(report::Report &report);
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
     static void keepCurrentCellVisible(Grid *grid);
@@ -125,4 +139,5 @@ private:
     bool fillFailed_ = false; // the last FillGrid could not read its report
     std::shared_ptr<PreviewJob> previewJob_; // the preview running now
     std::thread previewThread_;
+    report::ExportRunner *export_ = nullptr;
 };

@@ -35,7 +35,9 @@ void frmRepCust::showPreviewControls()
 {
     const bool shown = SSTab1->tab() == 2;
     for (QWidget *w : {static_cast<QWidget *>(cmdPreview), static_cast<QWidget *>(lblPreviewInfo),
-                       static_cast<QWidget *>(VSFPreview)}) {
+                       static_cast<QWidget *>(VSFPreview), static_cast<QWidget *>(cmdPrint),
+                       static_cast<QWidget *>(cmdPdf), static_cast<QWidget *>(cmdExport),
+                       static_cast<QWidget *>(lblExportInfo)}) {
         w->setVisible(shown);
         w->raise();
     }

@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -81,13 +82,18 @@ QString fileText(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-// Every page holds the heading, the captions and the row headings, and its number.
-void expectPages(const QString &pdf, const QStringList &onEach, int atLeast)
+QString pdfText(const QString &pdf)
 {
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(pdftotext.waitForFinished(20000));
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+    EXPECT_TRUE(pdftotext.waitForFinished(20000));
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// Every page holds the heading, the captions and the row headings, and its number.
+void expectPages(const QString &text, const QStringList &onEach, int atLeast)
+{
+    QStringList pages = text.split('\f');
     pages.removeAll(QString());
     EXPECT_GE(pages.size(), atLeast);
     const QString printed = "Firm 1, year 1, printed "
@@ -121,7 +127,7 @@ TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
     }
     EXPECT_EQ(str(fileText(dir.filePath("Party Balances By City.csv"))),
               str(header + ",Total\r\n" + creditors + ",267.00\r\n" + debtors + ",255.00\r\n" + total + ",522.00\r\n"));
-    expectPages(dir.filePath("Party Balances By City.pdf"),
+    expectPages(pdfText(dir.filePath("Party Balances By City.pdf")),
                 {"Party Balances By City", "Group Name", "Creditors", "Debtors", "Total"}, 2);
 
     // Grouped: groups, subtotals and texts quoted; a page run split across pages.
@@ -133,7 +139,7 @@ TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
                      ",\"Party, \"\"33\"\"\",-33,-33", "Subtotal 1,Total City33,-33,-33",
                      "Grand Total,Grand Total,156,156", ""}));
     EXPECT_TRUE(fileText(dir.filePath("sales.xlsx")).startsWith("PK\x03\x04"));
-    expectPages(dir.filePath("sales.pdf"), {"Party Sales By Month", "City Name / Party Name"}, 2);
+    expectPages(pdfText(dir.filePath("sales.pdf")), {"Party Sales By Month", "City Name / Party Name"}, 2);
     EXPECT_EQ(takeMessages(), "");
 }
 
@@ -164,4 +170,69 @@ TEST(Export, CancelledOrFailedLeavesNoFile)
     EXPECT_EQ(str(failed.error), str("Cannot write in " + dir.filePath("none") + ": No such file or directory"));
     EXPECT_EQ(lines(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
     EXPECT_EQ(fileText(path), "old");
+}
+
+// The demo's "Party Wise Sales" from the wizard: every line, not only those the preview shows,
+// to a CSV file compared whole and to numbered PDF pages with the subtotals and the grand total.
+TEST(Export, WritesTheWholeWizardReport)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD");
+    const QString sales = " FROM ZoT51 T51 LEFT JOIN ZoT52 T52 ON T51.Col99 = T52.Col99 LEFT JOIN ZoM02 M02 ON "
+                          "T51.Col83 = M02.Col99 LEFT JOIN ZoM20 M20 ON T52.Col96 = M20.Col99 WHERE T52.Col99 <> '' ";
+    while (root.value("SELECT count(*)" + sales).toInt() < 1200)
+        root.year().execute("INSERT INTO ZoT52 SELECT * FROM ZoT52");
+    addCustomColumn(root, "CF-90|Slow|(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)|N");
+    QTemporaryDir dir;
+    QStringList names{"sales.csv", "sales.pdf", "slow.csv"};
+    app::setSaveAs([&](const QString &, const QString &, const QStringList &) { return dir.filePath(names.takeFirst()); });
+    frmRepCust &w = openWizard("CRF4");
+    w.SSTab1->setTab(2);
+    for (QPushButton *button : {w.cmdExport, w.cmdPdf}) {
+        const QString caption = button->text();
+        click(button);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == caption; }, 30000));
+        EXPECT_TRUE(w.lblExportInfo->text().contains(" to ")) << str(w.lblExportInfo->text());
+    }
+
+    // A query that would run for hours stops at Cancel before its first row, and leaves no file.
+    w.unload();
+    openWizard();
+    clickCell(w.VSAval, w.VSAval->findRow("CF-90", 0), 3);
+    click(w.cmdAdd);
+    w.SSTab1->setTab(2);
+    click(w.cmdExport);
+    settle(300);
+    EXPECT_EQ(str(w.cmdExport->text() + "|" + w.lblExportInfo->text()), "Cancel|Writing...");
+    click(w.cmdExport);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.cmdExport->text() == "&Export..."; }, 5000));
+    EXPECT_EQ(str(w.lblExportInfo->text()), "Export cancelled; no file was written.");
+    EXPECT_EQ(lines(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)), lines({"sales.csv", "sales.pdf"}));
+    app::setSaveAs(nullptr);
+
+    QStringList expected{"\xEF\xBB\xBFLine,Cod,Party Name,Amount,Product"};
+    QString party;
+    const auto subtotal = [&] {
+        expected << root.rows("SELECT 'Subtotal 1,Sub Total ' || ?1, count(*), printf('%.2f', sum(T52.Col93)), ''"
+                                  + sales + "AND M02.Col98 = ?1",
+                              {party})
+                        .join("")
+                        .replace('|', ',');
+    };
+    for (const QString &row : root.rows("SELECT '', '', M02.Col98, printf('%.2f', T52.Col93), M20.Col98" + sales
+                                        + "ORDER BY M02.Col98, T52.Col93 DESC, M20.Col98")) {
+        if (!party.isEmpty() && row.section('|', 2, 2) != party)
+            subtotal();
+        party = row.section('|', 2, 2);
+        expected << QString(row).replace('|', ',');
+    }
+    subtotal();
+    const QString total = root.value("SELECT printf('%.2f', sum(T52.Col93))" + sales).toString();
+    expected << "Grand Total,Grand Total,," + total + "," << "";
+    EXPECT_EQ(lines(fileText(dir.filePath("sales.csv")).split("\r\n")), lines(expected));
+    const QString pdf = pdfText(dir.filePath("sales.pdf"));
+    expectPages(pdf, {"Party Wise Sales", "Party Name", "Amount", "Product"}, 2);
+    EXPECT_TRUE(pdf.contains(QRegularExpression("Sub Total " + QRegularExpression::escape(party) + " +\\d+ +\\d+\\.\\d\\d\n"))) << str(pdf);
+    EXPECT_TRUE(pdf.contains(QRegularExpression("Grand Total +" + total + "\n"))) << str(pdf);
+    w.unload();
+    EXPECT_EQ(takeMessages(), "");
 }
