@@ -52,6 +52,24 @@ public:
     // False when this program cannot write the database: a read-only file, or a folder or medium
     // where the engine cannot write its journal beside the file.
     virtual bool writable() const = 0;
+
+    // How long a statement waits for another program's lock before it fails, in milliseconds.
+    virtual int busyWait() const = 0;
+    virtual void setBusyWait(int ms) = 0;
+};
+
+// A shorter wait for locks while it lives: a window that must stay usable tries again later
+// rather than freeze while another program holds the file.
+class BriefWait {
+public:
+    BriefWait(Connection &db, int ms) : db_(db), before_(db.busyWait()) { db_.setBusyWait(qMin(ms, before_)); }
+    ~BriefWait() { db_.setBusyWait(before_); }
+    BriefWait(const BriefWait &) = delete;
+    BriefWait &operator=(const BriefWait &) = delete;
+
+private:
+    Connection &db_;
+    int before_;
 };
 
 // Rolls back on scope exit unless committed.

@@ -12,18 +12,16 @@ namespace data {
 
 namespace {
 
-constexpr int BusyWaitMs = 5000;
-
 // The engine's own busy timeout may sleep in whole seconds, which lets a busy writer starve a
 // waiting one; short sleeps keep both moving. The wait is measured on the clock, as a busy
 // machine stretches every short sleep and counting them would wait far longer.
-int waitWhileBusy(void *since, int attempt)
+int waitWhileBusy(void *state, int attempt)
 {
-    auto &start = *static_cast<std::chrono::steady_clock::time_point *>(since);
+    auto &busy = *static_cast<SqlCipherConnection::BusyState *>(state);
     const auto now = std::chrono::steady_clock::now();
     if (attempt == 0)
-        start = now;
-    else if (now - start >= std::chrono::milliseconds(BusyWaitMs))
+        busy.since = now;
+    else if (now - busy.since >= std::chrono::milliseconds(busy.waitMs))
         return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return 1;
@@ -120,7 +118,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
     }
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
-    sqlite3_busy_handler(db_, waitWhileBusy, &busySince_);
+    sqlite3_busy_handler(db_, waitWhileBusy, &busy_);
     // An interrupt that lands between two statements would be forgotten by the engine; the flag
     // stops the next one as well.
     sqlite3_progress_handler(db_, 1000, stopWhenInterrupted, &interrupted_);

@@ -27,6 +27,13 @@ public:
     void rollback() override;
     bool inTransaction() const override { return depth_ > 0; }
     bool writable() const override;
+    int busyWait() const override { return busy_.waitMs; }
+    void setBusyWait(int ms) override { busy_.waitMs = ms; }
+
+    struct BusyState {
+        std::chrono::steady_clock::time_point since; // when the current wait for a lock began
+        int waitMs = 5000;
+    };
 
     sqlite3 *handle() const { return db_; }
 
@@ -52,7 +59,7 @@ private:
     quint64 uses_ = 0;
     int depth_ = 0;
     std::atomic<bool> interrupted_{false};
-    std::chrono::steady_clock::time_point busySince_; // when the current wait for a lock began
+    BusyState busy_;
 };
 
 } // namespace data

@@ -1,3 +1,4 @@
+#include "app/Keyboard.h"
 #include "support/FakeMessages.h"
 #include <QApplication>
 #include <QPointer>
@@ -57,5 +58,6 @@ int main(int argc, char **argv)
     WindowManager manager;
     application.installEventFilter(&manager);
     app::setMessages(&FakeMessages::instance());
+    app::pressButtonsOnEnter();
     return RUN_ALL_TESTS();
 }

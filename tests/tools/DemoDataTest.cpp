@@ -10,7 +10,8 @@
 
 namespace {
 
-int run(const QStringList &args, QString *output, const QString &program = DEMO_DATA_EXE, const QString &folder = {})
+// Runs a tool in `folder`, where it must write nothing unless told to.
+int run(const QString &folder, const QStringList &args, QString *output, const QString &program = DEMO_DATA_EXE)
 {
     QProcess p;
     p.setWorkingDirectory(folder);
@@ -29,26 +30,34 @@ QByteArray contents(const QString &path)
 
 } // namespace
 
-// The tool takes a root and firm,year, never overwrites, and keys each file with its own password.
-TEST(DemoData, CreatesBothFilesOnceEachWithItsOwnPassword)
+// make-demo-data takes a root and firm,year, never overwrites, and keys each file with its own
+// password. It and the screenshot program refuse any other command line, an unknown option (a
+// misspelt one) included, with their usage and write nothing.
+TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
 {
     QTemporaryDir dir;
     const QString root = dir.path() + "/acc";
     const QString usage = "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n";
+    const QList<QPair<QStringList, QString>> refused = {
+        {{}, usage}, {{root, "5"}, usage}, {{root, "5,2", "x"}, usage}, {{root, "a,2"}, usage},
+        {{root, "40000,2"}, "Firm and year must be numbers from 0 to 32767\n"},
+        {{"--root=acc", "5,2"}, "make-demo-data: unknown option \"--root=acc\"\n" + usage},
+        {{root, "5,2", "-f"}, "make-demo-data: unknown option \"-f\"\n" + usage}};
     QString output;
-    for (const QStringList &args : {QStringList{}, {root, "5"}, {root, "5,2", "x"}, {root, "a,2"}}) {
-        EXPECT_EQ(run(args, &output), 2) << args.join(' ').toStdString();
-        EXPECT_EQ(output, usage);
+    for (const auto &[args, expected] : refused) {
+        EXPECT_EQ(run(dir.path(), args, &output), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(output, expected);
     }
-    EXPECT_EQ(run({root, "40000,2"}, &output), 2);
-    EXPECT_EQ(output, "Firm and year must be numbers from 0 to 32767\n");
-    EXPECT_FALSE(QFileInfo::exists(root));
+    EXPECT_EQ(run(dir.path(), {"--out=pictures"}, &output, SCREENSHOTS_EXE), 2);
+    EXPECT_TRUE(output.endsWith("screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"))
+        << output.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     const QString yearBase = app::yearDbBase(root, 5, 2), firmBase = app::firmDbBase(root, 5);
-    EXPECT_EQ(run({root, " 5 , 2 "}, &output), 0);
+    EXPECT_EQ(run(dir.path(), {root, " 5 , 2 "}, &output), 0);
     EXPECT_EQ(output, "Created year database " + yearBase + ".db\nCreated firm database " + firmBase + ".db\n");
     const QByteArray yearBytes = contents(yearBase + ".db");
-    EXPECT_EQ(run({root, "5,2"}, &output), 1);
+    EXPECT_EQ(run(dir.path(), {root, "5,2"}, &output), 1);
     EXPECT_TRUE(output.startsWith("make-demo-data: ")) << output.toStdString();
     // Another year of the same firm finds the firm file taken and leaves no year file behind.
     EXPECT_THROW(demo::makeEmptyData(root, 5, 3), std::runtime_error);
@@ -58,28 +67,4 @@ TEST(DemoData, CreatesBothFilesOnceEachWithItsOwnPassword)
     // Keyed right, both files open at start-up (tested there); keyed with each other's password, neither does.
     EXPECT_THROW(data::Connection::open(app::connectionString(yearBase, app::FirmPassword)), data::DbError);
     EXPECT_THROW(data::Connection::open(app::connectionString(firmBase, app::YearPassword)), data::DbError);
-}
-
-// A tool given an option it does not know, a misspelt one for example, answers with its usage and
-// writes nothing, neither where it was started nor under a folder named after the option.
-TEST(Tools, RefuseAnUnknownOptionWithTheirUsageAndWriteNothing)
-{
-    QTemporaryDir dir;
-    const QString makeUsage = "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n";
-    const struct {
-        QString program;
-        QStringList args;
-        QString output; // its end
-    } cases[] = {
-        {DEMO_DATA_EXE, {"--root=acc", "5,2"}, "make-demo-data: unknown option \"--root=acc\"\n" + makeUsage},
-        {DEMO_DATA_EXE, {"acc", "5,2", "-f"}, "make-demo-data: unknown option \"-f\"\n" + makeUsage},
-        {SCREENSHOTS_EXE, {"--out=pictures"},
-         "screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"},
-    };
-    for (const auto &c : cases) {
-        QString output;
-        EXPECT_EQ(run(c.args, &output, c.program, dir.path()), 2) << c.args.join(' ').toStdString();
-        EXPECT_TRUE(output.endsWith(c.output)) << output.toStdString();
-        EXPECT_TRUE(QDir(dir.path()).isEmpty());
-    }
 }

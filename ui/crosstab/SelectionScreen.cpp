@@ -250,7 +250,7 @@ void SelectionScreen::cmdSave_Click()
             }))
             return;
         if (result == app::SaveResult::Saved)
-            return done(QDialog::Accepted);
+            break;
         if (result == app::SaveResult::DuplicateName) {
             refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
             return;
@@ -262,6 +262,8 @@ void SelectionScreen::cmdSave_Click()
             return;
         }
     }
+    emit stored(recNo_);
+    done(QDialog::Accepted);
 }
 
 void SelectionScreen::cmdCancel_Click()

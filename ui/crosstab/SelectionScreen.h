@@ -44,6 +44,10 @@ public:
     // Outside the tab order: Enter walks the same fields with or without it.
     QPushButton *cmdPreview;
 
+signals:
+    // A definition was stored under this record number.
+    void stored(const QString &recNo);
+
 public slots:
     void cmdSave_Click();
     void cmdCancel_Click();

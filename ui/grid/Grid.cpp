@@ -52,7 +52,26 @@ void Grid::setRow(int row)
         setCurrentIndex({});
         return;
     }
-    setCurrentIndex(model_->index(row - 1, qMax(0, col())));
+    setCurrentIndex(model_->index(row - 1, shownColumn(col())));
+}
+
+// The arrow keys do not move off a hidden cell, and the user would not see where he is: the
+// current cell keeps to a shown column, the nearest one to the right, else to the left.
+int Grid::shownColumn(int col) const
+{
+    for (int c = col; c < cols(); ++c)
+        if (!isColumnHidden(c))
+            return c;
+    for (int c = col - 1; c >= 0; --c)
+        if (!isColumnHidden(c))
+            return c;
+    return qMax(0, col);
+}
+
+void Grid::keepCurrentCellShown()
+{
+    if (row() >= 1 && isColumnHidden(col()))
+        setCol(shownColumn(col()));
 }
 
 int Grid::col() const
@@ -87,6 +106,7 @@ void Grid::setColWidth(int col, int twips)
     widths_[col] = twips;
     if (twips <= 0) {
         setColumnHidden(col, true);
+        keepCurrentCellShown();
         return;
     }
     setColumnHidden(col, false);
@@ -101,6 +121,7 @@ int Grid::colWidth(int col) const
 void Grid::setColHidden(int col, bool hidden)
 {
     setColumnHidden(col, hidden);
+    keepCurrentCellShown();
     if (!hidden && widths_.value(col) > 0)
         setColumnWidth(col, app::twipsToPixels(widths_[col]));
 }
@@ -237,6 +258,14 @@ void Grid::keyPressEvent(QKeyEvent *event)
         }
     }
     QTableView::keyPressEvent(event);
+}
+
+// In a list a whole row is picked: Home and End go to its first and last row.
+QModelIndex Grid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (selectionBehavior() == SelectRows && (action == MoveHome || action == MoveEnd))
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void Grid::focusInEvent(QFocusEvent *event)

@@ -19,7 +19,7 @@ public:
     int cols() const;
     void setCols(int cols);
 
-    // The current cell; row 0 when the grid has no data row.
+    // The current cell; row 0 when the grid has no data row. It is never in a hidden column.
     int row() const;
     void setRow(int row);
     int col() const;
@@ -73,11 +73,14 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     QRect currentCellRect() const;
+    int shownColumn(int col) const;
+    void keepCurrentCellShown();
     void typeAhead(const QString &text);
 
     GridModel *model_;

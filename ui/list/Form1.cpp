@@ -8,11 +8,13 @@
 #include "ui/grid/Grid.h"
 #include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,7 @@ struct ListQuery {
     QString orderBy;
 
     QString keys() const { return "Select rowid From " + table + " Order By " + orderBy; }
+    QString keyOf() const { return "Select rowid From " + table + " Where " + columns[0] + "=?"; }
     QString row() const { return "Select " + columns.join(',') + " From " + table + " Where rowid=?"; }
 };
 
@@ -33,6 +36,9 @@ const ListQuery TabularQuery{{"ColCode", "ColReportName"}, "CrMain", "ColReportN
 const QString CrossTabFormat = QStringLiteral(
     "RepRecNo    |<Report Name                            |<Report Desc.              ");
 const QString TabularFormat = QStringLiteral("RepRecNo    |<Report Name                            ");
+// While another program locks the file the list waits this long, then tries again this often.
+constexpr int ListWaitMs = 200;
+constexpr int RetryMs = 1000;
 
 } // namespace
 
@@ -68,6 +74,15 @@ Form1::Form1()
     connect(cmdDelete, &QPushButton::clicked, this, &Form1::cmdDelete_Click);
     connect(cmdClose, &QPushButton::clicked, this, &Form1::cmdClose_Click);
     connect(vfg, &Grid::keyPressed, this, &Form1::vfg_KeyPress);
+    retry_.setSingleShot(true);
+    retry_.setInterval(RetryMs);
+    connect(&retry_, &QTimer::timeout, this, [this] {
+        // Not behind a modal window: its reload waits for the window to close.
+        if (QApplication::activeModalWidget())
+            retry_.start();
+        else if (isVisible())
+            DataSelect();
+    });
 
     Form_Load();
 }
@@ -111,17 +126,37 @@ void Form1::Form_Activate()
 void Form1::DataSelect()
 {
     const ListQuery &query = isCrossTab() ? CrossTabQuery : TabularQuery;
+    // The user's place: the definition just stored, else the current one, found again by its code.
+    const QString code = stored_.isEmpty() ? currentCode() : std::exchange(stored_, QString());
+    const int row = vfg->row();
+    const bool onEmptyRow = row >= 1 && row == vfg->rows() - 1;
     QVector<qint64> keys;
-    if (!app::withErrorBox([&] {
-            app::YearDb().forEachRow(query.keys(), {}, [&](const QVector<QVariant> &row) {
-                keys << row[0].toLongLong();
-            });
-        }))
+    qint64 key = -1;
+    try {
+        data::BriefWait brief(app::YearDb(), ListWaitMs);
+        app::YearDb().forEachRow(query.keys(), {}, [&](const QVector<QVariant> &values) {
+            keys << values[0].toLongLong();
+        });
+        if (!code.isEmpty()) {
+            const data::RowSet found = app::YearDb().select(query.keyOf(), {code});
+            if (!found.rows.isEmpty())
+                key = found.rows[0][0].toLongLong();
+        }
+    } catch (const data::DbError &e) {
+        // Told once: each message box closing would activate the list and fail again. The old
+        // list stays, and the reload is tried again until it succeeds.
+        if (!std::exchange(reloadFailing_, true))
+            app::ErrorBox(e.text());
+        retry_.start();
         return;
+    }
+    reloadFailing_ = false;
+    retry_.stop();
     vfg->bindKeys(query.columns, keys, [rowQuery = query.row()](qint64 key) {
         QStringList cells;
         // Read while painting: a failure here shows empty cells, the next reload reports it.
         try {
+            data::BriefWait brief(app::YearDb(), ListWaitMs);
             const data::RowSet found = app::YearDb().select(rowQuery, {key});
             if (!found.rows.isEmpty())
                 for (const QVariant &value : found.rows[0])
@@ -136,16 +171,37 @@ void Form1::DataSelect()
     const bool empty = vfg->rows() == 2;
     cmdModify->setEnabled(!empty);
     cmdDelete->setEnabled(!empty);
-    if (empty)
-        vfg->setRow(1);
+    const int at = keys.indexOf(key);
+    if (at >= 0)
+        vfg->setRow(at + 1);
+    else if (onEmptyRow || row >= vfg->rows())
+        vfg->setRow(vfg->rows() - 1);
+    else
+        vfg->setRow(qMax(1, row));
+}
+
+void Form1::definitionStored(const QString &code)
+{
+    stored_ = code;
 }
 
 void Form1::cmdAdd_Click()
 {
-    if (isCrossTab())
-        SelectionScreen::instance().EntryType(0, QString());
-    else
-        frmRepCust::instance().showForm(QString());
+    openDesigner(0, QString());
+}
+
+// The designer of the run mode; the definition it stores is made current at the next reload.
+void Form1::openDesigner(int eType, const QString &code)
+{
+    if (isCrossTab()) {
+        SelectionScreen &window = SelectionScreen::instance();
+        connect(&window, &SelectionScreen::stored, this, &Form1::definitionStored, Qt::UniqueConnection);
+        window.EntryType(eType, code);
+    } else {
+        frmRepCust &window = frmRepCust::instance();
+        connect(&window, &frmRepCust::stored, this, &Form1::definitionStored, Qt::UniqueConnection);
+        window.showForm(code);
+    }
     Form_Activate();
 }
 
@@ -157,11 +213,7 @@ QString Form1::currentCode() const
 void Form1::cmdModify_Click()
 {
     recNo_ = currentCode();
-    if (isCrossTab())
-        SelectionScreen::instance().EntryType(1, recNo_);
-    else
-        frmRepCust::instance().showForm(recNo_);
-    Form_Activate();
+    openDesigner(1, recNo_);
 }
 
 void Form1::cmdDelete_Click()
@@ -183,7 +235,10 @@ void Form1::cmdDelete_Click()
                 deleteReport(app::YearDb(), code);
         }))
         return;
-    vfg->removeItem(vfg->row());
+    // The row below takes the deleted one's place, and the user's.
+    const int row = vfg->row();
+    vfg->removeItem(row);
+    vfg->setRow(row);
     vfg->setFocus();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <QTimer>
 #include <QWidget>
 
 class Grid;
@@ -27,6 +28,8 @@ public slots:
     void cmdDelete_Click();
     void cmdClose_Click();
     void vfg_KeyPress(int &keyAscii);
+    // A designer stored this definition: it is current after the next reload.
+    void definitionStored(const QString &code);
 
 protected:
     bool event(QEvent *event) override;
@@ -37,7 +40,11 @@ private:
     void Form_Load();
     bool isCrossTab() const;
     QString currentCode() const;
+    void openDesigner(int eType, const QString &code);
 
     QString recNo_; // the record number of the row last acted on
+    QString stored_; // the definition a designer stored since the last reload
     bool loadedUnshown_ = false; // loaded, not yet activated
+    bool reloadFailing_ = false; // the last reload failed and said so
+    QTimer retry_;               // the next try of a failed reload
 };

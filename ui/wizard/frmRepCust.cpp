@@ -256,14 +256,6 @@ void frmRepCust::Form_Load()
     }
     loadCatalogue();
     LoadCustFld();
-    keepCurrentCellVisible(VSAval);
-}
-
-// The arrow keys do not move off a hidden current cell, so the caption column stands in for it.
-void frmRepCust::keepCurrentCellVisible(Grid *grid)
-{
-    if (grid->row() >= 1 && grid->isColumnHidden(grid->col()))
-        grid->setCol(C::Caption);
 }
 
 void frmRepCust::SSTab1_Click()
@@ -281,7 +273,6 @@ void frmRepCust::SSTab1_Click()
         app::setTwipsLeft(VSAval, 360);
         for (int c = C::Grouping; c <= C::GrandTotal; ++c)
             VSSelectedFld->setColWidth(c, 0);
-        keepCurrentCellVisible(VSSelectedFld);
         VSAval->setFocus();
         break;
     case 1:

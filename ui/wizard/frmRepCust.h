@@ -77,6 +77,10 @@ public:
     QPushButton *cmdSave;
     QPushButton *cmdCancel;
 
+signals:
+    // A report was stored under this code.
+    void stored(const QString &code);
+
 public slots:
     void Form_Load();
     void SSTab1_Click();
@@ -132,7 +136,6 @@ private:
     bool wholeReport(report::Report &report);
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
-    static void keepCurrentCellVisible(Grid *grid);
 
     bool loaded_ = false;
     std::optional<LoadedReport> report_; // the stored report as FillGrid read it; empty for a new one

@@ -111,7 +111,6 @@ void frmRepCust::FillGrid()
         }
     }
     VSSelectedFld->setRedraw(true);
-    keepCurrentCellVisible(VSSelectedFld);
     if (!report_->problems.isEmpty())
         app::MsgBox(report_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
 }
@@ -131,7 +130,6 @@ void frmRepCust::cmdAdd_Click()
         VSSelectedFld->setTextMatrix(to, c, QStringLiteral("No"));
     // Made current once filled, so that the rename box shows the new caption.
     VSSelectedFld->setRow(to);
-    keepCurrentCellVisible(VSSelectedFld);
     // Repeated clicks add consecutive catalogue columns.
     if (from < VSAval->rows() - 1)
         VSAval->setRow(from + 1);

@@ -54,6 +54,7 @@ void frmRepCust::cmdSave_Click()
     }
     app::MsgBox(QStringLiteral("Report Added Sucessfully"), app::Buttons::OkOnly, app::Icon::Information,
                 QStringLiteral("Selvar Report"));
+    emit stored(StrCode);
     unload();
 }
 

@@ -90,12 +90,8 @@ TEST(CrossTabWindow, RefusesAnIncompleteDefinitionAndAddsOneThroughTheKeyboard)
         key(Qt::Key_Space);
         EXPECT_FALSE(s.txtGroupField->isHidden());
         d.pick([] { key(Qt::Key_Return); }, [] { down(6); });
-        EXPECT_EQ(focus(), s.cmdSave);
-        key(Qt::Key_Return); // moves on; never presses a button
-        settle(20);
-        EXPECT_EQ(focus(), s.cmdCancel);
-        EXPECT_TRUE(s.isVisible());
-        save();
+        ASSERT_EQ(focus(), s.cmdSave);
+        key(Qt::Key_Return); // presses the focused button
         EXPECT_FALSE(s.isVisible());
     });
     EXPECT_EQ(root.rows(Definition, {"CTR17"}),
