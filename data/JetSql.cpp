@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void syntaxError(int pos, const QString &what)
 {
-    throw DbError(QStringLiteral("Syntax error at position %1: %2").arg(pos + 1).arg(what));
+    throw SyntaxError(pos + 1, what);
 }
 
 enum class Kind { Name, Number, String, Date, Symbol, End };

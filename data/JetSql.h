@@ -3,7 +3,7 @@
 
 // Stored report SQL is written in the desktop engine's dialect and is kept as written; these
 // turn it into SQL that runs on our engine with the functions of data/JetFunctions.h. Both throw
-// DbError naming the position (1-based character) of a syntax error.
+// SyntaxError (a DbError) naming the position (1-based character) of a syntax error.
 //
 // What the dialect means here, and where it differs from the desktop engine:
 // - Literals: 'text' and "text" (a doubled quote inside stands for one), numbers, True (-1),

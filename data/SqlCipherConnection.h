@@ -45,7 +45,7 @@ private:
     sqlite3_stmt *compile(const QString &sql, const Params &params);
     // Hands a statement back after use: reset and kept for its text, or finalized.
     void release(const QString &sql, sqlite3_stmt *statement);
-    [[noreturn]] void fail();
+    [[noreturn]] void fail(const QString &sql);
     void run(const char *sql);
     void close();
 

@@ -33,7 +33,7 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         try { // an error's position points into the column's own text, which the user typed
             data::translateExpression(c.custom() ? c[SelectedColumn::ColumnName] : field);
         } catch (const data::DbError &e) {
-            throw data::DbError(QStringLiteral("Column \"%1\": %2").arg(c[SelectedColumn::Caption], e.text()));
+            throw data::DbError(QStringLiteral("Column \"%1\": %2").arg(c[SelectedColumn::Caption], e.text()), e.code());
         }
         select += QStringLiteral(" , ") + field;
         q.columns << report::Column{c[SelectedColumn::Caption], int(app::leadingNumber(c[SelectedColumn::Width])),
