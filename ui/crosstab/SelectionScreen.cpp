@@ -2,7 +2,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
 #include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
@@ -292,13 +291,11 @@ void SelectionScreen::cmdPreview_Click()
     const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
                                                txtDispData->tag, grouping ? txtGroupField->tag : QString()};
     crosstab::Pivot pivot;
-    try {
-        const QString sql = crosstab::pivotSql(definition, app::settings().SourceFrom);
-        pivot = crosstab::makePivot(app::YearDb().select(sql), grouping);
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            const QString sql = crosstab::pivotSql(definition, app::settings().SourceFrom);
+            pivot = crosstab::makePivot(app::YearDb().select(sql), grouping);
+        }))
         return;
-    }
     previewFrom_ = qobject_cast<TextBox *>(focusWidget());
     frmCrossPreview::instance().ShowPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
                                           grouping ? txtGroupField->text() : QString(), pivot);
