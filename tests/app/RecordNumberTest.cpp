@@ -15,7 +15,8 @@ TEST(GetRecNo, HandsOutTheCounterPerSeriesAndRefusesAMissingOrNullOne)
     EXPECT_EQ(root.counter("MRN"), mrn + 1);
 
     EXPECT_EQ(codeOf([] { app::GetRecNo("XYZ", true); }), data::DbCode::Missing);
-    // A counter that holds no record number is refused, named with its file, and left as it is.
+    // A counter that holds no record number is refused, named with its file, and left as it is, so
+    // that a save taking a number changes nothing.
     for (const char *bad : {"NULL", "'seventeen'", "-3", "17.5"}) {
         root.firm().execute(QString("Update ZoF05 Set Col98=%1 Where Col99='OTH'").arg(bad));
         const QVariant before = root.firm().select("Select Col98 From ZoF05 Where Col99='OTH'").rows[0][0];

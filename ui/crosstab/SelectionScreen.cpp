@@ -3,7 +3,6 @@
 #include "app/Module1.h"
 #include "app/Paths.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
 #include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
@@ -292,12 +291,9 @@ void SelectionScreen::cmdPreview_Click()
     }
     const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
                                                txtDispData->tag, grouping ? txtGroupField->tag : QString()};
-    try {
-        crosstab::pivotSql(definition, app::settings().SourceFrom); // a field that does not parse is told here
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    // A field that does not parse is told here, before the preview opens.
+    if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
         return;
-    }
     previewFrom_ = qobject_cast<TextBox *>(focusWidget());
     const app::Settings &settings = app::settings();
     frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),

@@ -2,7 +2,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
-#include "data/DbError.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
 #include "ui/wizard/FormulaCheck.h"
@@ -71,11 +70,8 @@ void frmRepCust::cmdPreview_Click()
         return;
     }
     ReportQuery query;
-    try {
-        query = reportQuery(rows, s.SourceFrom);
-    } catch (const data::DbError &e) {
+    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); })) {
         lblPreviewInfo->setText(QStringLiteral("Preview failed."));
-        app::ErrorBox(e.text());
         return;
     }
     const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
