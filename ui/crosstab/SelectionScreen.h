@@ -1,5 +1,7 @@
 #pragma once
+#include "ui/crosstab/CrossTabStore.h"
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -18,10 +20,10 @@ public:
     // number starts a new one). Returns when the window has closed.
     void EntryType(int EType, const QString &LastRecNo);
 
-    // Loads the definition of the window's record number; false (with a message) when it is gone.
+    // Loads the definition of the window's record number, saying what it holds out of range; false
+    // (with a message) when it is gone.
     bool DataDisp();
     bool CheckFields();
-    bool CheckDuplicate();
 
     QLabel *Label1;
     TextBox *txtReportName;
@@ -70,8 +72,11 @@ private:
     void openPicker(TextBox *box);
     QString slotCode(const TextBox *box) const;
     bool refuse(const QString &prompt, QWidget *focus);
+    // The definition as the controls hold it.
+    crosstab::CrossTabDefinition shown() const;
 
     QString recNo_;          // the ZoCTR key being edited; empty for a new definition
+    std::optional<crosstab::LoadedCrossTab> loaded_; // the definition as loaded; empty for a new one
     bool returning_ = false; // the field picker is open; the focus coming back is no new request
     TextBox *previewFrom_ = nullptr; // the field box that had the focus while the preview was open
 };
