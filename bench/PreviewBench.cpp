@@ -117,7 +117,7 @@ report::Outcome exportPartySales(const QString &root = scaledYearRoot())
 
 void ExportCsv_program(benchmark::State &state)
 {
-    scaledYear();
+    scaledYearRoot();
     for (auto _ : state) {
         const report::Outcome outcome = exportPartySales();
         if (!outcome.error.isEmpty())
