@@ -3,10 +3,12 @@
 #include "app/Family.h"
 #include "app/Paths.h"
 #include "ui/crosstab/CrossPivot.h"
+#include "ui/print/Export.h"
 #include "ui/wizard/Preview.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
@@ -96,9 +98,42 @@ void CrossPreview_baseline(benchmark::State &state)
     stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()));
 }
 
-// The most a fresh process holds when it has previewed the report: the benchmark starts itself
-// with the option, and the child prints its peak resident size.
-const char *const MemoryOption = "--preview-memory-child";
+// The CSV export as Export runs it: a read-only connection of its own, every line with the
+// subtotals and the grand total, the file written beside its name and renamed.
+report::Outcome exportPartySales(const QString &root = scaledYearRoot())
+{
+    static QTemporaryDir dir;
+    const QString year = connection(root);
+    const report::Report sales{{QStringLiteral("Party Wise Sales"), {}},
+                               [year](report::Sink &sink) {
+                                   const auto db = data::Connection::open(year, data::Access::ReadOnly);
+                                   streamReport(*db, partySales(), sink);
+                               },
+                               {}};
+    report::Progress progress;
+    return report::writeReport(report::Target::Csv, dir.filePath(QStringLiteral("sales.csv")), nullptr, sales,
+                               progress);
+}
+
+void ExportCsv_program(benchmark::State &state)
+{
+    scaledYearRoot();
+    for (auto _ : state) {
+        const report::Outcome outcome = exportPartySales();
+        if (!outcome.error.isEmpty())
+            state.SkipWithError(qPrintable(outcome.error));
+        state.counters["lines"] = double(outcome.lines);
+    }
+}
+
+void ExportCsv_baseline(benchmark::State &state)
+{
+    stepEveryRow(state, partySales().sql);
+}
+
+// The most a fresh process holds when it has previewed (arg 0) or exported (arg 1) the report:
+// the benchmark starts itself with the option, and the child prints its peak resident size.
+const char *const MemoryOptions[] = {"--preview-memory-child", "--export-memory-child"};
 
 void PreviewMemory_program(benchmark::State &state)
 {
@@ -106,9 +141,10 @@ void PreviewMemory_program(benchmark::State &state)
     double peakMb = 0;
     for (auto _ : state) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(MemoryOption), scaledYearRoot()});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(MemoryOptions[state.range(0)]), scaledYearRoot()});
         if (!child.waitForFinished(-1) || child.exitCode() != 0) {
-            state.SkipWithError("the preview's process failed");
+            state.SkipWithError("the child process failed");
             return;
         }
         peakMb = child.readAllStandardOutput().trimmed().toDouble() / 1024.0;
@@ -122,16 +158,21 @@ PREVIEW_CASE(WizardPreview_program);
 PREVIEW_CASE(WizardPreview_baseline);
 PREVIEW_CASE(CrossPreview_program);
 PREVIEW_CASE(CrossPreview_baseline);
-BENCHMARK(PreviewMemory_program)->Iterations(1)->Unit(benchmark::kMillisecond);
+PREVIEW_CASE(ExportCsv_program);
+PREVIEW_CASE(ExportCsv_baseline);
+BENCHMARK(PreviewMemory_program)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 bool isPreviewMemoryChild(const char *option)
 {
-    return std::strcmp(option, MemoryOption) == 0;
+    return std::strcmp(option, MemoryOptions[0]) == 0 || std::strcmp(option, MemoryOptions[1]) == 0;
 }
 
-int runPreviewMemoryChild(const char *root)
+int runPreviewMemoryChild(const char *option, const char *root)
 {
-    if (!previewPartySales(QString::fromLocal8Bit(root)).error.isEmpty())
+    const QString year = QString::fromLocal8Bit(root);
+    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(year).error.isEmpty()
+                                                                     : !exportPartySales(year).error.isEmpty();
+    if (failed)
         return 1;
     QFile status(QStringLiteral("/proc/self/status"));
     status.open(QIODevice::ReadOnly);
