@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -62,6 +63,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     SelectionScreen();
@@ -70,8 +73,10 @@ private:
     void openPicker(TextBox *box);
     QString slotCode(const TextBox *box) const;
     bool refuse(const QString &prompt, QWidget *focus);
+    QStringList state() const;
 
     QString recNo_;          // the ZoCTR key being edited; empty for a new definition
     bool returning_ = false; // the field picker is open; the focus coming back is no new request
-    TextBox *previewFrom_ = nullptr; // the field box that had the focus while the preview was open
+    QStringList opened_;               // the state() the window opened with
+    QWidget *focusWhenLeft_ = nullptr; // what had the focus when the window was last deactivated
 };
