@@ -97,8 +97,9 @@ void frmCustFld::fillFrom(const QString &code)
     cboType->setCurrentIndex(type == QLatin1String("N") ? 0 : type == QLatin1String("C") ? 1 : 2);
 }
 
-void frmCustFld::showForm(const QString &StrCode)
+QString frmCustFld::showForm(const QString &StrCode)
 {
+    stored_.clear();
     if (!loaded_)
         Load();
     StrCode_ = StrCode;
@@ -107,16 +108,17 @@ void frmCustFld::showForm(const QString &StrCode)
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         Unload();
-        return;
+        return {};
     }
     exec();
+    return stored_;
 }
 
 void frmCustFld::cmdOK_Click()
 {
     const QString name = txtColName->text();
     const QString formula = txtFormula->toPlainText();
-    if (name.isEmpty() || formula.isEmpty()) {
+    if (name.trimmed().isEmpty() || formula.trimmed().isEmpty()) {
         app::MsgBox(QStringLiteral("Please Enter Column Name and Formula Both "), app::Buttons::OkOnly,
                     app::Icon::Information);
         return;
@@ -143,6 +145,7 @@ void frmCustFld::cmdOK_Click()
                                       "Values (?,?,?,?,?)"),
                        {code, name, formula, family, type});
         tx.commit();
+        stored_ = code;
     } catch (const data::DbError &e) {
         app::ErrorBox(e.text());
         return;
