@@ -8,6 +8,18 @@ double roundHalfEven(double value)
     return std::nearbyint(value); // the default rounding mode is to nearest, ties to even
 }
 
+std::optional<qint64> wholeNumber(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        return value.toLongLong();
+    if (value.typeId() != QMetaType::Double)
+        return std::nullopt;
+    const double d = value.toDouble();
+    if (d != std::floor(d) || std::abs(d) >= 9e18)
+        return std::nullopt;
+    return qint64(d);
+}
+
 namespace {
 
 bool isAsciiDigit(QChar c)

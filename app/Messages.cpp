@@ -1,4 +1,5 @@
 #include "app/Messages.h"
+#include "data/DbError.h"
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -56,6 +57,27 @@ BoxSeam realSeam;
 MessageSeam *current = &realSeam;
 
 } // namespace
+
+bool withErrorBox(const std::function<void()> &work)
+{
+    try {
+        work();
+        return true;
+    } catch (const data::DbError &e) {
+        ErrorBox(e.text());
+        return false;
+    }
+}
+
+bool keepMineOverOther(bool deleted)
+{
+    const QString prompt = deleted
+        ? QStringLiteral("Another program deleted this definition after you opened it.\n\nYes stores your "
+                         "version again; No leaves it deleted.")
+        : QStringLiteral("Another program changed this definition after you opened it.\n\nYes stores your "
+                         "version over that change; No shows the stored one instead.");
+    return MsgBox(prompt, Buttons::YesNo, Icon::Exclamation, {}, Answer::No) == Answer::Yes;
+}
 
 MessageSeam &messages()
 {

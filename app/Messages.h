@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 namespace app {
 
@@ -37,5 +38,13 @@ inline void ErrorBox(const QString &text)
 {
     MsgBox(text, Buttons::OkOnly, Icon::Critical);
 }
+
+// Runs a handler's database work. A database error is shown with the engine's text and the result
+// is false, so that the handler stops with its window open and the work rolled back.
+bool withErrorBox(const std::function<void()> &work);
+
+// Another program changed or deleted a definition after this window loaded it: asks whether to
+// store this window's version over that (true) or to take what is stored now (false, the default).
+bool keepMineOverOther(bool deleted);
 
 } // namespace app

@@ -21,14 +21,14 @@ Settings &settings()
 data::Connection &YearDb()
 {
     if (!settings().YearDb)
-        throw data::DbError(QStringLiteral("The year database is not open."));
+        throw data::DbError(QStringLiteral("The year database is not open."), data::DbCode::NotOpen);
     return *settings().YearDb;
 }
 
 data::Connection &FirmDb()
 {
     if (!settings().FirmDb)
-        throw data::DbError(QStringLiteral("The firm database is not open."));
+        throw data::DbError(QStringLiteral("The firm database is not open."), data::DbCode::NotOpen);
     return *settings().FirmDb;
 }
 
@@ -56,7 +56,7 @@ void requireTables(data::Connection &db, const QStringList &tables)
         const auto found = db.select(
             QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"), {table});
         if (found.rows.first().first().toInt() == 0)
-            throw data::DbError(QStringLiteral("The database has no table %1.").arg(table));
+            throw data::DbError(QStringLiteral("The database has no table %1.").arg(table), data::DbCode::Missing);
     }
 }
 
@@ -149,17 +149,48 @@ int GetRecNo(const QString &series, bool increment)
     data::Transaction tx(db);
     const data::RowSet rows = db.select(QStringLiteral("Select Col98 From ZoF05 Where Col99=?"), {series});
     if (rows.rows.isEmpty())
-        throw data::DbError(QStringLiteral("The number series \"%1\" has no row in ZoF05.").arg(series));
+        throw data::DbError(QStringLiteral("The number series \"%1\" has no row in ZoF05.").arg(series),
+                            data::DbCode::Missing);
     const QVariant value = rows.rows.first().first();
-    if (value.isNull())
-        throw data::DbError(QStringLiteral("The number series \"%1\" has no next number.").arg(series));
-    const double next = roundHalfEven(value.toDouble());
-    if (next < -2147483648.0 || next > 2147483646.0)
-        throw data::DbError(QStringLiteral("The number series \"%1\" is out of range.").arg(series));
+    const std::optional<qint64> next = wholeNumber(value);
+    // Read as 0, a counter gone bad would hand out numbers already used; nothing is saved instead.
+    if (!next || *next < 0 || *next > 2147483646)
+        throw data::DbError(QStringLiteral("The number series \"%1\" in the firm file %2.db holds %3, which is not "
+                                           "a record number. Nothing was saved.")
+                                .arg(series, firmDbBase(settings().DataRoot, settings().FirmNo),
+                                     value.isNull() ? QStringLiteral("no value")
+                                                    : QLatin1Char('"') + value.toString() + QLatin1Char('"')),
+                            data::DbCode::BadCounter);
     if (increment)
-        db.execute(QStringLiteral("Update ZoF05 Set Col98=? Where Col99=?"), {qint64(next) + 1, series});
+        db.execute(QStringLiteral("Update ZoF05 Set Col98=? Where Col99=?"), {qint64(*next) + 1, series});
     tx.commit();
-    return static_cast<int>(next);
+    return int(*next);
+}
+
+int GetFreeRecNo(const QString &series, const std::function<bool(int)> &inUse)
+{
+    for (;;) {
+        const int n = GetRecNo(series);
+        if (!inUse(n))
+            return n;
+    }
+}
+
+QString NewOthKey(data::Connection &year, const QString &prefix, const QString &kept)
+{
+    const auto inUse = [&](int n) {
+        const QString ctr = QStringLiteral("CTR%1").arg(n), crf = QStringLiteral("CRF%1").arg(n);
+        return !year
+                    .select(QStringLiteral("Select 1 From ZoCTR Where Col99=? Union All Select 1 From CrMain Where "
+                                           "ColCode=? Union All Select 1 From CrChild Where ColCode=? Limit 1"),
+                            {ctr, crf, crf})
+                    .rows.isEmpty();
+    };
+    bool numbered = false;
+    const int n = kept.mid(3).toInt(&numbered);
+    if (kept.startsWith(prefix) && numbered && !inUse(n))
+        return kept;
+    return prefix + QString::number(GetFreeRecNo(QStringLiteral("OTH"), inUse));
 }
 
 QString MakeDecFormat(int decimals)

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace app {
@@ -35,8 +36,23 @@ int Main(const QStringList &arguments, const QString &programFolder);
 double GetSqlValue(const QString &sqlText, const data::Params &params = {});
 
 // Hands out the next number of a series from ZoF05 in the firm database. The read and the
-// increment are one write-locked transaction, so two programs never get the same number.
+// increment are one write-locked transaction, so two programs never get the same number. A counter
+// that holds no whole number from 0 up throws DbError (BadCounter) and is left as it is.
 int GetRecNo(const QString &series, bool increment = true);
+
+// The next number of the series that `inUse` finds free. A counter set behind the numbers in use
+// (a firm file restored from an older copy) skips them; a skipped number stays taken.
+int GetFreeRecNo(const QString &series, const std::function<bool(int)> &inUse);
+
+// The key of a new definition of either designer (prefix "CTR" or "CRF"): `kept`, the key an
+// earlier failed save of it took, while no definition uses its number, or else the prefix and the
+// next "OTH" number that no definition uses, as CTR n or CRF n. Call it inside the save's
+// transaction of the year file.
+QString NewOthKey(data::Connection &year, const QString &prefix, const QString &kept);
+
+// How a save of a definition ended: stored, or refused with nothing written because another
+// definition has its name, or because another program changed or deleted it since it was loaded.
+enum class SaveResult { Saved, DuplicateName, ChangedElsewhere, DeletedElsewhere };
 
 // "##########0." followed by one "0" per decimal place.
 QString MakeDecFormat(int decimals);

@@ -34,6 +34,21 @@ QString benchRoot()
     return root;
 }
 
+QString scaledYearRoot()
+{
+    static QTemporaryDir temporary;
+    static const QString root = qEnvironmentVariableIsSet("BENCH_ROOT")
+                                    ? qEnvironmentVariable("BENCH_ROOT") + QStringLiteral("/ScaledYear")
+                                    : temporary.path();
+    static const bool built = [] {
+        if (!QFileInfo::exists(root + QStringLiteral("/Firm1")))
+            makeScaledYear(root, ScaledYear{200000, 1000000, 3000, 2500});
+        return true;
+    }();
+    Q_UNUSED(built);
+    return root;
+}
+
 QString uniqueName(const QString &prefix)
 {
     static const QString run = QString::number(QDateTime::currentMSecsSinceEpoch(), 36);

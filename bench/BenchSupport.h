@@ -12,6 +12,11 @@
 // columns and a stored report "CRFBIG" with 500 columns. Built on first use.
 QString benchRoot();
 
+// A data root of its own whose year is a large firm's: 200,000 vouchers with 1,000,000 voucher
+// lines, 3,000 parties and 2,500 products. Built on first use; under BENCH_ROOT it is kept in the
+// folder "ScaledYear".
+QString scaledYearRoot();
+
 // Names and codes of what a case stores: unique over every run, a kept root included.
 QString uniqueName(const QString &prefix);
 

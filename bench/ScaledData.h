@@ -13,3 +13,10 @@ struct Scale {
 
 // Creates firm 1, year 1 under root with the demo year plus the rows the scale asks for.
 void makeScaledRoot(const QString &root, const Scale &scale);
+
+// Creates firm 1, year 1 under root: the demo year grown by bulk masters and vouchers to a large
+// firm's year. Every voucher line has a product and every voucher a party.
+struct ScaledYear {
+    int vouchers = 0, lines = 0, parties = 0, products = 0; // totals, the demo's rows included
+};
+void makeScaledYear(const QString &root, const ScaledYear &size);

@@ -5,3 +5,8 @@
 // the milliseconds from just before start-up to the moment its work is done.
 bool isStartUpChild(const char *option);
 int runStartUpChild(const char *option, const char *root);
+
+// The preview's peak memory is measured in a fresh process the same way: the child previews the
+// scaled year's report and prints its peak resident size in kilobytes.
+bool isPreviewMemoryChild(const char *option);
+int runPreviewMemoryChild(const char *root);

@@ -58,7 +58,7 @@ void prepareSave(frmRepCust &wizard, bool modify)
     // check; the demo's own columns are real.
     QVector<int> real;
     for (int r = 1; r < wizard.VSAval->rows(); ++r)
-        if (!wizard.VSAval->textMatrix(r, 1).startsWith(QLatin1String("ColBulk")))
+        if (!wizard.VSAval->textMatrix(r, SelectedColumn::ColumnName).startsWith(QLatin1String("ColBulk")))
             real << r;
     for (int i = 0; i < BigReportColumns; ++i) {
         wizard.VSAval->setRow(real[i % real.size()]);

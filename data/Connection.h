@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,6 +15,17 @@ using Params = QVector<QVariant>;
 struct RowSet {
     QStringList columns;
     QVector<QVector<QVariant>> rows;
+};
+
+// One row as the engine steps it, its values read only where asked for: for a walk over many
+// rows that needs few of their values.
+class Row {
+public:
+    virtual ~Row() = default;
+    virtual int size() const = 0;
+    virtual QVariant value(int column) const = 0;
+    // The UTF-8 bytes of a text value; false when the value is no text.
+    virtual bool text(int column, QByteArrayView &bytes) const = 0;
 };
 
 // A connection that only reads cannot change the file, whatever text it is given to run.
@@ -35,6 +47,8 @@ public:
     // Calls onRow for each row without keeping them, for reads that build their own store.
     virtual void forEachRow(const QString &sql, const Params &params,
                             const std::function<void(const QVector<QVariant> &)> &onRow) = 0;
+    // The same, handing over each row as the engine steps it.
+    virtual void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) = 0;
     virtual qint64 lastInsertRowId() = 0;
     // Compiles the statement without running it; throws DbError when the engine refuses it.
     virtual void prepare(const QString &sql) = 0;

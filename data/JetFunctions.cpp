@@ -468,14 +468,6 @@ void nz(sqlite3_context *c, int argc, Values argv)
         resultText(c, QString());
 }
 
-// The number a value stands for, or null: what a total adds up.
-void value(sqlite3_context *c, int, Values argv)
-{
-    double d;
-    if (numberOf(argv[0], d))
-        sqlite3_result_double(c, d);
-}
-
 void isNullFunction(sqlite3_context *c, int, Values argv)
 {
     sqlite3_result_int(c, isNull(argv[0]) ? -1 : 0);
@@ -631,7 +623,7 @@ const Function Functions[] = {
     {"val", 1, guarded<val>},         {"cstr", 1, guarded<cstr>},       {"cdbl", 1, guarded<cdbl>},
     {"cint", 1, guarded<cint>},       {"clng", 1, guarded<clng>},       {"int", 1, guarded<intFloor>},
     {"fix", 1, guarded<fix>},         {"nz", 1, guarded<nz>},           {"nz", 2, guarded<nz>},
-    {"jet_isnull", 1, guarded<isNullFunction>}, {"jet_value", 1, guarded<value>},
+    {"jet_isnull", 1, guarded<isNullFunction>},
     {"jet_sub", 2, guarded<subtract>}, {"jet_round", 1, guarded<roundEven>}, {"jet_round", 2, guarded<roundEven>},
     {"jet_trim", 1, guarded<trimBlanks<true, true>>}, {"jet_ltrim", 1, guarded<trimBlanks<true, false>>},
     {"jet_rtrim", 1, guarded<trimBlanks<false, true>>},

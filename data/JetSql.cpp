@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void syntaxError(int pos, const QString &what)
 {
-    throw DbError(QStringLiteral("Syntax error at position %1: %2").arg(pos + 1).arg(what));
+    throw SyntaxError(pos + 1, what);
 }
 
 enum class Kind { Name, Number, String, Date, Symbol, End };
@@ -257,6 +257,9 @@ public:
         return n.text;
     }
 
+    // The first aggregate function (Sum, Count, Avg, Min, Max) the text calls outside a subquery.
+    const QString &aggregate() const { return aggregate_; }
+
     QString wholeStatement()
     {
         const QString text = statement();
@@ -336,6 +339,7 @@ private:
     QString statement()
     {
         expectWord("SELECT");
+        ++statements_;
         QString out = QStringLiteral("SELECT");
         if (acceptWord("DISTINCT") || acceptWord("DISTINCTROW"))
             out += QStringLiteral(" DISTINCT");
@@ -369,6 +373,7 @@ private:
         }
         if (!limit.isEmpty())
             out += QStringLiteral(" LIMIT ") + limit;
+        --statements_;
         return out;
     }
 
@@ -642,6 +647,10 @@ private:
         QString function = peek().parts[0];
         if (function.endsWith(QLatin1Char('$')))
             function.chop(1);
+        static const QStringList aggregates = {QStringLiteral("SUM"), QStringLiteral("COUNT"), QStringLiteral("AVG"),
+                                               QStringLiteral("MIN"), QStringLiteral("MAX")};
+        if (statements_ == 0 && aggregate_.isEmpty() && aggregates.contains(function.toUpper()))
+            aggregate_ = function;
         // These names are keywords of our engine, so their functions go by other names.
         static const QStringList renamed = {QStringLiteral("LEFT"),  QStringLiteral("RIGHT"), QStringLiteral("MID"),
                                             QStringLiteral("ISNULL"), QStringLiteral("ROUND"), QStringLiteral("TRIM"),
@@ -674,6 +683,8 @@ private:
 
     QString source_;
     Token window_[2];
+    int statements_ = 0; // the SELECTs the parser is inside
+    QString aggregate_;
 };
 
 } // namespace
@@ -681,6 +692,13 @@ private:
 QString translateExpression(const QString &jet)
 {
     return Parser(jet).wholeExpression();
+}
+
+QString aggregateIn(const QString &jetExpression)
+{
+    Parser parser(jetExpression);
+    parser.wholeExpression();
+    return parser.aggregate();
 }
 
 QString translateStatement(const QString &jet)

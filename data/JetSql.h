@@ -3,7 +3,7 @@
 
 // Stored report SQL is written in the desktop engine's dialect and is kept as written; these
 // turn it into SQL that runs on our engine with the functions of data/JetFunctions.h. Both throw
-// DbError naming the position (1-based character) of a syntax error.
+// SyntaxError (a DbError) naming the position (1-based character) of a syntax error.
 //
 // What the dialect means here, and where it differs from the desktop engine:
 // - Literals: 'text' and "text" (a doubled quote inside stands for one), numbers, True (-1),
@@ -27,6 +27,10 @@ namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".
 QString translateExpression(const QString &jet);
+
+// The first aggregate function (Sum, Count, Avg, Min, Max) an expression calls outside any
+// subquery, as written; empty when none. Throws DbError as translateExpression does.
+QString aggregateIn(const QString &jetExpression);
 
 // A SELECT statement: list, FROM (kept as written), WHERE, GROUP BY, HAVING, ORDER BY.
 QString translateStatement(const QString &jet);

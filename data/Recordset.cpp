@@ -53,14 +53,14 @@ int Recordset::fieldIndex(const QString &field) const
     for (int i = 0; i < rows_.columns.size(); ++i)
         if (rows_.columns[i].compare(field, Qt::CaseInsensitive) == 0)
             return i;
-    throw DbError(QStringLiteral("Item cannot be found in the collection: ") + field);
+    throw DbError(QStringLiteral("Item cannot be found in the collection: ") + field, DbCode::Missing);
 }
 
 QVariant Recordset::value(const QString &field) const
 {
     const int i = fieldIndex(field);
     if (eof())
-        throw DbError(QStringLiteral("No current record."));
+        throw DbError(QStringLiteral("No current record."), DbCode::Missing);
     return rows_.rows[current_][i];
 }
 
@@ -113,7 +113,7 @@ void Recordset::update()
                      pendingValues_);
     } else {
         if (eof())
-            throw DbError(QStringLiteral("No current record."));
+            throw DbError(QStringLiteral("No current record."), DbCode::Missing);
         QStringList sets;
         for (const QString &f : pendingFields_)
             sets << f + QStringLiteral("=?");

@@ -45,6 +45,36 @@ QVariant columnValue(sqlite3_stmt *s, int i)
     }
 }
 
+DbCode codeOf(int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_ERROR:
+        return DbCode::Sql;
+    case SQLITE_BUSY:
+        return DbCode::Busy;
+    case SQLITE_LOCKED:
+        return DbCode::Locked;
+    case SQLITE_CONSTRAINT:
+        return DbCode::Constraint;
+    case SQLITE_NOTADB:
+        return DbCode::NotADatabase;
+    case SQLITE_CANTOPEN:
+        return DbCode::CantOpen;
+    case SQLITE_READONLY:
+        return DbCode::ReadOnly;
+    case SQLITE_FULL:
+        return DbCode::Full;
+    case SQLITE_IOERR:
+        return DbCode::Io;
+    case SQLITE_CORRUPT:
+        return DbCode::Corrupt;
+    case SQLITE_INTERRUPT:
+        return DbCode::Interrupted;
+    default:
+        return DbCode::Other;
+    }
+}
+
 int stopWhenInterrupted(void *flag)
 {
     return static_cast<std::atomic<bool> *>(flag)->load() ? 1 : 0;
@@ -84,7 +114,7 @@ SqlCipherConnection::SqlCipherConnection(const QString &path, const QString &pas
         const QString message = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError(message);
+        throw DbError(message, codeOf(rc));
     }
     const QByteArray key = password.toUtf8();
     sqlite3_key(db_, key.constData(), key.size());
@@ -125,14 +155,16 @@ void SqlCipherConnection::close()
     db_ = nullptr;
 }
 
-void SqlCipherConnection::fail()
+void SqlCipherConnection::fail(const QString &sql)
 {
+    const int code = sqlite3_extended_errcode(db_);
     // The engine calls a file deleted or replaced under an open connection read-only.
-    if (sqlite3_extended_errcode(db_) == SQLITE_READONLY_DBMOVED)
+    if (code == SQLITE_READONLY_DBMOVED)
         throw DbError(QStringLiteral("The database file %1 was deleted or replaced while the program was running; "
                                      "start the program again to work on the file there now.")
-                          .arg(path_));
-    throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)));
+                          .arg(path_),
+                      DbCode::Moved, sql);
+    throw DbError(QString::fromUtf8(sqlite3_errmsg(db_)), codeOf(code), sql);
 }
 
 bool SqlCipherConnection::writable() const
@@ -149,7 +181,7 @@ sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &par
         const QByteArray text = sql.toUtf8();
         if (sqlite3_prepare_v2(db_, text.constData(), text.size(), &s, nullptr) != SQLITE_OK) {
             sqlite3_finalize(s);
-            fail();
+            fail(sql);
         }
         if (!s) // an empty statement
             return nullptr;
@@ -181,7 +213,7 @@ sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &par
         }
         if (rc != SQLITE_OK) {
             sqlite3_finalize(s);
-            fail();
+            fail(sql);
         }
     }
     return s;
@@ -205,24 +237,56 @@ void SqlCipherConnection::release(const QString &sql, sqlite3_stmt *s)
     cache_.insert(sql, {s, ++uses_});
 }
 
-void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
-                                     const std::function<void(const QVector<QVariant> &)> &onRow)
+namespace {
+
+class SteppedRow : public Row {
+public:
+    explicit SteppedRow(sqlite3_stmt *s) : s_(s), size_(sqlite3_column_count(s)) {}
+    int size() const override { return size_; }
+    QVariant value(int column) const override { return columnValue(s_, column); }
+    bool text(int column, QByteArrayView &bytes) const override
+    {
+        if (sqlite3_column_type(s_, column) != SQLITE_TEXT)
+            return false;
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s_, column));
+        bytes = QByteArrayView(text, sqlite3_column_bytes(s_, column));
+        return true;
+    }
+
+private:
+    sqlite3_stmt *s_;
+    int size_;
+};
+
+} // namespace
+
+void SqlCipherConnection::walkRows(const QString &sql, const Params &params,
+                                   const std::function<void(const Row &)> &onRow)
 {
     Statement st(*this, sql, params);
     if (!st.get())
         return;
-    const int n = sqlite3_column_count(st.get());
-    QVector<QVariant> row(n);
+    const SteppedRow row(st.get());
     for (;;) {
         const int rc = sqlite3_step(st.get());
         if (rc == SQLITE_DONE)
             return;
         if (rc != SQLITE_ROW)
-            fail();
-        for (int i = 0; i < n; ++i)
-            row[i] = columnValue(st.get(), i);
+            fail(sql);
         onRow(row);
     }
+}
+
+void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
+                                     const std::function<void(const QVector<QVariant> &)> &onRow)
+{
+    QVector<QVariant> values;
+    walkRows(sql, params, [&](const Row &row) {
+        values.resize(row.size());
+        for (int i = 0; i < row.size(); ++i)
+            values[i] = row.value(i);
+        onRow(values);
+    });
 }
 
 RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
@@ -239,7 +303,7 @@ RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
         if (rc == SQLITE_DONE)
             break;
         if (rc != SQLITE_ROW)
-            fail();
+            fail(sql);
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
             row[i] = columnValue(st.get(), i);
@@ -257,7 +321,7 @@ void SqlCipherConnection::execute(const QString &sql, const Params &params)
     while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        fail();
+        fail(sql);
 }
 
 // A check compiles its text once; keeping it would fill the store with one-off statements.
@@ -280,7 +344,7 @@ qint64 SqlCipherConnection::lastInsertRowId()
 void SqlCipherConnection::run(const char *sql)
 {
     if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        fail();
+        fail(QString::fromUtf8(sql));
 }
 
 // Nested transactions become savepoints inside the outer one.

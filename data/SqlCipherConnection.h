@@ -19,6 +19,7 @@ public:
     RowSet select(const QString &sql, const Params &params = {}) override;
     void forEachRow(const QString &sql, const Params &params,
                     const std::function<void(const QVector<QVariant> &)> &onRow) override;
+    void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) override;
     qint64 lastInsertRowId() override;
     void prepare(const QString &sql) override;
     void interrupt() override;
@@ -44,7 +45,7 @@ private:
     sqlite3_stmt *compile(const QString &sql, const Params &params);
     // Hands a statement back after use: reset and kept for its text, or finalized.
     void release(const QString &sql, sqlite3_stmt *statement);
-    [[noreturn]] void fail();
+    [[noreturn]] void fail(const QString &sql);
     void run(const char *sql);
     void close();
 

@@ -1,4 +1,5 @@
 #include "app/Module1.h"
+#include "support/ErrorOf.h"
 #include "support/TestRoot.h"
 #include <gtest/gtest.h>
 
@@ -13,9 +14,21 @@ TEST(GetRecNo, HandsOutTheCounterPerSeriesAndRefusesAMissingOrNullOne)
     EXPECT_EQ(root.counter("OTH"), 18);
     EXPECT_EQ(root.counter("MRN"), mrn + 1);
 
-    EXPECT_THROW(app::GetRecNo("XYZ", true), std::exception);
-    root.firm().execute("Update ZoF05 Set Col98=NULL Where Col99='OTH'");
-    EXPECT_THROW(app::GetRecNo("OTH", true), std::exception);
+    EXPECT_EQ(codeOf([] { app::GetRecNo("XYZ", true); }), data::DbCode::Missing);
+    // A counter that holds no record number is refused, named with its file, and left as it is, so
+    // that a save taking a number changes nothing.
+    for (const char *bad : {"NULL", "'seventeen'", "-3", "17.5"}) {
+        root.firm().execute(QString("Update ZoF05 Set Col98=%1 Where Col99='OTH'").arg(bad));
+        const QVariant before = root.firm().select("Select Col98 From ZoF05 Where Col99='OTH'").rows[0][0];
+        try {
+            app::GetRecNo("OTH", true);
+            ADD_FAILURE() << bad << " was taken for a number";
+        } catch (const data::DbError &e) {
+            EXPECT_EQ(e.code(), data::DbCode::BadCounter) << bad;
+            EXPECT_TRUE(e.text().contains("\"OTH\"") && e.text().contains("/Firm1/Firm1.db")) << e.text().toStdString();
+        }
+        EXPECT_EQ(root.firm().select("Select Col98 From ZoF05 Where Col99='OTH'").rows[0][0], before) << bad;
+    }
     EXPECT_EQ(root.firm().select("Select count(*) From ZoF05").rows[0][0].toInt(), 2);
 
     // GetSqlValue gives the first value, or 0 when there is none.

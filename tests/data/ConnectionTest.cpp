@@ -22,10 +22,10 @@ protected:
 // Files keyed with another password or holding no database are refused by the start-up tests.
 TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 {
-    const auto openError = [](const QString &text) { return errorOf([&] { data::Connection::open(text); }); };
-    EXPECT_TRUE(openError(app::connectionString(dir.path() + "/missing", "mervolst")).contains("unable to open"));
+    const auto openError = [](const QString &text) { return codeOf([&] { data::Connection::open(text); }); };
+    EXPECT_EQ(openError(app::connectionString(dir.path() + "/missing", "mervolst")), data::DbCode::CantOpen);
     EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
-    EXPECT_TRUE(openError("Provider=Other;Data Source=x.db;Password=p;").contains("Provider"));
+    EXPECT_EQ(openError("Provider=Other;Data Source=x.db;Password=p;"), data::DbCode::Other);
 
     auto db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
     {
@@ -46,8 +46,8 @@ TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 
     // A preview's connection refuses every write, to its own file and to any other.
     auto reader = data::Connection::open(app::connectionString(dir.path() + "/year", "mervolst"), data::Access::ReadOnly);
-    EXPECT_EQ(errorOf([&] { reader->execute("Delete From ZoM35"); }), "attempt to write a readonly database");
-    EXPECT_TRUE(errorOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }).contains("unable to open"));
+    EXPECT_EQ(codeOf([&] { reader->execute("Delete From ZoM35"); }), data::DbCode::ReadOnly);
+    EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
     EXPECT_FALSE(QFile::exists(dir.path() + "/other.db"));
     EXPECT_EQ(reader->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
     EXPECT_TRUE(db->writable());
@@ -56,15 +56,22 @@ TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
     // Prepare compiles without running.
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
     EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
-    EXPECT_EQ(errorOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), "no such column: NoSuchColumn");
+    EXPECT_EQ(codeOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), data::DbCode::Sql);
+    try {
+        db->execute("Insert Into ZoCTR (Col99) Values ('CTR1'), ('CTR1')");
+        ADD_FAILURE() << "a repeated key was stored";
+    } catch (const data::DbError &e) {
+        EXPECT_EQ(e.code(), data::DbCode::Constraint);
+        EXPECT_EQ(e.statement(), "Insert Into ZoCTR (Col99) Values ('CTR1'), ('CTR1')");
+    }
 
     // Called before the statement starts, the interrupt is not lost.
     db->interrupt();
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(codeOf([&] {
                   db->select("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 100000) "
                              "Select count(*) From n");
               }),
-              "interrupted");
+              data::DbCode::Interrupted);
 }
 
 // The wait for another program's lock ends after five seconds on the clock, however long each
@@ -76,7 +83,7 @@ TEST_F(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
     prctl(PR_SET_TIMERSLACK, 20'000'000UL);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_THROW(data::Transaction tx(*files.firm), data::DbError);
+    EXPECT_EQ(codeOf([&] { data::Transaction tx(*files.firm); }), data::DbCode::Busy);
     const qint64 waited = timer.elapsed();
     prctl(PR_SET_TIMERSLACK, 0UL);
     EXPECT_GE(waited, 4900);
@@ -93,10 +100,7 @@ TEST_F(SqlCipherConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
     ASSERT_TRUE(QFile::remove(year));
     ASSERT_TRUE(QFile::copy(firm, firm + "-copy") && QFile::remove(firm) && QFile::rename(firm + "-copy", firm));
     for (const auto &[db, path] : {std::pair{files.year.get(), year}, std::pair{files.firm.get(), firm}})
-        EXPECT_EQ(errorOf([&, db = db] { db->execute("Create Table Scratch (x)"); }),
-                  "The database file " + path
-                      + " was deleted or replaced while the program was running; start the program again to "
-                        "work on the file there now.");
+        EXPECT_EQ(codeOf([&, db = db] { db->execute("Create Table Scratch (x)"); }), data::DbCode::Moved) << path.toStdString();
 }
 
 // Far more distinct statements than the connection keeps compiled, run while a read of the same

@@ -1,18 +1,14 @@
 #include "app/Module1.h"
-#include "support/FakeMessages.h"
 #include "support/TestRoot.h"
 #include "tests/torture/Torture.h"
-#include "ui/crosstab/SelectionScreen.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/crosstab/CrossTabStore.h"
+#include "ui/wizard/ReportStore.h"
 #include "ui/wizard/ReportText.h"
-#include <QCheckBox>
-#include <QComboBox>
 #include <QRandomGenerator>
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QThread>
-#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -81,35 +77,28 @@ QVector<Definition> storedDefinitions(data::Connection &year)
     return result;
 }
 
-// Through the window, as a user's Save does it.
+// As the definition window's Save stores it: a new one takes its number inside the save, a changed
+// one replaces what was loaded.
 void saveCrossTab(const Definition &d)
 {
-    SelectionScreen &s = SelectionScreen::instance();
     const QStringList f = crossTabFields(d);
-    QTimer::singleShot(0, &s, [&] {
-        s.txtReportName->setText(f[0]);
-        s.txtReportDesc->setText(f[1]);
-        s.cboRepTyp->setCurrentIndex(f[11].toInt());
-        s.chkGrouping->setChecked(f[6] == QLatin1String("1"));
-        TextBox *const boxes[] = {s.txtRowData, s.txtColData, s.txtDispData, s.txtGroupField};
-        for (int i = 0; i < 4; ++i) {
-            boxes[i]->tag = f[2 + i];
-            boxes[i]->setText(f[7 + i]);
-        }
-        s.cmdSave_Click();
-        if (s.isVisible())
-            torture::die(QStringLiteral("the save was refused: ") + FakeMessages::instance().prompts().join('/'));
-    });
-    s.EntryType(d.code.isEmpty() ? 0 : 1, d.code);
-    if (!FakeMessages::instance().shown.isEmpty())
-        torture::die(FakeMessages::instance().prompts().join('/'));
+    const crosstab::CrossTabDefinition shown{f[0], f[1], f[2], f[3], f[4], f[5], f[6].toInt(),
+                                             f[7], f[8], f[9], f[10], f[11].toInt()};
+    data::Connection &year = app::YearDb();
+    const auto loaded = d.code.isEmpty() ? std::nullopt : crosstab::loadCrossTab(year, d.code);
+    QString code = d.code;
+    if (crosstab::saveCrossTab(year, code, shown, loaded ? &*loaded : nullptr) != app::SaveResult::Saved)
+        torture::die(QStringLiteral("the save was refused"));
 }
 
-// The wizard's save: a new report takes its number first, then one transaction stores it.
+// As the wizard's Save stores it.
 void saveTabular(const Definition &d)
 {
+    data::Connection &year = app::YearDb();
+    const auto loaded = d.code.isEmpty() ? std::nullopt : loadReport(year, d.code);
     QString code = d.code;
-    saveReport(code, d.name(), tabularRows(d));
+    if (saveReport(year, code, d.name(), tabularRows(d), loaded ? &*loaded : nullptr) != app::SaveResult::Saved)
+        torture::die(QStringLiteral("the save was refused"));
 }
 
 QString joined(const QVector<QVariant> &values)

@@ -11,6 +11,10 @@ namespace torture {
 void saveUntilKilled(quint32 seed);
 void takeNumbers(int count);
 void holdLock(const QString &file, int ms);
+// Two-program cases: say "ready" (or "loaded"), wait for a line on standard input, save, and say
+// the code stored or "duplicate", "changed", "deleted".
+void addAtOnce(int kind, const QString &name);
+void editAfterOpen(int kind, QString code);
 
 void startChild(QProcess &child, const QStringList &arguments);
 // One write per line: a kill never leaves half a line behind.

@@ -1,5 +1,7 @@
 #include "ui/crosstab/CrossPivot.h"
+#include "data/JetFunctions.h"
 #include "data/JetSql.h"
+#include <QDate>
 #include <QHash>
 #include <algorithm>
 
@@ -11,28 +13,37 @@ QString jet(const QString &expression) { return data::translateExpression(expres
 
 QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
-bool isNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
+// Where a heading goes: an empty value first, then numbers by value, then dates by date, then
+// texts ignoring case. Numbers and dates may come as text, as Format makes them.
+struct Place {
+    int rank = 0;
+    double number = 0;
+    QString text;
 
-bool before(const QVariant &a, const QVariant &b)
+    bool operator<(const Place &other) const
+    {
+        if (rank != other.rank)
+            return rank < other.rank;
+        if (rank != 3)
+            return number < other.number;
+        const int order = QString::compare(text, other.text, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : text < other.text;
+    }
+};
+
+Place placeOf(const QVariant &v)
 {
-    const auto rank = [](const QVariant &v) { return v.isNull() ? 0 : isNumber(v) ? 1 : 2; };
-    if (rank(a) != rank(b))
-        return rank(a) < rank(b);
-    if (isNumber(a))
-        return a.toDouble() < b.toDouble();
-    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive) < 0;
+    if (v.isNull() || v.toString().isEmpty())
+        return {};
+    if (const std::optional<double> number = data::numberValue(v))
+        return {1, *number, {}};
+    const QString t = v.toString().trimmed();
+    for (const char *format : {"dd/MM/yyyy", "d/M/yyyy", "yyyy-MM-dd"}) {
+        const QDate date = QDate::fromString(t.left(10), QLatin1String(format));
+        if (date.isValid())
+            return {2, double(date.toJulianDay()), {}};
+    }
+    return {3, 0, v.toString()};
 }
 
 // The distinct values in display order, as texts.
@@ -41,11 +52,14 @@ QStringList axis(const QVector<QVariant> &values)
     QHash<QString, QVariant> distinct;
     for (const QVariant &v : values)
         distinct.insert(text(v), v);
-    QVector<QVariant> sorted(distinct.begin(), distinct.end());
-    std::sort(sorted.begin(), sorted.end(), before);
+    std::vector<std::pair<Place, QString>> sorted;
+    for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
+        sorted.emplace_back(placeOf(it.value()), it.key());
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first || (!(b.first < a.first) && a.second < b.second); });
     QStringList out;
-    for (const QVariant &v : sorted)
-        out << text(v);
+    for (const auto &entry : sorted)
+        out << entry.second;
     return out;
 }
 
@@ -71,6 +85,11 @@ QString pivotSql(const CrossDefinition &d, const QString &sourceFrom)
     return QStringLiteral("SELECT ") + keys + QStringLiteral(", SUM(v) AS v FROM (SELECT DISTINCT ") + masterKey +
            QStringLiteral(" AS k, ") + fields + jet(d.disp) + QStringLiteral(" AS v") + sourceFrom +
            QStringLiteral(") WHERE k IS NOT NULL GROUP BY ") + keys;
+}
+
+Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom)
+{
+    return makePivot(db.select(pivotSql(definition, sourceFrom)), !definition.group.isEmpty());
 }
 
 Pivot makePivot(const data::RowSet &rows, bool grouped)

@@ -34,9 +34,13 @@ struct Pivot {
     QVector<PivotLine> lines;
 };
 
-// Rows as pivotSql selects them. Values are ordered numbers first (by value), then texts
-// (ignoring case); an empty value comes first. A grouped pivot gives each group a Group line,
+// Rows as pivotSql selects them. Headings are ordered by their values' type: an empty value
+// first, then numbers by value, dates by date (dd/mm/yyyy as Format writes them, or ISO), texts
+// ignoring case; numbers and dates written as text count as numbers and dates. A grouped pivot gives each group a Group line,
 // its Data lines and a Subtotal line; the last line is always the Total.
 Pivot makePivot(const data::RowSet &rows, bool grouped);
+
+// The definition's pivot over the year's data. Throws DbError.
+Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom);
 
 } // namespace crosstab

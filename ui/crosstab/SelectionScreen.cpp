@@ -1,9 +1,8 @@
 #include "ui/crosstab/SelectionScreen.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
+#include "app/Paths.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
-#include "data/Recordset.h"
 #include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
@@ -14,15 +13,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <utility>
-
-namespace {
-
-const QString InsertDefinition = QStringLiteral(
-    "Insert Into ZoCTR (Col99, ColRepName, ColRepDesc, ColRowData, ColColData, ColDispData, ColGroupField, "
-    "ColIsGrouping, ColRowDataName, ColColDataName, ColDispDataName, ColGroupFieldName, ColRepType) "
-    "Values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-
-} // namespace
 
 SelectionScreen &SelectionScreen::instance()
 {
@@ -106,6 +96,7 @@ void SelectionScreen::EntryType(int EType, const QString &LastRecNo)
 {
     Form_Load();
     recNo_ = LastRecNo;
+    loaded_.reset();
     if (EType == 1 && !LastRecNo.isEmpty() && !DataDisp())
         return;
     opened_ = state();
@@ -145,32 +136,31 @@ void SelectionScreen::keyPressEvent(QKeyEvent *event)
 
 bool SelectionScreen::DataDisp()
 {
-    data::Recordset rs;
-    try {
-        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From ZoCTR Where Col99= ?"), {recNo_});
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    std::optional<crosstab::LoadedCrossTab> found;
+    if (!app::withErrorBox([&] { found = crosstab::loadCrossTab(app::YearDb(), recNo_); }))
         return false;
-    }
-    if (rs.eof()) {
+    if (!found) {
         app::MsgBox(QStringLiteral("This report definition no longer exists."), app::Buttons::OkOnly,
                     app::Icon::Critical);
         return false;
     }
-    txtReportName->tag = rs.text(QStringLiteral("ColRepName"));
-    txtReportName->setText(txtReportName->tag);
-    txtReportDesc->setText(rs.text(QStringLiteral("ColRepDesc")));
-    txtRowData->tag = rs.text(QStringLiteral("ColRowData"));
-    txtColData->tag = rs.text(QStringLiteral("ColColData"));
-    txtDispData->tag = rs.text(QStringLiteral("ColDispData"));
-    txtGroupField->tag = rs.text(QStringLiteral("ColGroupField"));
-    txtRowData->setText(rs.text(QStringLiteral("ColRowDataName")));
-    txtColData->setText(rs.text(QStringLiteral("ColColDataName")));
-    txtDispData->setText(rs.text(QStringLiteral("ColDispDataName")));
-    txtGroupField->setText(rs.text(QStringLiteral("ColGroupFieldName")));
-    chkGrouping->setChecked(qRound(rs.number(QStringLiteral("ColIsGrouping"))) == 1);
-    const int type = qRound(rs.number(QStringLiteral("ColRepType")));
-    cboRepTyp->setCurrentIndex(type >= 0 && type < cboRepTyp->count() ? type : 0);
+    loaded_ = std::move(found);
+    const crosstab::CrossTabDefinition &d = loaded_->definition;
+    txtReportName->tag = d.name;
+    txtReportName->setText(d.name);
+    txtReportDesc->setText(d.desc);
+    txtRowData->tag = d.rowData;
+    txtColData->tag = d.colData;
+    txtDispData->tag = d.dispData;
+    txtGroupField->tag = d.groupField;
+    txtRowData->setText(d.rowName);
+    txtColData->setText(d.colName);
+    txtDispData->setText(d.dispName);
+    txtGroupField->setText(d.groupName);
+    chkGrouping->setChecked(d.isGrouping == 1);
+    cboRepTyp->setCurrentIndex(d.repType);
+    if (!loaded_->problems.isEmpty())
+        app::MsgBox(loaded_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
     return true;
 }
 
@@ -271,40 +261,38 @@ bool SelectionScreen::CheckFields()
     return true;
 }
 
-bool SelectionScreen::CheckDuplicate()
+crosstab::CrossTabDefinition SelectionScreen::shown() const
 {
-    const QString name = txtReportName->text().trimmed();
-    if (name.toUpper() == txtReportName->tag.trimmed().toUpper())
-        return true;
-    const double count =
-        app::GetSqlValue(QStringLiteral("Select COUNT(ColRepName)  From ZoCTR  Where ColRepName=?"), {name});
-    if (count != 0)
-        return refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
-    return true;
+    return {txtReportName->text(), txtReportDesc->text(), txtRowData->tag,       txtColData->tag,
+            txtDispData->tag,      txtGroupField->tag,    chkGrouping->isChecked() ? 1 : 0,
+            txtRowData->text(),    txtColData->text(),    txtDispData->text(),  txtGroupField->text(),
+            cboRepTyp->currentIndex()};
 }
 
+// The duplicate-name check and the check for another program's change run inside the save.
 void SelectionScreen::cmdSave_Click()
 {
     if (!CheckFields())
         return;
-    try {
-        if (!CheckDuplicate())
+    for (bool overwrite = false;; overwrite = true) {
+        app::SaveResult result{};
+        if (!app::withErrorBox([&] {
+                result = crosstab::saveCrossTab(app::YearDb(), recNo_, shown(), loaded_ ? &*loaded_ : nullptr,
+                                                overwrite);
+            }))
             return;
-        // A number once handed out stays used, even when the save below fails.
-        if (recNo_.isEmpty())
-            recNo_ = QStringLiteral("CTR") + QString::number(app::GetRecNo(QStringLiteral("OTH")));
-        data::Connection &db = app::YearDb();
-        data::Transaction tx(db);
-        db.execute(QStringLiteral("DELETE From ZoCTR WHERE Col99= ?"), {recNo_});
-        db.execute(InsertDefinition,
-                   {recNo_, txtReportName->text().trimmed(), txtReportDesc->text().trimmed(), txtRowData->tag,
-                    txtColData->tag, txtDispData->tag, txtGroupField->tag, chkGrouping->isChecked() ? 1 : 0,
-                    txtRowData->text(), txtColData->text(), txtDispData->text(), txtGroupField->text(),
-                    cboRepTyp->currentIndex()});
-        tx.commit();
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
-        return;
+        if (result == app::SaveResult::Saved)
+            break;
+        if (result == app::SaveResult::DuplicateName) {
+            refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
+            return;
+        }
+        const bool deleted = result == app::SaveResult::DeletedElsewhere;
+        if (!app::keepMineOverOther(deleted)) {
+            if (deleted || !DataDisp())
+                done(QDialog::Rejected);
+            return;
+        }
     }
     emit stored(recNo_);
     done(QDialog::Accepted);
@@ -335,15 +323,13 @@ void SelectionScreen::cmdPreview_Click()
     }
     const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
                                                txtDispData->tag, grouping ? txtGroupField->tag : QString()};
-    crosstab::Pivot pivot;
-    try {
-        const QString sql = crosstab::pivotSql(definition, app::settings().SourceFrom);
-        pivot = crosstab::makePivot(app::YearDb().select(sql), grouping);
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    // A field that does not parse is told here, before the preview opens.
+    if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
         return;
-    }
-    frmCrossPreview::instance().ShowPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
-                                          grouping ? txtGroupField->text() : QString(), pivot);
+    const app::Settings &settings = app::settings();
+    frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
+                                         grouping ? txtGroupField->text() : QString(), definition,
+                                         app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
+                                         settings.SourceFrom);
     activateWindow();
 }

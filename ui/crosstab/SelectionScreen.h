@@ -1,6 +1,8 @@
 #pragma once
+#include "ui/crosstab/CrossTabStore.h"
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -19,10 +21,10 @@ public:
     // number starts a new one). Returns when the window has closed.
     void EntryType(int EType, const QString &LastRecNo);
 
-    // Loads the definition of the window's record number; false (with a message) when it is gone.
+    // Loads the definition of the window's record number, saying what it holds out of range; false
+    // (with a message) when it is gone.
     bool DataDisp();
     bool CheckFields();
-    bool CheckDuplicate();
 
     QLabel *Label1;
     TextBox *txtReportName;
@@ -74,8 +76,11 @@ private:
     QString slotCode(const TextBox *box) const;
     bool refuse(const QString &prompt, QWidget *focus);
     QStringList state() const;
+    // The definition as the controls hold it.
+    crosstab::CrossTabDefinition shown() const;
 
     QString recNo_;          // the ZoCTR key being edited; empty for a new definition
+    std::optional<crosstab::LoadedCrossTab> loaded_; // the definition as loaded; empty for a new one
     bool returning_ = false; // the field picker is open; the focus coming back is no new request
     QStringList opened_;               // the state() the window opened with
     QWidget *focusWhenLeft_ = nullptr; // what had the focus when the window was last deactivated

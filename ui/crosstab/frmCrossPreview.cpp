@@ -1,11 +1,14 @@
 #include "ui/crosstab/frmCrossPreview.h"
+#include "app/Messages.h"
 #include "app/Twips.h"
+#include "data/DbError.h"
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/print/Export.h"
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
 
@@ -85,7 +88,11 @@ frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
     setModal(true);
     setFixedSize(app::twipsToPixels(11760), app::twipsToPixels(6525));
 
-    lblFields = app::place(new QLabel(this), "lblFields", 120, 120, 11520, 255);
+    lblFields = app::place(new QLabel(this), "lblFields", 120, 120, 8760, 255);
+    prgPivot = app::place(new QProgressBar(this), "prgPivot", 9000, 120, 2640, 255);
+    prgPivot->setRange(0, 0); // busy: the engine gives no count while it groups
+    prgPivot->setTextVisible(false);
+    prgPivot->hide();
     vfgPreview = app::place(new Grid(this), "vfgPreview", 120, 480, 11520, 5400);
     vfgPreview->setListOption(1);
     cmdPrint = app::place(new QPushButton(QStringLiteral("&Print..."), this), "cmdPrint", 120, 6030, 1095, 375);
@@ -124,20 +131,86 @@ void frmCrossPreview::cmdClose_Click()
     hide();
 }
 
-void frmCrossPreview::ShowPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
-                                const QString &groupCaption, const crosstab::Pivot &pivot)
+// The pivot is read on a read-only connection of its own on a worker thread: the window stays
+// responsive, shows that it is busy, and closing it cancels the query.
+void frmCrossPreview::RunPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
+                               const QString &groupCaption, const crosstab::CrossDefinition &definition,
+                               const QString &connectionString, const QString &sourceFrom)
 {
-    const bool grouped = !groupCaption.isEmpty();
     QString fields = QStringLiteral("Rows: %1    Columns: %2    Sum of: %3").arg(rowCaption, colCaption, dispCaption);
-    if (grouped)
+    if (!groupCaption.isEmpty())
         fields += QStringLiteral("    Grouped by: ") + groupCaption;
     lblFields->setText(fields);
+    rowCaption_ = rowCaption;
+    groupCaption_ = groupCaption;
+    pivot_ = {};
+    vfgPreview->setRows(1);
+    vfgPreview->setFormatString(QStringLiteral("<") + header(rowCaption));
+    lblExportInfo->clear();
+    for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
+        b->setEnabled(false);
+    prgPivot->show();
+    cmdClose->setFocus();
 
-    QStringList format{QStringLiteral("<") + header(grouped ? groupCaption + QStringLiteral(" / ") + rowCaption
-                                                            : rowCaption)};
+    auto job = std::make_shared<data::CancellableRun>();
+    pivotJob_ = job;
+    pivotThread_ = std::thread([this, job, definition, connectionString, sourceFrom] {
+        crosstab::Pivot pivot;
+        QString error;
+        try {
+            job->run(connectionString,
+                     [&](data::Connection &db) { pivot = crosstab::loadPivot(db, definition, sourceFrom); });
+        } catch (const data::DbError &e) {
+            error = e.text();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, job, pivot, error] { pivotFinished(job, pivot, error); }, Qt::QueuedConnection);
+    });
+    exec();
+    stopPivot();
+    export_->stop();
+}
+
+void frmCrossPreview::pivotFinished(const std::shared_ptr<data::CancellableRun> &job, const crosstab::Pivot &pivot,
+                                    const QString &error)
+{
+    if (job != pivotJob_)
+        return; // closed meanwhile: the run was cancelled and waited for
+    endPivot();
+    if (!error.isEmpty()) {
+        app::ErrorBox(error);
+        hide();
+        return;
+    }
+    showPivot(pivot);
+}
+
+void frmCrossPreview::stopPivot()
+{
+    if (pivotJob_)
+        pivotJob_->cancel();
+    endPivot();
+}
+
+void frmCrossPreview::endPivot()
+{
+    if (pivotThread_.joinable())
+        pivotThread_.join();
+    pivotJob_.reset();
+    prgPivot->hide();
+    for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
+        b->setEnabled(true);
+}
+
+void frmCrossPreview::showPivot(const crosstab::Pivot &pivot)
+{
+    const bool grouped = !groupCaption_.isEmpty();
+    QStringList format{QStringLiteral("<") + header(grouped ? groupCaption_ + QStringLiteral(" / ") + rowCaption_
+                                                            : rowCaption_)};
     for (const QString &column : pivot.columns)
         format << QStringLiteral(">") + header(column);
     format << QStringLiteral(">Total");
+    vfgPreview->setRedraw(false);
     vfgPreview->setRows(1);
     vfgPreview->setFormatString(format.join(QLatin1Char('|')));
     vfgPreview->setRows(pivot.lines.size() + 1);
@@ -152,14 +225,11 @@ void frmCrossPreview::ShowPivot(const QString &rowCaption, const QString &colCap
             vfgPreview->setTextMatrix(i + 1, c + 1, amount(line.cells[c], decimals));
         vfgPreview->setTextMatrix(i + 1, totalCol, amount(line.total, decimals));
     }
+    vfgPreview->setRedraw(true);
     fitColumns();
     vfgPreview->setRow(1);
     vfgPreview->setFocus();
     pivot_ = pivot;
-    groupCaption_ = groupCaption;
-    lblExportInfo->clear();
-    exec();
-    export_->stop();
 }
 
 report::Report frmCrossPreview::report() const

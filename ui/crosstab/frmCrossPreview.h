@@ -1,9 +1,13 @@
 #pragma once
+#include "data/CancellableRun.h"
 #include "ui/crosstab/CrossPivot.h"
 #include <QDialog>
+#include <memory>
+#include <thread>
 
 class Grid;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 namespace report {
 class ExportRunner;
@@ -17,11 +21,14 @@ public:
     static frmCrossPreview &instance();
 
     // Captions: the row, column, display and group field as the definition window shows them
-    // (group empty when not grouped). Returns when the window has been closed.
-    void ShowPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
-                   const QString &groupCaption, const crosstab::Pivot &pivot);
+    // (group empty when not grouped). Opens at once and fills in when the pivot has been read;
+    // returns when the window has been closed, which cancels a read still running.
+    void RunPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
+                  const QString &groupCaption, const crosstab::CrossDefinition &definition,
+                  const QString &connectionString, const QString &sourceFrom);
 
     QLabel *lblFields;
+    QProgressBar *prgPivot; // busy while the pivot is read
     Grid *vfgPreview;
     QPushButton *cmdPrint;
     QPushButton *cmdPdf;
@@ -38,10 +45,17 @@ public slots:
 private:
     frmCrossPreview();
     void fitColumns();
+    void showPivot(const crosstab::Pivot &pivot);
+    void pivotFinished(const std::shared_ptr<data::CancellableRun> &job, const crosstab::Pivot &pivot,
+                       const QString &error);
+    void stopPivot(); // cancels the read and waits for it
+    void endPivot();  // waits for the read
     // The pivot as the grid shows it, with the grid's widths, for a printer or a file.
     report::Report report() const;
 
     crosstab::Pivot pivot_;
-    QString groupCaption_;
+    QString rowCaption_, groupCaption_;
     report::ExportRunner *export_;
+    std::shared_ptr<data::CancellableRun> pivotJob_; // the read running now
+    std::thread pivotThread_;
 };

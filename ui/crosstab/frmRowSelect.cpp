@@ -2,7 +2,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
 #include "ui/crosstab/Catalogues.h"
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/grid/Grid.h"
@@ -98,14 +97,12 @@ int frmRowSelect::appendUserFields(int last, const QString &sql, const QString &
 {
     // Read first, so that a failing read leaves the fixed entries as they are.
     QVector<QPair<QString, QString>> fields;
-    try {
-        app::YearDb().forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
-            fields.append({row.value(1).toString(), expressionPrefix + row.value(0).toString()});
-        });
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            app::YearDb().forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
+                fields.append({row.value(1).toString(), expressionPrefix + row.value(0).toString()});
+            });
+        }))
         return last;
-    }
     vfg->setRows(last + fields.size() + 1);
     vfg->setRedraw(false);
     for (const auto &field : fields) {

@@ -3,9 +3,10 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
-#include "data/Recordset.h"
+#include "ui/crosstab/CrossTabStore.h"
 #include "ui/crosstab/SelectionScreen.h"
 #include "ui/grid/Grid.h"
+#include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -227,20 +228,13 @@ void Form1::cmdDelete_Click()
                     QStringLiteral("Warnning"), app::Answer::No)
         != app::Answer::Yes)
         return;
-    try {
-        data::Connection &db = app::YearDb();
-        data::Transaction tx(db);
-        if (isCrossTab()) {
-            db.execute(QStringLiteral("DELETE From ZoCTR WHERE Col99= ?"), {code});
-        } else {
-            db.execute(QStringLiteral("DELETE From CrMain  WHERE ColCode= ?"), {code});
-            db.execute(QStringLiteral("DELETE From CrChild WHERE ColCode= ?"), {code});
-        }
-        tx.commit();
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            if (isCrossTab())
+                crosstab::deleteCrossTab(app::YearDb(), code);
+            else
+                deleteReport(app::YearDb(), code);
+        }))
         return;
-    }
     // The row below takes the deleted one's place, and the user's.
     const int row = vfg->row();
     vfg->removeItem(row);

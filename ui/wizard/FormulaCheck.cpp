@@ -1,8 +1,19 @@
 #include "ui/wizard/FormulaCheck.h"
 #include "app/Messages.h"
 #include "data/DbError.h"
+#include "data/CancellableRun.h"
 #include "data/JetSql.h"
 #include <QSet>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr int CheckedRows = 5;
+constexpr int CheckMs = 3000;
+
+} // namespace
 
 QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom)
 {
@@ -12,6 +23,56 @@ QString expressionError(data::Connection &db, const QString &jetExpression, cons
         return e.text();
     }
     return {};
+}
+
+QString aggregateRefusal(const QString &jetExpression)
+{
+    QString aggregate;
+    try {
+        aggregate = data::aggregateIn(jetExpression);
+    } catch (const data::DbError &) {
+        return {}; // the formula check tells it
+    }
+    if (aggregate.isEmpty())
+        return {};
+    return QStringLiteral("A column's formula gives one value for each row and cannot use %1, which adds up "
+                          "rows. Set the column's Total, Count or Grand Total in the wizard instead.")
+        .arg(aggregate);
+}
+
+QString formulaError(const QString &connectionString, const QString &jetExpression, const QString &sourceFrom)
+{
+    QString sql;
+    try {
+        sql = QStringLiteral("SELECT ") + data::translateExpression(jetExpression) + QLatin1Char(' ') + sourceFrom +
+              QStringLiteral(" LIMIT ") + QString::number(CheckedRows);
+    } catch (const data::DbError &e) {
+        return e.text();
+    }
+    // A formula slower than this on a few rows is not held against it here; its preview shows it.
+    data::CancellableRun run;
+    std::mutex lock;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> hold(lock);
+        if (!finished.wait_for(hold, std::chrono::milliseconds(CheckMs), [&] { return done; }))
+            run.cancel();
+    });
+    QString error;
+    try {
+        run.run(connectionString, [&](data::Connection &db) { db.forEachRow(sql, {}, [](const QVector<QVariant> &) {}); });
+    } catch (const data::DbError &e) {
+        if (!run.cancelled())
+            error = e.text();
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        done = true;
+    }
+    finished.notify_one();
+    watchdog.join();
+    return error;
 }
 
 ReportError reportError(data::Connection &db, const QVector<SelectedColumn> &rows, const QString &extraSelect,

@@ -7,6 +7,15 @@
 // Stored formulas and report texts are kept as typed; these only tell whether they would run on
 // this year's data, by compiling them without running them.
 
+// Why a column's formula is refused: it calls an aggregate function outside a subquery. Empty
+// when it does not.
+QString aggregateRefusal(const QString &jetExpression);
+
+// Empty when "SELECT expression" over the family's tables runs on the first few rows of the year
+// on a read-only connection; otherwise the error: of syntax, or of the engine such as a type
+// mismatch. A formula that takes seconds on those rows passes.
+QString formulaError(const QString &connectionString, const QString &jetExpression, const QString &sourceFrom);
+
 // Empty when "SELECT expression" over the family's tables compiles; otherwise the error.
 QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom);
 

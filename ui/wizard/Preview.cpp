@@ -22,7 +22,7 @@ QString keyText(const QVariant &v)
 ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom)
 {
     ReportQuery q;
-    QString select = QStringLiteral("Select Space(0) AS c0");
+    QString select = QStringLiteral("Select Space(0)");
     QString groupOrder, sort;
     q.columns << report::Column{QStringLiteral("Cod"), 0, Qt::AlignLeft, -1};
     q.numeric = q.total = q.count = q.grandTotal = {false};
@@ -30,7 +30,12 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         const SelectedColumn &c = rows[r];
         const int col = r + 1;
         const QString field = columnField(c, ColumnNames::Runnable);
-        select += QStringLiteral(" , %1 AS c%2").arg(field).arg(col);
+        try { // an error's position points into the column's own text, which the user typed
+            data::translateExpression(c.custom() ? c[SelectedColumn::ColumnName] : field);
+        } catch (const data::DbError &e) {
+            throw data::DbError(QStringLiteral("Column \"%1\": %2").arg(c[SelectedColumn::Caption], e.text()), e.code());
+        }
+        select += QStringLiteral(" , ") + field;
         q.columns << report::Column{c[SelectedColumn::Caption], int(app::leadingNumber(c[SelectedColumn::Width])),
                                     c.numeric() ? Qt::AlignRight : Qt::AlignLeft,
                                     c.numeric() ? qBound(0, int(app::leadingNumber(c[SelectedColumn::Decimal])), 15)
@@ -46,18 +51,21 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         q.count << c.is(SelectedColumn::Count, 'Y');
         q.grandTotal << c.is(SelectedColumn::GrandTotal, 'Y');
     }
-    const QString values = select + QLatin1Char(' ') + sourceFrom;
-    q.values = data::translateStatement(values);
     const QString orderBy = (groupOrder + sort).mid(2);
-    q.sql = orderBy.isEmpty() ? q.values : data::translateStatement(values + QStringLiteral(" ORDER BY ") + orderBy);
+    q.sql = data::translateStatement(select + QLatin1Char(' ') + sourceFrom +
+                                     (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy));
     return q;
 }
 
 ReportLines::ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine)
     : query_(query), emit_(std::move(onLine)),
       subtotals_(!query.groups.isEmpty() && (query.total.contains(true) || query.count.contains(true))),
-      grandTotal_(query.grandTotal.contains(true)), open_(query.groups.size(), empty()), all_(empty())
+      grandTotal_(query.grandTotal.contains(true)), key_(query.groups.size()), keyText_(query.groups.size()),
+      open_(query.groups.size(), empty()), all_(empty())
 {
+    for (int c = 1; c < query.columns.size(); ++c)
+        if (query.numeric[c] && (query.total[c] || query.grandTotal[c]))
+            summed_ << c;
 }
 
 Figures ReportLines::empty() const
@@ -65,53 +73,80 @@ Figures ReportLines::empty() const
     return Figures{QVector<double>(query_.columns.size()), 0};
 }
 
-void ReportLines::addTo(Figures &figures, const QVector<std::optional<double>> &numbers) const
-{
-    for (int c = 0; c < numbers.size(); ++c)
-        figures.sums[c] += numbers[c].value_or(0);
-    ++figures.rows;
-}
-
 void ReportLines::add(const QVector<QVariant> &row)
 {
     const int columns = query_.columns.size();
-    int changed = query_.groups.size();
-    for (int level = 0; level < query_.groups.size(); ++level) {
-        if (!started_ || row.value(query_.groups[level]) != key_[level]) {
+    int changed = started_ ? query_.groups.size() : 0;
+    for (int level = 0; level < changed; ++level) {
+        if (row.value(query_.groups[level]) != key_[level]) {
             changed = level;
             break;
         }
     }
-    if (started_ && changed < query_.groups.size())
-        closeGroups(changed, open_);
-    key_.resize(query_.groups.size());
-    for (int level = changed; level < query_.groups.size(); ++level)
+    if (started_)
+        closeGroups(changed);
+    for (int level = changed; level < query_.groups.size(); ++level) {
         key_[level] = row.value(query_.groups[level]);
+        keyText_[level] = key_[level].typeId() == QMetaType::QString ? key_[level].toString().toUtf8() : QByteArray();
+    }
     started_ = true;
+    listedOpen_ = query_.groups.size();
 
     report::Line line;
     line.values.resize(columns);
     line.values[0] = QString();
-    QVector<std::optional<double>> numbers(columns);
     for (int c = 1; c < columns; ++c) {
         const QVariant &v = row.value(c);
-        if (query_.numeric[c])
-            numbers[c] = data::numberValue(v);
-        line.values[c] = numbers[c] ? QVariant(*numbers[c]) : v.isNull() ? QVariant() : QVariant(keyText(v));
+        const std::optional<double> number = query_.numeric[c] ? data::numberValue(v) : std::nullopt;
+        line.values[c] = number ? QVariant(*number) : v.isNull() ? QVariant() : QVariant(keyText(v));
+    }
+    for (int c : std::as_const(summed_)) {
+        const double value = line.values[c].typeId() == QMetaType::Double ? line.values[c].toDouble() : 0;
+        for (Figures &f : open_)
+            f.sums[c] += value;
+        all_.sums[c] += value;
     }
     for (Figures &f : open_)
-        addTo(f, numbers);
-    addTo(all_, numbers);
+        ++f.rows;
+    ++all_.rows;
     emit_(line);
 }
 
-// Ends the groups from `from` inwards, the innermost first, with the figures given for them.
-void ReportLines::closeGroups(int from, const QVector<Figures> &figures)
+bool ReportLines::sameGroup(const data::Row &row, int level) const
+{
+    const int column = query_.groups[level];
+    QByteArrayView bytes;
+    if (row.text(column, bytes))
+        return key_[level].typeId() == QMetaType::QString && bytes == keyText_[level];
+    return row.value(column) == key_[level];
+}
+
+void ReportLines::addUnlisted(const data::Row &row)
+{
+    // The rows come in group order: a group that ends, and every group inside it, never returns.
+    for (int level = 0; level < listedOpen_; ++level)
+        if (!sameGroup(row, level)) {
+            listedOpen_ = level;
+            break;
+        }
+    for (int c : std::as_const(summed_)) {
+        const double value = data::numberValue(row.value(c)).value_or(0);
+        for (int level = 0; level < listedOpen_; ++level)
+            open_[level].sums[c] += value;
+        all_.sums[c] += value;
+    }
+    for (int level = 0; level < listedOpen_; ++level)
+        ++open_[level].rows;
+    ++all_.rows;
+}
+
+// Ends the groups from `from` inwards, the innermost first.
+void ReportLines::closeGroups(int from)
 {
     for (int level = query_.groups.size() - 1; level >= from; --level) {
         if (subtotals_)
             emit_(totalLine(report::Line::Subtotal, level, QStringLiteral("Sub Total ") + keyText(key_[level]),
-                            figures[level], query_.total, query_.count));
+                            open_[level], query_.total, query_.count));
         open_[level] = empty();
     }
 }
@@ -132,15 +167,10 @@ report::Line ReportLines::totalLine(report::Line::Kind kind, int level, const QS
 
 void ReportLines::finish()
 {
-    finish(open_, all_);
-}
-
-void ReportLines::finish(const QVector<Figures> &open, const Figures &all)
-{
     if (started_)
-        closeGroups(0, open);
+        closeGroups(0);
     if (grandTotal_)
-        emit_(totalLine(report::Line::GrandTotal, 0, QStringLiteral("Grand Total"), all, query_.grandTotal,
+        emit_(totalLine(report::Line::GrandTotal, 0, QStringLiteral("Grand Total"), all_, query_.grandTotal,
                         QVector<bool>(query_.columns.size(), false)));
 }
 
@@ -174,105 +204,56 @@ QStringList lineTexts(const report::Line &line, const QVector<report::Column> &c
     return cells;
 }
 
-namespace {
-
-// The figures of the open groups (each level's key up to that level) and of the whole result, in
-// one pass of the engine over the unordered rows.
-std::pair<QVector<Figures>, Figures> engineFigures(data::Connection &db, const ReportQuery &q,
-                                                   const QVector<QVariant> &key)
-{
-    QVector<int> summed;
-    for (int c = 1; c < q.columns.size(); ++c)
-        if (q.numeric[c] && (q.total[c] || q.grandTotal[c]))
-            summed << c;
-    QStringList items{QStringLiteral("COUNT(*)")};
-    for (int c : summed)
-        items << QStringLiteral("SUM(jet_value(c%1))").arg(c);
-    QString condition;
-    for (int level = 0; level < key.size(); ++level) {
-        condition += (level ? QStringLiteral(" AND ") : QString()) + QStringLiteral("c%1 IS ?%2").arg(q.groups[level]).arg(level + 1);
-        items << QStringLiteral("SUM(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(condition);
-        for (int c : summed)
-            items << QStringLiteral("SUM(CASE WHEN %1 THEN jet_value(c%2) END)").arg(condition).arg(c);
-    }
-    const data::RowSet result = db.select(
-        QStringLiteral("SELECT ") + items.join(QStringLiteral(", ")) + QStringLiteral(" FROM (") + q.values + QLatin1Char(')'),
-        key);
-    const QVector<QVariant> &row = result.rows.value(0);
-    const auto figures = [&](int at) {
-        Figures f{QVector<double>(q.columns.size()), row.value(at).toLongLong()};
-        for (int i = 0; i < summed.size(); ++i)
-            f.sums[summed[i]] = row.value(at + 1 + i).toDouble();
-        return f;
-    };
-    QVector<Figures> open;
-    for (int level = 0; level < key.size(); ++level)
-        open << figures((level + 1) * (summed.size() + 1));
-    return {open, figures(0)};
-}
-
-} // namespace
-
 PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap,
-                         const std::function<void(const PreviewResult &)> &firstRows)
+                         const std::function<void(const PreviewResult &)> &firstRows,
+                         const std::function<void(qint64)> &progress)
 {
     PreviewResult result;
-    QVector<QVector<QVariant>> rows;
-    db.forEachRow(query.sql + QStringLiteral(" LIMIT %1").arg(cap + 1), {},
-                  [&](const QVector<QVariant> &row) { rows << row; });
-    const bool whole = rows.size() <= cap;
-    if (!whole)
-        rows.resize(cap);
     ReportLines lines(query, [&](const report::Line &line) {
         result.rows << lineTexts(line, query.columns);
         result.shownRows += line.kind == report::Line::Data;
     });
-    for (const QVector<QVariant> &row : std::as_const(rows))
-        lines.add(row);
-    if (whole) {
-        lines.finish();
-        result.dataRows = rows.size();
-        return result;
-    }
-    if (firstRows) {
-        result.dataRows = -1;
-        firstRows(result);
-    }
-    const auto [open, all] = engineFigures(db, query, lines.openKey());
-    lines.finish(open, all);
-    result.dataRows = all.rows;
+    QVector<QVariant> values;
+    db.walkRows(query.sql, {}, [&](const data::Row &row) {
+        if (result.dataRows < cap) {
+            values.resize(row.size());
+            for (int i = 0; i < row.size(); ++i)
+                values[i] = row.value(i);
+            lines.add(values);
+        } else {
+            if (result.dataRows == cap && firstRows)
+                firstRows(PreviewResult{result.rows, -1, result.shownRows, 0, false, {}});
+            lines.addUnlisted(row);
+        }
+        if (++result.dataRows % ProgressEvery == 0 && progress)
+            progress(result.dataRows);
+    });
+    lines.finish();
     return result;
 }
 
 PreviewResult PreviewJob::run(const QString &connectionString, const ReportQuery &query, int cap,
-                              const std::function<void(const PreviewResult &)> &firstRows)
+                              const std::function<void(const PreviewResult &)> &firstRows,
+                              const std::function<void(qint64)> &progress)
 {
     QElapsedTimer clock;
     clock.start();
     PreviewResult result;
     try {
-        const std::unique_ptr<data::Connection> db = data::Connection::open(connectionString, data::Access::ReadOnly);
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            db_ = db.get();
-            if (cancelled_)
-                db_->interrupt();
-        }
-        try {
-            result = runPreview(*db, query, cap, [&](PreviewResult partial) {
-                partial.seconds = clock.elapsed() / 1000.0;
-                if (firstRows && !cancelled_)
-                    firstRows(partial);
-            });
-        } catch (const data::DbError &e) {
-            result.error = e.text();
-        }
-        std::lock_guard<std::mutex> hold(lock_);
-        db_ = nullptr;
+        run_.run(connectionString, [&](data::Connection &db) {
+            result = runPreview(
+                db, query, cap,
+                [&](PreviewResult partial) {
+                    partial.seconds = clock.elapsed() / 1000.0;
+                    if (firstRows && !run_.cancelled())
+                        firstRows(partial);
+                },
+                progress);
+        });
     } catch (const data::DbError &e) {
         result.error = e.text();
     }
-    if (cancelled_)
+    if (run_.cancelled())
         result = PreviewResult{{}, 0, 0, 0, true, {}};
     result.seconds = clock.elapsed() / 1000.0;
     return result;
@@ -280,8 +261,5 @@ PreviewResult PreviewJob::run(const QString &connectionString, const ReportQuery
 
 void PreviewJob::cancel()
 {
-    std::lock_guard<std::mutex> hold(lock_);
-    cancelled_ = true;
-    if (db_)
-        db_->interrupt();
+    run_.cancel();
 }

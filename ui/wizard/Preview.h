@@ -1,13 +1,11 @@
 #pragma once
-#include "data/Connection.h"
+#include "data/CancellableRun.h"
 #include "ui/print/ReportSink.h"
 #include "ui/wizard/SelectedColumn.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
-#include <atomic>
 #include <functional>
-#include <mutex>
 #include <optional>
 
 // A wizard report as its preview and its printout run it. Column 0 is the leading Space(0) column
@@ -15,8 +13,7 @@
 // selects give every column's value as it is, numbers unformatted, so that totals add values
 // and not the text a format made of them.
 struct ReportQuery {
-    QString sql;    // the rows in report order: groups first, then the sorted columns
-    QString values; // the same rows unordered, columns named c0, c1, ...
+    QString sql; // the rows in report order: groups first, then the sorted columns
     QVector<report::Column> columns;
     QVector<int> groups; // per group level, the outermost first: its column
     QVector<bool> numeric, total, count, grandTotal;
@@ -40,17 +37,15 @@ public:
     ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine);
 
     void add(const QVector<QVariant> &row);
-    // The subtotals of the groups still open and the grand total, from the rows added.
+    // A row past those listed: it only adds to the grand total and to the groups the listed rows
+    // left open, so that their subtotals cover them whole.
+    void addUnlisted(const data::Row &row);
+    // The subtotals of the groups still open and the grand total.
     void finish();
-    // The same from figures counted elsewhere: one per open group level, and the whole result's.
-    void finish(const QVector<Figures> &open, const Figures &all);
-
-    // The values of the groups the last row belongs to, the outermost first.
-    const QVector<QVariant> &openKey() const { return key_; }
 
 private:
-    void closeGroups(int from, const QVector<Figures> &figures);
-    void addTo(Figures &figures, const QVector<std::optional<double>> &numbers) const;
+    void closeGroups(int from);
+    bool sameGroup(const data::Row &row, int level) const;
     Figures empty() const;
     report::Line totalLine(report::Line::Kind kind, int level, const QString &label, const Figures &figures,
                            const QVector<bool> &summed, const QVector<bool> &counted) const;
@@ -58,10 +53,13 @@ private:
     const ReportQuery &query_;
     std::function<void(const report::Line &)> emit_;
     bool subtotals_, grandTotal_;
+    QVector<int> summed_; // the columns whose sums a line shows
     QVector<QVariant> key_;
-    QVector<Figures> open_; // per group level
+    QVector<QByteArray> keyText_; // per level: the key's UTF-8 bytes, when it is text
+    QVector<Figures> open_;       // per group level
     Figures all_;
     bool started_ = false;
+    int listedOpen_ = 0; // past the listed rows: the levels whose listed group goes on
 };
 
 // Every line of the report into the sink, between begin and end, stepping the rows without
@@ -76,7 +74,7 @@ QStringList lineTexts(const report::Line &line, const QVector<report::Column> &c
 
 struct PreviewResult {
     QVector<QStringList> rows; // data, "Sub Total" and "Grand Total" rows, one cell per column
-    qint64 dataRows = 0;       // rows of the whole result; -1 while the totals are still counted
+    qint64 dataRows = 0;       // rows of the whole result; -1 while the rest is still read
     int shownRows = 0;         // data rows among `rows`
     double seconds = 0;
     bool cancelled = false;
@@ -84,21 +82,22 @@ struct PreviewResult {
 };
 
 // The first `cap` data rows in report order with the subtotals of the groups among them, and the
-// grand total. Figures cover the whole result: past the cap the engine adds them up itself, in
-// one pass without ordering. firstRows, when given, gets the rows before that pass.
+// grand total. Figures cover the whole result: the rows past the cap are stepped for their sums
+// without being kept or converted. firstRows, when given, gets the rows listed as soon as they
+// are read; progress the number of rows read so far, every few thousand rows.
 PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap,
-                         const std::function<void(const PreviewResult &)> &firstRows = {});
+                         const std::function<void(const PreviewResult &)> &firstRows = {},
+                         const std::function<void(qint64)> &progress = {});
 
 // One preview on a read-only connection of its own: run() works on a worker thread, cancel() is
 // called from the window's.
 class PreviewJob {
 public:
     PreviewResult run(const QString &connectionString, const ReportQuery &query, int cap,
-                      const std::function<void(const PreviewResult &)> &firstRows = {});
+                      const std::function<void(const PreviewResult &)> &firstRows = {},
+                      const std::function<void(qint64)> &progress = {});
     void cancel();
 
 private:
-    std::mutex lock_;
-    data::Connection *db_ = nullptr; // while run() has it open
-    std::atomic<bool> cancelled_{false};
+    data::CancellableRun run_;
 };

@@ -7,10 +7,6 @@ namespace {
 
 constexpr int MaxDecimals = 15;
 
-const QString ChildColumns = QStringLiteral(
-    "ColCode, ColTableName, ColFieldNameOrig, ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, "
-    "ColDecimal, ColGroup, ColSort, ColTotal, ColCount, ColGrandTotal, ColType, ColSeq");
-
 QString firstChar(const SelectedColumn &column, SelectedColumn::Cell cell)
 {
     return column[cell].left(1);
@@ -33,19 +29,6 @@ const QString &decimalFormat(const QString &decimals)
 QString withoutFirst(const QString &list)
 {
     return list.mid(1);
-}
-
-QString marks(int count)
-{
-    QStringList m;
-    for (int i = 0; i < count; ++i)
-        m << QStringLiteral("?");
-    return m.join(QLatin1Char(','));
-}
-
-QVariant textOrNull(const QString &text)
-{
-    return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
 } // namespace
@@ -151,87 +134,4 @@ data::Params childRow(const QString &code, const SelectedColumn &column, int seq
             firstChar(column, C::GrandTotal),
             QStringLiteral("F"),
             seq};
-}
-
-namespace {
-
-struct StoredChild {
-    qint64 rowId;
-    data::Params values;
-};
-
-// Whether a stored row holds what binding the values would store. Qt compares text with numbers
-// by converting one into the other; the engine keeps them apart, so a change of kind is a change.
-bool storedAs(const data::Params &stored, const data::Params &bound)
-{
-    const auto isText = [](const QVariant &v) { return v.typeId() == QMetaType::QString; };
-    for (int i = 0; i < bound.size(); ++i) {
-        const QVariant &a = stored.value(i), &b = bound[i];
-        if (isText(a) != isText(b) || a.isValid() != b.isValid() || a != b)
-            return false;
-    }
-    return true;
-}
-
-// The stored column rows of a report in their order, under any spelling of its code.
-QVector<StoredChild> storedChildren(data::Connection &db, const QString &code)
-{
-    QVector<StoredChild> stored;
-    db.forEachRow(QStringLiteral("Select rowid, ") + ChildColumns
-                      + QStringLiteral(" From CrChild Where ColCode =? Order By ColSeq, rowid"),
-                  {code}, [&](const QVector<QVariant> &row) {
-                      stored.push_back({row[0].toLongLong(), row.mid(1)});
-                  });
-    return stored;
-}
-
-// Writes the report's CrMain row and one CrChild row per column, inside the caller's
-// transaction; a replace first removes the stored rows of the code.
-void storeReport(data::Connection &db, const QString &code, bool replaceExisting, const QString &reportName,
-                 const QString &family, const QVector<SelectedColumn> &rows, const ReportText &text)
-{
-    // A replace leaves the report's rows as a fresh insert would, but writes only the column rows
-    // that differ: an edit of one column of a long report touches one row.
-    QVector<StoredChild> stored;
-    if (replaceExisting) {
-        db.execute(QStringLiteral("Delete From CrMain Where ColCode =?"), {code});
-        stored = storedChildren(db, code);
-    }
-    const QString insertChild = QStringLiteral("Insert Into CrChild (") + ChildColumns + QStringLiteral(") Values (")
-        + marks(15) + QLatin1Char(')');
-    const QString updateChild = QStringLiteral("Update CrChild Set (") + ChildColumns + QStringLiteral(") = (")
-        + marks(15) + QStringLiteral(") Where rowid =?");
-    for (int r = 0; r < rows.size(); ++r) {
-        data::Params values = childRow(code, rows[r], r + 1);
-        if (r >= stored.size()) {
-            db.execute(insertChild, values);
-        } else if (!storedAs(stored[r].values, values)) {
-            values << stored[r].rowId;
-            db.execute(updateChild, values);
-        }
-    }
-    for (int r = rows.size(); r < stored.size(); ++r)
-        db.execute(QStringLiteral("Delete From CrChild Where rowid =?"), {stored[r].rowId});
-    db.execute(QStringLiteral("Insert Into CrMain (ColCode, ColMenuCode, ColReportName, ColSql, ColOrderBy, "
-                              "ColTotGroupingCol, ColTotalStr, ColCountStr, ColGrandTotalStr, ColTotStrDecimal, "
-                              "ColFormatStr, ColWidthStrCol) Values (")
-                   + marks(12) + QLatin1Char(')'),
-               {code, family, reportName.trimmed(), text.sql, text.orderBy, text.groupCount, text.totalStr,
-                text.countStr, text.grandTotalStr, textOrNull(text.totDecimalStr), text.formatStr,
-                textOrNull(text.widthStr)});
-}
-
-} // namespace
-
-void saveReport(QString &code, const QString &reportName, const QVector<SelectedColumn> &rows)
-{
-    const app::Settings &s = app::settings();
-    const bool replacing = !code.isEmpty();
-    // A new report's number is taken before its transaction and stays the report's own.
-    if (!replacing)
-        code = QStringLiteral("CRF%1").arg(app::GetRecNo(QStringLiteral("OTH")));
-    data::Transaction tx(app::YearDb());
-    storeReport(app::YearDb(), code, replacing, reportName, s.ReportFamily, rows,
-                buildReportText(rows, s.ExtraSelect, s.SourceFrom));
-    tx.commit();
 }

@@ -28,8 +28,3 @@ ReportText buildReportText(const QVector<SelectedColumn> &rows, const QString &e
 // ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, ColDecimal, ColGroup, ColSort, ColTotal,
 // ColCount, ColGrandTotal, ColType, ColSeq.
 data::Params childRow(const QString &code, const SelectedColumn &column, int seq);
-
-// Saves a report to the year database in one transaction. A report without a code is new:
-// `code` becomes "CRF" + the next "OTH" number, taken first and kept also when the save then
-// fails, so that a retry stores the report under the same code. Throws data::DbError.
-void saveReport(QString &code, const QString &reportName, const QVector<SelectedColumn> &rows);

@@ -1,8 +1,9 @@
 #include "ui/wizard/frmCustFld.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
+#include "app/Paths.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
+#include "ui/wizard/CustomColumnStore.h"
 #include "ui/wizard/FormulaCheck.h"
 #include <QComboBox>
 #include <QLabel>
@@ -84,17 +85,19 @@ void frmCustFld::Form_Load()
     cboType->setCurrentIndex(0);
 }
 
-void frmCustFld::fillFrom(const QString &code)
+bool frmCustFld::fillFrom(const QString &code)
 {
-    const data::RowSet found = app::YearDb().select(
-        QStringLiteral("Select FldName, CalString, FldDType From CRCustFld Where ColCode=?"), {code});
-    if (found.rows.isEmpty())
-        return;
-    const auto &row = found.rows.first();
-    txtColName->setText(row[0].toString());
-    txtFormula->setPlainText(row[1].toString());
-    const QString type = row[2].toString();
+    std::optional<LoadedCustomColumn> found;
+    if (!app::withErrorBox([&] { found = loadCustomColumn(app::YearDb(), code); }))
+        return false;
+    column_ = std::move(found);
+    if (!column_)
+        return true;
+    txtColName->setText(column_->column.name);
+    txtFormula->setPlainText(column_->column.formula);
+    const QString &type = column_->column.type;
     cboType->setCurrentIndex(type == QLatin1String("N") ? 0 : type == QLatin1String("C") ? 1 : 2);
+    return true;
 }
 
 QString frmCustFld::showForm(const QString &StrCode)
@@ -103,54 +106,51 @@ QString frmCustFld::showForm(const QString &StrCode)
     if (!loaded_)
         Load();
     StrCode_ = StrCode;
-    try {
-        fillFrom(StrCode);
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (fillFrom(StrCode))
+        exec();
+    else
         Unload();
-        return {};
-    }
-    exec();
     return stored_;
 }
 
 void frmCustFld::cmdOK_Click()
 {
-    const QString name = txtColName->text();
-    const QString formula = txtFormula->toPlainText();
-    if (name.trimmed().isEmpty() || formula.trimmed().isEmpty()) {
+    const CustomColumn column{txtColName->text(), txtFormula->toPlainText(), cboType->currentText().left(1)};
+    if (column.name.trimmed().isEmpty() || column.formula.trimmed().isEmpty()) {
         app::MsgBox(QStringLiteral("Please Enter Column Name and Formula Both "), app::Buttons::OkOnly,
                     app::Icon::Information);
         return;
     }
-    const QString type = cboType->currentText().left(1);
-    const QString family = app::settings().ReportFamily;
-    try {
-        data::Connection &db = app::YearDb();
-        const QString error = expressionError(db, formula, app::settings().SourceFrom);
-        if (!error.isEmpty()
-            && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
-                             QStringLiteral("Store the column anyway?")))
-            return;
-        const bool exists =
-            !db.select(QStringLiteral("Select ColCode From CRCustFld Where ColCode=?"), {StrCode_}).rows.isEmpty();
-        // The number is taken before the write and stays used if the write fails.
-        const QString code = exists ? StrCode_ : QStringLiteral("CF-") + QString::number(app::GetRecNo(QStringLiteral("MRN")));
-        data::Transaction tx(db);
-        if (exists)
-            db.execute(QStringLiteral("Update CRCustFld Set FldName=?, CalString=?, MCode=?, FldDType=? Where ColCode=?"),
-                       {name, formula, family, type, code});
-        else
-            db.execute(QStringLiteral("Insert Into CRCustFld (ColCode, FldName, CalString, MCode, FldDType) "
-                                      "Values (?,?,?,?,?)"),
-                       {code, name, formula, family, type});
-        tx.commit();
-        stored_ = code;
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    const QString refusal = aggregateRefusal(column.formula);
+    if (!refusal.isEmpty()) {
+        app::MsgBox(refusal, app::Buttons::OkOnly, app::Icon::Exclamation);
         return;
     }
-    Unload();
+    const app::Settings &s = app::settings();
+    const QString error =
+        formulaError(app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo), column.formula, s.SourceFrom);
+    if (!error.isEmpty()
+        && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
+                         QStringLiteral("Store the column anyway?")))
+        return;
+    for (bool overwrite = false;; overwrite = true) {
+        app::SaveResult result{};
+        if (!app::withErrorBox([&] {
+                result = storeCustomColumn(app::YearDb(), StrCode_, column, app::settings().ReportFamily,
+                                           column_ ? &*column_ : nullptr, overwrite);
+            }))
+            return;
+        if (result == app::SaveResult::Saved) {
+            stored_ = StrCode_;
+            return Unload();
+        }
+        const bool deleted = result == app::SaveResult::DeletedElsewhere;
+        if (!app::keepMineOverOther(deleted)) {
+            if (deleted || !fillFrom(StrCode_))
+                Unload();
+            return;
+        }
+    }
 }
 
 void frmCustFld::cmdCancel_Click()

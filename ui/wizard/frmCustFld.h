@@ -1,5 +1,7 @@
 #pragma once
+#include "ui/wizard/CustomColumnStore.h"
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -38,9 +40,12 @@ private:
     frmCustFld();
     void Load();
     void Unload();
-    void fillFrom(const QString &code);
+    // Fills the controls from the stored column of that code, if there is one; false when it cannot
+    // be read (the error has been shown).
+    bool fillFrom(const QString &code);
 
     QString StrCode_; // the code the window was opened with, empty for a new column
     QString stored_;  // the code of the column OK stored
+    std::optional<LoadedCustomColumn> column_; // the stored column as loaded; empty for a new one
     bool loaded_ = false;
 };

@@ -2,7 +2,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
 #include "ui/print/Export.h"
@@ -369,14 +368,13 @@ bool frmRepCust::ValidateReport()
     if (txtRepName->property("tag").toString().trimmed().toLower() == name.toLower())
         return true;
     bool taken = false;
-    try {
-        taken = !app::YearDb().select(QStringLiteral("Select * from CrMain where ColReportName =?"), {name}).rows.isEmpty();
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] { taken = reportNameTaken(app::YearDb(), name); }))
         return false;
-    }
-    if (!taken)
-        return true;
+    return !taken || refuseDuplicateName();
+}
+
+bool frmRepCust::refuseDuplicateName()
+{
     app::MsgBox(QStringLiteral("Duplicate Report Name \"") + txtRepName->text() + QStringLiteral("\" Found"),
                 app::Buttons::OkOnly, app::Icon::Information);
     SSTab1->setTab(0);

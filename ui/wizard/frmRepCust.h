@@ -1,5 +1,7 @@
 #pragma once
+#include "ui/wizard/ReportStore.h"
 #include <QWidget>
+#include <optional>
 #include <memory>
 #include <thread>
 #include "ui/wizard/SelectedColumn.h"
@@ -123,9 +125,12 @@ private:
     QVector<SelectedColumn> selectedRows() const;
     // Before a save: true when the report's text compiles here, or the user keeps it anyway.
     bool reportRunsOrUserAgrees(const QVector<SelectedColumn> &rows);
+    // The duplicate-name message: page 0, the focus on the name.
+    bool refuseDuplicateName();
     void showPreviewControls();
     void previewFinished(const std::shared_ptr<PreviewJob> &job, const PreviewResult &result);
     void showPreviewRows(const PreviewResult &result);
+    void showPreviewProgress(qint64 rows);
     void stopPreview();
     // The whole report as Save would store it, for a printer or a file; false when it has no
     // column or does not parse (the user has been told).
@@ -139,6 +144,7 @@ private:
     int editRow_ = 0, editCol_ = 0; // the cell of the selected grid an in-cell editor was opened on
     QString openedName_;            // the report as it was opened, to tell whether it has changes
     QVector<SelectedColumn> openedRows_;
+    std::optional<LoadedReport> report_; // the stored report as FillGrid read it; empty for a new one
     bool fillFailed_ = false; // the last FillGrid could not read its report
     std::shared_ptr<PreviewJob> previewJob_; // the preview running now
     std::thread previewThread_;

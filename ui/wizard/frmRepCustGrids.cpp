@@ -3,10 +3,10 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
-#include "data/DbError.h"
 #include "data/Recordset.h"
 #include "ui/grid/Grid.h"
 #include "ui/wizard/GroupSort.h"
+#include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QLineEdit>
 
@@ -33,14 +33,12 @@ void swapRows(Grid *grid, int a, int b)
 void frmRepCust::loadCatalogue()
 {
     data::Recordset rs;
-    try {
-        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRDefCol Where ColTableName In(")
-                                                      + app::settings().SourceTables
-                                                      + QStringLiteral(") Order By ColTableName , FldDName "));
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRDefCol Where ColTableName In(")
+                                                          + app::settings().SourceTables
+                                                          + QStringLiteral(") Order By ColTableName , FldDName "));
+        }))
         return;
-    }
     VSAval->setRows(rs.recordCount() + 1);
     VSAval->setRedraw(false);
     for (int r = 1; !rs.eof(); ++r, rs.moveNext()) {
@@ -59,13 +57,11 @@ void frmRepCust::LoadCustFld()
 {
     CustFldStart = VSAval->rows();
     data::Recordset rs;
-    try {
-        rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * from CRCustFld Where MCode=?"),
-                                   {app::settings().ReportFamily});
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] {
+            rs = data::Recordset::open(app::YearDb(), QStringLiteral("Select * from CRCustFld Where MCode=?"),
+                                       {app::settings().ReportFamily});
+        }))
         return;
-    }
     VSAval->setRows(VSAval->rows() + rs.recordCount());
     VSAval->setRedraw(false);
     for (int r = CustFldStart; !rs.eof(); ++r, rs.moveNext()) {
@@ -87,39 +83,36 @@ void frmRepCust::RemoveCustField()
 void frmRepCust::FillGrid()
 {
     fillFailed_ = false;
-    if (StrCode.isEmpty())
+    if (StrCode.isEmpty()) {
+        report_.reset();
         return;
-    data::Recordset main;
-    data::Recordset child;
-    try {
-        main = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRMain Where ColCode=?"), {StrCode});
-        if (main.eof()) {
-            app::MsgBox(QStringLiteral("This report no longer exists."), app::Buttons::OkOnly, app::Icon::Information);
-            fillFailed_ = true;
-            return;
-        }
-        child = data::Recordset::open(app::YearDb(), QStringLiteral("Select * From CRChild Where  ColCode=? Order by ColSeq "),
-                                      {StrCode});
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    }
+    std::optional<LoadedReport> found;
+    if (!app::withErrorBox([&] { found = loadReport(app::YearDb(), StrCode); })) {
         fillFailed_ = true;
         return;
     }
-    txtRepName->setText(main.text(QStringLiteral("ColReportName")));
+    if (!found) {
+        app::MsgBox(QStringLiteral("This report no longer exists."), app::Buttons::OkOnly, app::Icon::Information);
+        fillFailed_ = true;
+        return;
+    }
+    report_ = std::move(found);
+    txtRepName->setText(report_->name);
     txtRepName->setProperty("tag", txtRepName->text());
     VSSelectedFld->setRows(1);
-    VSSelectedFld->setRows(child.recordCount() + 1);
+    VSSelectedFld->setRows(report_->rows.size() + 1);
     VSSelectedFld->setRedraw(false);
-    const char *const fields[C::Cells] = {"ColTableName", "ColFieldNameOrig", "ColFieldDataType",
-                                                 "ColFieldNameDisp", "ColAlign", "ColWidth", "ColDecimal",
-                                                 "ColGroup", "ColSort", "ColTotal", "ColCount", "ColGrandTotal"};
-    for (int r = 1; !child.eof(); ++r, child.moveNext()) {
+    for (int r = 1; r <= report_->rows.size(); ++r) {
+        const SelectedColumn &column = report_->rows[r - 1];
         for (int c = 0; c < C::Cells; ++c) {
-            const QString text = child.text(QLatin1String(fields[c]));
+            const QString &text = column[C::Cell(c)];
             VSSelectedFld->setTextMatrix(r, c, c < C::CatalogueCells ? text : RetGroupSort(text));
         }
     }
     VSSelectedFld->setRedraw(true);
+    if (!report_->problems.isEmpty())
+        app::MsgBox(report_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
 }
 
 void frmRepCust::cmdAdd_Click()

@@ -2,7 +2,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
-#include "data/DbError.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
 #include "ui/wizard/FormulaCheck.h"
@@ -71,11 +70,8 @@ void frmRepCust::cmdPreview_Click()
         return;
     }
     ReportQuery query;
-    try {
-        query = reportQuery(rows, s.SourceFrom);
-    } catch (const data::DbError &e) {
+    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); })) {
         lblPreviewInfo->setText(QStringLiteral("Preview failed."));
-        app::ErrorBox(e.text());
         return;
     }
     const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
@@ -85,17 +81,27 @@ void frmRepCust::cmdPreview_Click()
     lblPreviewInfo->setText(QStringLiteral("Running..."));
     prgPreview->show();
     previewThread_ = std::thread([this, job, connection, query] {
-        const PreviewResult result = job->run(connection, query, PreviewRows, [this, job](const PreviewResult &first) {
+        // Each step is shown only while its run is still the window's.
+        const auto post = [this, job](std::function<void()> step) {
             QMetaObject::invokeMethod(
-                this, [this, job, first] {
+                this, [this, job, step] {
                     if (job == previewJob_)
-                        showPreviewRows(first);
+                        step();
                 },
                 Qt::QueuedConnection);
-        });
+        };
+        const PreviewResult result = job->run(
+            connection, query, PreviewRows, [&](const PreviewResult &first) { post([this, first] { showPreviewRows(first); }); },
+            [&](qint64 rows) { post([this, rows] { showPreviewProgress(rows); }); });
         QMetaObject::invokeMethod(
             this, [this, job, result] { previewFinished(job, result); }, Qt::QueuedConnection);
     });
+}
+
+// Rows read so far, the first of them shown already.
+void frmRepCust::showPreviewProgress(qint64 rows)
+{
+    lblPreviewInfo->setText(QStringLiteral("%1 rows read...").arg(QLocale(QLocale::English).toString(rows)));
 }
 
 void frmRepCust::showPreviewRows(const PreviewResult &result)
@@ -109,7 +115,7 @@ void frmRepCust::showPreviewRows(const PreviewResult &result)
     const QLocale english(QLocale::English);
     const QString shown = english.toString(result.shownRows);
     lblPreviewInfo->setText(result.dataRows < 0
-                                ? QStringLiteral("%1 rows shown; adding up the rest...").arg(shown)
+                                ? QStringLiteral("%1 rows shown; reading the rest...").arg(shown)
                                 : QStringLiteral("%1 of %2 rows in %3 s")
                                       .arg(shown, english.toString(result.dataRows),
                                            QString::number(result.seconds, 'f', 2)));

@@ -1,7 +1,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
-#include "data/DbError.h"
 #include "ui/print/Export.h"
 #include "ui/wizard/Preview.h"
 #include "ui/wizard/frmRepCust.h"
@@ -81,12 +80,8 @@ bool frmRepCust::wholeReport(report::Report &whole)
         return false;
     }
     ReportQuery query;
-    try {
-        query = reportQuery(rows, s.SourceFrom);
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); }))
         return false;
-    }
     const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
     auto interrupter = std::make_shared<Interrupter>();
     whole.heading = report::headingFor(txtRepName->text().trimmed());

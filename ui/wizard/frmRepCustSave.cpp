@@ -1,6 +1,6 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "data/DbError.h"
+#include "ui/wizard/ReportStore.h"
 #include "ui/grid/Grid.h"
 #include "ui/wizard/ReportText.h"
 #include "ui/wizard/frmCustFld.h"
@@ -17,6 +17,8 @@ QVector<SelectedColumn> frmRepCust::selectedRows() const
     return rows;
 }
 
+// The duplicate-name check runs again inside the save, and so does the check for another
+// program's change.
 void frmRepCust::cmdSave_Click()
 {
     // Pressed by its access key the button does not take the focus; taking it here lets an open
@@ -25,13 +27,30 @@ void frmRepCust::cmdSave_Click()
     if (!ValidateReport())
         return;
     const QVector<SelectedColumn> rows = selectedRows();
-    try {
-        if (!reportRunsOrUserAgrees(rows))
-            return;
-        saveReport(StrCode, txtRepName->text(), rows);
-    } catch (const data::DbError &e) {
-        app::ErrorBox(e.text());
+    bool agreed = false;
+    if (!app::withErrorBox([&] { agreed = reportRunsOrUserAgrees(rows); }) || !agreed)
         return;
+    for (bool overwrite = false;; overwrite = true) {
+        app::SaveResult result{};
+        if (!app::withErrorBox([&] {
+                result = saveReport(app::YearDb(), StrCode, txtRepName->text(), rows, report_ ? &*report_ : nullptr,
+                                    overwrite);
+            }))
+            return;
+        if (result == app::SaveResult::Saved)
+            break;
+        if (result == app::SaveResult::DuplicateName) {
+            refuseDuplicateName();
+            return;
+        }
+        const bool deleted = result == app::SaveResult::DeletedElsewhere;
+        if (!app::keepMineOverOther(deleted)) {
+            if (deleted)
+                unload();
+            else
+                FillGrid();
+            return;
+        }
     }
     app::MsgBox(QStringLiteral("Report Added Sucessfully"), app::Buttons::OkOnly, app::Icon::Information,
                 QStringLiteral("Selvar Report"));

@@ -6,7 +6,9 @@
 #include "ui/crosstab/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -37,6 +39,7 @@ QStringList previewOf(const QString &recNo)
     d.entry(1, recNo, [&](SelectionScreen &s) {
         bool ran = false;
         d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !p->prgPivot->isVisible(); }, 5000));
             shown = QStringList{p->lblFields->text()} + gridRows(p->vfgPreview);
             key(Qt::Key_Escape);
             ran = true;
@@ -117,4 +120,43 @@ TEST(CrossPreview, TheButtonChecksTheFieldsAndLeavesTheFocusWhereItWas)
         EXPECT_FALSE(frmRowSelect::instance().isVisible());
         s.cmdCancel_Click();
     });
+}
+
+// Headings in the order of their values' type; a preview closed while it reads stops its query.
+TEST(CrossPreview, OrdersHeadingsByTypeAndStopsWhenClosed)
+{
+    const auto columnsOf = [](const QVector<QVariant> &values) {
+        data::RowSet rows;
+        for (const QVariant &v : values)
+            rows.rows.push_back({"r", v, 1});
+        return lines(crosstab::makePivot(rows, false).columns);
+    };
+    EXPECT_EQ(columnsOf({"01/02/2024", "01/04/2023", "15/03/2023"}), "15/03/2023\n01/04/2023\n01/02/2024");
+    EXPECT_EQ(columnsOf({10, "9", 2.5, QVariant()}), "\n2.5\n9\n10");
+    EXPECT_EQ(columnsOf({"beta", "Gamma", "alpha"}), "alpha\nbeta\nGamma");
+
+    TestRoot root(TestRoot::Demo);
+    DesignerScript d;
+    d.entry(0, "", [&](SelectionScreen &s) {
+        s.txtRowData->tag = "M02.Col98";
+        s.txtColData->tag = "M02.Col88";
+        // Counting every four-fold combination of voucher lines takes hours.
+        s.txtDispData->tag = "(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)";
+        qint64 closedIn = -1;
+        d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
+            EXPECT_TRUE(p->prgPivot->isVisible());
+            QElapsedTimer clock;
+            clock.start();
+            settle(300);
+            EXPECT_LT(clock.elapsed(), 2000) << "the window handles events while the query runs";
+            clock.restart();
+            QTest::mouseClick(p->cmdClose, Qt::LeftButton);
+            closedIn = clock.elapsed();
+        });
+        QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return closedIn >= 0 && !frmCrossPreview::instance().isVisible(); }, 5000));
+        EXPECT_LT(closedIn, 2000);
+        s.cmdCancel_Click();
+    });
+    EXPECT_EQ(FakeMessages::instance().shown.size(), 0);
 }

@@ -213,3 +213,34 @@ TEST(CrossTabWindow, AFailingSaveKeepsTheOldDefinitionAndTheWindow)
               QStringList({QString("CTR%1|Fresh|Changed").arg(counter), "CTR2|Product Stock By Group|Changed"}));
     EXPECT_EQ(root.counter("OTH"), counter + 1);
 }
+
+// A report type out of range is said at opening. Another program's change made while the window
+// is open is never overwritten silently: No (the default) shows the stored definition, Yes stores
+// the window's, with the report type as said.
+TEST(CrossTabWindow, AnotherProgramsChangeIsShownOrOverwrittenAsTheUserChooses)
+{
+    TestRoot root(TestRoot::Demo);
+    root.year().execute("Update ZoCTR Set ColRepType=7 Where Col99='CTR2'");
+    const QString problem = "The stored report type \"7\" is not one of 0 to 2; a save stores 0.";
+    const auto changedElsewhere = [](const char *theirs, app::Answer answer) {
+        FakeMessages::instance().clear();
+        FakeMessages::instance().answer(answer);
+        app::YearDb().execute("Update ZoCTR Set ColRepDesc=? Where Col99='CTR2'", {theirs});
+        SelectionScreen::instance().txtReportDesc->setText("Mine");
+        save();
+        const QList<app::Message> shown = FakeMessages::instance().shown;
+        EXPECT_TRUE(!shown.isEmpty() && shown[0].buttons == app::Buttons::YesNo
+                    && shown[0].prompt.startsWith("Another program changed this definition"));
+    };
+    DesignerScript d;
+    d.entry(1, "CTR2", [&](SelectionScreen &s) {
+        EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{problem});
+        changedElsewhere("Theirs", app::Answer::No);
+        EXPECT_EQ(FakeMessages::instance().prompts().mid(1), QStringList{problem});
+        EXPECT_TRUE(s.isVisible());
+        EXPECT_EQ(s.txtReportDesc->text(), "Theirs");
+        changedElsewhere("Theirs again", app::Answer::Yes);
+        EXPECT_FALSE(s.isVisible());
+    });
+    EXPECT_EQ(root.rows("Select ColRepDesc, ColRepType From ZoCTR Where Col99='CTR2'"), QStringList{"Mine|0"});
+}

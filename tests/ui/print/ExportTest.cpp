@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -49,6 +50,7 @@ QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, Q
     d.entry(1, recNo, [&](SelectionScreen &s) {
         bool ran = false;
         d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !p->prgPivot->isVisible(); }, 10000)); // the pivot is read
             for (const auto &save : saves) {
                 key(save.first, Qt::AltModifier);
                 EXPECT_TRUE(QTest::qWaitFor([&] { return p->lblExportInfo->text().contains(" to "); }, 10000))

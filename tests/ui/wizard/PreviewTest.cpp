@@ -207,7 +207,7 @@ TEST(WizardPreview, ARunningQueryCanBeCancelledAndAFailingOneIsReported)
     // The state, the rows left and the messages after each preview.
     const std::pair<QString, QString> cases[] = {
         {"CF-1", "Preview cancelled.|1|"}, // cancelled as soon as it starts
-        {"CF-91", "Preview failed.|1|!Syntax error at position 37: expected a value but found '*'"},
+        {"CF-91", "Preview failed.|1|!Column \"Broken\": Syntax error at position 12: expected a value but found '*'"},
         {"CF-92", "Preview failed.|1|!no such column: M20.NoSuchField"}};
     for (const auto &[code, outcome] : cases) {
         SCOPED_TRACE(str(code));

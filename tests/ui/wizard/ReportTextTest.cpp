@@ -73,8 +73,8 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
 TEST(SaveReport, StoresEmptyListsAsTheirKindAsks)
 {
     TestRoot root(TestRoot::Empty);
-    QString code = "CRF8";
-    saveReport(code, "Parties", cells({Example[0]}));
+    QString code;
+    saveReport(root.year(), code, "Parties", cells({Example[0]}), nullptr);
     EXPECT_EQ(lines(root.rows("Select typeof(ColTotalStr), typeof(ColTotStrDecimal), typeof(ColWidthStrCol), "
                               "(Select typeof(ColDecimal) From CrChild) From CrMain")),
               "text|null|null|real");
@@ -88,12 +88,14 @@ TEST(SaveReport, AReplaceRewritesOnlyChangedRowsAndEndsAsAFreshSave)
     QStringList rows = Example;
     rows[0].replace("|Asc|None|", "|None|None|");
     QString code = "CRF4";
-    saveReport(code, "Amounts", cells(rows));
+    const LoadedReport loaded = *loadReport(root.year(), code);
+    saveReport(root.year(), code, "Amounts", cells(rows), &loaded);
     const QVariant untouched = root.value("Select rowid From CrChild Where ColCode='CRF4' And ColSeq=1");
     root.year().execute("Update CrChild Set ColAlign=Null, ColCode='crf4' Where ColCode='CRF4' And ColSeq=2");
     root.year().execute("Update CrChild Set ColDecimal='none' Where ColCode='CRF4' And ColSeq=3");
     root.year().execute("Insert Into CrChild Select * From CrChild Where ColSeq=2 And ColCode='crf4'");
-    saveReport(code, "Amounts", cells(rows));
+    const LoadedReport damaged = *loadReport(root.year(), code);
+    saveReport(root.year(), code, "Amounts", cells(rows), &damaged);
 
     EXPECT_EQ(lines(root.rows("Select *, typeof(ColDecimal) From CrChild Where ColCode='CRF4' Order By ColSeq")),
               lines({"CRF4|M02|Col98|Party Name|C|L|2000|0|N|N|N|Y|N|F|1|real",

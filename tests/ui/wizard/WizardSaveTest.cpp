@@ -148,3 +148,24 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
               lines({mainRow(made, "Margins", {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"}),
                      made + "|" + code + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
 }
+
+// A save over another program's change asks first: No (the default) shows the stored report in the
+// wizard, Yes after a delete stores the wizard's report again under its code.
+TEST(WizardSave, AReportChangedOrDeletedMeanwhileIsReloadedOrStoredAgainAsTheUserChooses)
+{
+    TestRoot root(TestRoot::Demo, "WIZARD");
+    frmRepCust &w = openWizard("CRF4");
+    root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
+    typeReportName(w, "Mine");
+    click(w.cmdSave);
+    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program changed this definition"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Wise Sales|Theirs");
+
+    root.year().execute("Delete From CrMain Where ColCode='CRF4'");
+    typeReportName(w, "Mine");
+    FakeMessages::instance().answer(app::Answer::Yes);
+    click(w.cmdSave);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
+}

@@ -27,7 +27,11 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
         key(Qt::Key_Tab);
         type("T52.Col93 *+* 2");
         FakeMessages::instance().answer(app::Answer::No);
-        click(w->cmdOK);
+        for (const char *formula : {"", "Sum(T52.Col93) / 2", "T52.Col93 + M02.Col98"}) {
+            if (*formula)
+                w->txtFormula->setPlainText(formula);
+            click(w->cmdOK);
+        }
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(stored(), before);
         w->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
@@ -37,8 +41,11 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     const app::Message question = FakeMessages::instance().shown.last();
     EXPECT_EQ(takeMessages(),
               "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
-              "'*'\n\nStore the column anyway?\nThe formula cannot run on this year's data:\nno such column: "
-              "M20.NoSuchWeight\n\nStore the column anyway?");
+              "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use Sum, "
+              "which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
+              "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
+              "The formula cannot run on this year's data:\nno such column: M20.NoSuchWeight\n\nStore the column "
+              "anyway?");
     EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
                 && question.defaultButton == app::Answer::No);
     const QString code = "CF-" + QString::number(next);

@@ -1,0 +1,144 @@
+#include "BenchSupport.h"
+#include "StartUp.h"
+#include "app/Family.h"
+#include "app/Paths.h"
+#include "ui/crosstab/CrossPivot.h"
+#include "ui/wizard/Preview.h"
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <cstdio>
+#include <cstring>
+
+// The previews on a large firm's year. Each baseline is the engine running the same statement,
+// stepping every row into values: the wizard's ordered rows, the cross-tab's grouped sums.
+namespace {
+
+#define PREVIEW_CASE(fn) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true)
+
+QString connection(const QString &root = scaledYearRoot())
+{
+    return app::yearConnectionString(root, 1, 1);
+}
+
+data::Connection &scaledYear()
+{
+    static const std::unique_ptr<data::Connection> db = data::Connection::open(connection(), data::Access::ReadOnly);
+    return *db;
+}
+
+const QString &sourceFrom()
+{
+    static const QString from = app::reportFamily(QStringLiteral("PWR")).SourceFrom;
+    return from;
+}
+
+// Party wise sales: party grouped and counted, amount sorted descending with its total and grand
+// total, product sorted.
+const ReportQuery &partySales()
+{
+    static const ReportQuery query = reportQuery(
+        {SelectedColumn({"M02", "Col98", "C", "Party Name", "Left", "2000", "0", "Asc", "None", "No", "Yes", "No"}),
+         SelectedColumn({"T52", "Col93", "N", "Amount", "Right", "1500", "2", "None", "Desc", "Yes", "No", "Yes"}),
+         SelectedColumn({"M20", "Col98", "C", "Product", "Left", "2500", "0", "None", "Asc", "No", "No", "No"})},
+        sourceFrom());
+    return query;
+}
+
+void stepEveryRow(benchmark::State &state, const QString &sql)
+{
+    for (auto _ : state) {
+        qint64 rows = 0;
+        scaledYear().forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
+            benchmark::DoNotOptimize(row.constData());
+            ++rows;
+        });
+        state.counters["rows"] = double(rows);
+    }
+}
+
+// What the Preview button runs: its own connection, the first thousand rows, every total.
+PreviewResult previewPartySales(const QString &root = scaledYearRoot())
+{
+    PreviewJob job;
+    return job.run(connection(root), partySales(), 1000);
+}
+
+void WizardPreview_program(benchmark::State &state)
+{
+    scaledYear();
+    for (auto _ : state) {
+        const PreviewResult result = previewPartySales();
+        if (!result.error.isEmpty())
+            state.SkipWithError(qPrintable(result.error));
+        state.counters["rows"] = double(result.dataRows);
+    }
+}
+
+void WizardPreview_baseline(benchmark::State &state)
+{
+    stepEveryRow(state, partySales().sql);
+}
+
+// Party by month, grouped by city.
+const crosstab::CrossDefinition PartyByMonth{0, QStringLiteral("M02.Col98"), QStringLiteral("Month (T51.Col98) "),
+                                             QStringLiteral("T52.Col93"), QStringLiteral("M02.Col88")};
+
+void CrossPreview_program(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const crosstab::Pivot pivot = crosstab::loadPivot(scaledYear(), PartyByMonth, sourceFrom());
+        state.counters["lines"] = double(pivot.lines.size());
+    }
+}
+
+void CrossPreview_baseline(benchmark::State &state)
+{
+    stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()));
+}
+
+// The most a fresh process holds when it has previewed the report: the benchmark starts itself
+// with the option, and the child prints its peak resident size.
+const char *const MemoryOption = "--preview-memory-child";
+
+void PreviewMemory_program(benchmark::State &state)
+{
+    scaledYearRoot();
+    double peakMb = 0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(MemoryOption), scaledYearRoot()});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+            state.SkipWithError("the preview's process failed");
+            return;
+        }
+        peakMb = child.readAllStandardOutput().trimmed().toDouble() / 1024.0;
+    }
+    state.counters["peak_MB"] = peakMb;
+}
+
+} // namespace
+
+PREVIEW_CASE(WizardPreview_program);
+PREVIEW_CASE(WizardPreview_baseline);
+PREVIEW_CASE(CrossPreview_program);
+PREVIEW_CASE(CrossPreview_baseline);
+BENCHMARK(PreviewMemory_program)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+bool isPreviewMemoryChild(const char *option)
+{
+    return std::strcmp(option, MemoryOption) == 0;
+}
+
+int runPreviewMemoryChild(const char *root)
+{
+    if (!previewPartySales(QString::fromLocal8Bit(root)).error.isEmpty())
+        return 1;
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            std::printf("%s\n", line.mid(6).trimmed().split(' ').first().constData());
+    std::fflush(stdout);
+    std::_Exit(0);
+}

@@ -1,0 +1,129 @@
+#include "support/ErrorOf.h"
+#include "app/Paths.h"
+#include "support/TestRoot.h"
+#include "ui/crosstab/CrossTabStore.h"
+#include "ui/wizard/CustomColumnStore.h"
+#include "ui/wizard/ReportStore.h"
+#include <gtest/gtest.h>
+
+using app::SaveResult;
+
+namespace {
+
+crosstab::CrossTabDefinition crossTab(const QString &name)
+{
+    return {name, "Desc", "M02.Col98", "M02.Col88", "M02.Col80", "", 0, "Party", "City", "Opening", "", 1};
+}
+
+QVector<SelectedColumn> columns(const QString &caption)
+{
+    return {SelectedColumn({"M02", "Col98", "C", caption, "Left", "2000", "0", "None", "None", "No", "No", "No"})};
+}
+
+} // namespace
+
+// A counter set behind the numbers in use skips them, in both series; a name in use is refused
+// inside the save, before a number is taken.
+TEST(Stores, NewDefinitionsSkipNumbersInUseAndNeverReplaceOne)
+{
+    TestRoot root(TestRoot::Demo);
+    // Every definition but the new ones.
+    const QString all = "Select * From ZoCTR Where Col99<>? Union All Select ColCode, ColReportName, ColSql, 0, 0, 0, "
+                        "0, 0, 0, 0, 0, 0, 0 From CrMain Where ColCode<>? Union All Select *, 0, 0, 0, 0, 0, 0, 0, 0 "
+                        "From CRCustFld Where ColCode<>?";
+    const QStringList before = root.rows(all, {"", "", ""});
+    root.firm().execute("Update ZoF05 Set Col98=2 Where Col99='OTH'");
+    QString recNo;
+    EXPECT_EQ(crosstab::saveCrossTab(root.year(), recNo, crossTab("Fresh"), nullptr), SaveResult::Saved);
+    EXPECT_EQ(recNo, "CTR6"); // 2 and 3 are cross-tabs, 4 and 5 tabular reports
+    QString code;
+    EXPECT_EQ(saveReport(root.year(), code, "Fresh", columns("Area"), nullptr), SaveResult::Saved);
+    EXPECT_EQ(code, "CRF7");
+    root.firm().execute("Update ZoF05 Set Col98=3 Where Col99='MRN'");
+    QString column;
+    EXPECT_EQ(storeCustomColumn(root.year(), column, {"Fresh", "1", "N"}, "PWR", nullptr), SaveResult::Saved);
+    EXPECT_EQ(column, "CF-4");
+    EXPECT_EQ(root.rows(all, {recNo, code, column}), before);
+
+    QString again;
+    EXPECT_EQ(crosstab::saveCrossTab(root.year(), again, crossTab("fresh"), nullptr), SaveResult::DuplicateName);
+    EXPECT_EQ(saveReport(root.year(), again, " party wise sales ", columns("Area"), nullptr), SaveResult::DuplicateName);
+    EXPECT_EQ(again, "");
+    EXPECT_EQ(root.counter("OTH"), 8);
+}
+
+// A definition another program changed or deleted after it was loaded is left as that program
+// left it, until the save is told to overwrite; then it stores what the window shows.
+TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
+{
+    TestRoot root(TestRoot::Demo);
+    auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
+    const auto refusedAfter = [&](const char *change, const std::function<SaveResult(bool)> &save,
+                                  SaveResult result, const QString &table) {
+        other->execute(change);
+        const QStringList stored = root.rows("Select * From " + table);
+        EXPECT_EQ(save(false), result) << change;
+        EXPECT_EQ(root.rows("Select * From " + table), stored) << change;
+    };
+
+    QString recNo = "CTR2";
+    const auto loadedCrossTab = crosstab::loadCrossTab(root.year(), recNo);
+    const auto saveCrossTab = [&](bool overwrite) {
+        return crosstab::saveCrossTab(root.year(), recNo, crossTab("Mine"), &*loadedCrossTab, overwrite);
+    };
+    refusedAfter("Update ZoCTR Set ColRepDesc='Theirs' Where Col99='CTR2'", saveCrossTab,
+                 SaveResult::ChangedElsewhere, "ZoCTR");
+    refusedAfter("Delete From ZoCTR Where Col99='CTR2'", saveCrossTab, SaveResult::DeletedElsewhere, "ZoCTR");
+    EXPECT_EQ(saveCrossTab(true), SaveResult::Saved);
+    EXPECT_EQ(root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where Col99='CTR2'"),
+              QStringList{"CTR2|Mine|Desc"});
+
+    QString code = "CRF4";
+    const auto loadedReport = loadReport(root.year(), code);
+    const auto saveTabular = [&](bool overwrite) {
+        return saveReport(root.year(), code, "Mine", columns("Area"), &*loadedReport, overwrite);
+    };
+    refusedAfter("Update CrChild Set ColWidth='900' Where ColCode='CRF4' And ColSeq=2", saveTabular,
+                 SaveResult::ChangedElsewhere, "CrChild");
+    EXPECT_EQ(saveTabular(true), SaveResult::Saved);
+    EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode='CRF4'"), QStringList{"Area"});
+
+    QString column = "CF-2";
+    const auto loadedColumn = loadCustomColumn(root.year(), column);
+    const auto saveColumn = [&](bool overwrite) {
+        return storeCustomColumn(root.year(), column, {"Mine", "1", "N"}, "PWR", &*loadedColumn, overwrite);
+    };
+    refusedAfter("Update CRCustFld Set CalString='2' Where ColCode='CF-2'", saveColumn, SaveResult::ChangedElsewhere,
+                 "CRCustFld");
+    refusedAfter("Delete From CRCustFld Where ColCode='CF-2'", saveColumn, SaveResult::DeletedElsewhere, "CRCustFld");
+    EXPECT_EQ(saveColumn(true), SaveResult::Saved);
+    EXPECT_EQ(root.rows("Select * From CRCustFld Where ColCode='CF-2'"), QStringList{"CF-2|Mine|1|N|PWR"});
+}
+
+// Stored values out of range are said when the definition is loaded, with the value a save
+// stores, and an unchanged save stores exactly that.
+TEST(Stores, OutOfRangeValuesAreSaidAtLoadAndStoredAsSaid)
+{
+    TestRoot root(TestRoot::Demo);
+    root.year().execute("Update ZoCTR Set ColRepType=7, ColIsGrouping=0.5 Where Col99='CTR2'");
+    QString recNo = "CTR2";
+    const auto crossTab = crosstab::loadCrossTab(root.year(), recNo);
+    EXPECT_EQ(crossTab->problems, QStringList({"The stored grouping flag \"0.5\" is not one of 0 to 1; a save stores 0.",
+                                               "The stored report type \"7\" is not one of 0 to 2; a save stores 0."}));
+    crosstab::saveCrossTab(root.year(), recNo, crossTab->definition, &*crossTab);
+    EXPECT_EQ(root.rows("Select ColIsGrouping, ColRepType From ZoCTR Where Col99='CTR2'"), QStringList{"0|0"});
+
+    root.year().execute("Update CrChild Set ColSeq=1, ColWidth='12.5cm', ColDecimal='two' Where ColCode='CRF4' And "
+                        "ColSeq=2");
+    QString code = "CRF4";
+    const auto report = loadReport(root.year(), code);
+    EXPECT_EQ(report->problems,
+              QStringList({"The stored column numbers (ColSeq) are missing or repeated; a save numbers the columns 1 "
+                           "to 3 in the order shown.",
+                           "Column \"Amount\": the stored width \"12.5cm\" is not a whole number; a save stores 12.",
+                           "Column \"Amount\": the stored decimals \"two\" is not a whole number; a save stores 0."}));
+    saveReport(root.year(), code, report->name, report->rows, &*report);
+    EXPECT_EQ(root.rows("Select ColSeq, ColFieldNameDisp, ColWidth, ColDecimal From CrChild Where ColCode='CRF4' "
+                        "Order By ColSeq"),
+              QStringList({"1|Party Name|2000|0", "2|Amount|12|0", "3|Product|2500|0"}));
+}
