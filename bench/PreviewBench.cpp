@@ -3,15 +3,18 @@
 #include "app/Family.h"
 #include "app/Paths.h"
 #include "ui/crosstab/CrossPivot.h"
+#include "ui/print/Export.h"
 #include "ui/wizard/Preview.h"
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 
 // The previews on a large firm's year. Each baseline is the engine running the same statement,
-// stepping every row into values: the wizard's ordered rows, the cross-tab's grouped sums.
+// stepping every row into values: the wizard's ordered rows, the cross-tab's grouped sums. Like
+// the previews, which read on a connection of their own, every run opens its connection.
 namespace {
 
 #define PREVIEW_CASE(fn) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true)
@@ -21,10 +24,9 @@ QString connection(const QString &root = scaledYearRoot())
     return app::yearConnectionString(root, 1, 1);
 }
 
-data::Connection &scaledYear()
+std::unique_ptr<data::Connection> openScaledYear()
 {
-    static const std::unique_ptr<data::Connection> db = data::Connection::open(connection(), data::Access::ReadOnly);
-    return *db;
+    return data::Connection::open(connection(), data::Access::ReadOnly);
 }
 
 const QString &sourceFrom()
@@ -49,7 +51,7 @@ void stepEveryRow(benchmark::State &state, const QString &sql)
 {
     for (auto _ : state) {
         qint64 rows = 0;
-        scaledYear().forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
+        openScaledYear()->forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
             benchmark::DoNotOptimize(row.constData());
             ++rows;
         });
@@ -66,7 +68,6 @@ PreviewResult previewPartySales(const QString &root = scaledYearRoot())
 
 void WizardPreview_program(benchmark::State &state)
 {
-    scaledYear();
     for (auto _ : state) {
         const PreviewResult result = previewPartySales();
         if (!result.error.isEmpty())
@@ -87,7 +88,7 @@ const crosstab::CrossDefinition PartyByMonth{0, QStringLiteral("M02.Col98"), QSt
 void CrossPreview_program(benchmark::State &state)
 {
     for (auto _ : state) {
-        const crosstab::Pivot pivot = crosstab::loadPivot(scaledYear(), PartyByMonth, sourceFrom());
+        const crosstab::Pivot pivot = crosstab::loadPivot(*openScaledYear(), PartyByMonth, sourceFrom());
         state.counters["lines"] = double(pivot.lines.size());
     }
 }
@@ -97,9 +98,42 @@ void CrossPreview_baseline(benchmark::State &state)
     stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()));
 }
 
-// The most a fresh process holds when it has previewed the report: the benchmark starts itself
-// with the option, and the child prints its peak resident size.
-const char *const MemoryOption = "--preview-memory-child";
+// The CSV export as Export runs it: a read-only connection of its own, every line with the
+// subtotals and the grand total, the file written beside its name and renamed.
+report::Outcome exportPartySales(const QString &root = scaledYearRoot())
+{
+    static QTemporaryDir dir;
+    const QString year = connection(root);
+    const report::Report sales{{QStringLiteral("Party Wise Sales"), {}},
+                               [year](report::Sink &sink) {
+                                   const auto db = data::Connection::open(year, data::Access::ReadOnly);
+                                   streamReport(*db, partySales(), sink);
+                               },
+                               {}};
+    report::Progress progress;
+    return report::writeReport(report::Target::Csv, dir.filePath(QStringLiteral("sales.csv")), nullptr, sales,
+                               progress);
+}
+
+void ExportCsv_program(benchmark::State &state)
+{
+    scaledYearRoot();
+    for (auto _ : state) {
+        const report::Outcome outcome = exportPartySales();
+        if (!outcome.error.isEmpty())
+            state.SkipWithError(qPrintable(outcome.error));
+        state.counters["lines"] = double(outcome.lines);
+    }
+}
+
+void ExportCsv_baseline(benchmark::State &state)
+{
+    stepEveryRow(state, partySales().sql);
+}
+
+// The most a fresh process holds when it has previewed (arg 0) or exported (arg 1) the report:
+// the benchmark starts itself with the option, and the child prints its peak resident size.
+const char *const MemoryOptions[] = {"--preview-memory-child", "--export-memory-child"};
 
 void PreviewMemory_program(benchmark::State &state)
 {
@@ -107,9 +141,10 @@ void PreviewMemory_program(benchmark::State &state)
     double peakMb = 0;
     for (auto _ : state) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QLatin1String(MemoryOption), scaledYearRoot()});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(MemoryOptions[state.range(0)]), scaledYearRoot()});
         if (!child.waitForFinished(-1) || child.exitCode() != 0) {
-            state.SkipWithError("the preview's process failed");
+            state.SkipWithError("the child process failed");
             return;
         }
         peakMb = child.readAllStandardOutput().trimmed().toDouble() / 1024.0;
@@ -123,16 +158,21 @@ PREVIEW_CASE(WizardPreview_program);
 PREVIEW_CASE(WizardPreview_baseline);
 PREVIEW_CASE(CrossPreview_program);
 PREVIEW_CASE(CrossPreview_baseline);
-BENCHMARK(PreviewMemory_program)->Iterations(1)->Unit(benchmark::kMillisecond);
+PREVIEW_CASE(ExportCsv_program);
+PREVIEW_CASE(ExportCsv_baseline);
+BENCHMARK(PreviewMemory_program)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 bool isPreviewMemoryChild(const char *option)
 {
-    return std::strcmp(option, MemoryOption) == 0;
+    return std::strcmp(option, MemoryOptions[0]) == 0 || std::strcmp(option, MemoryOptions[1]) == 0;
 }
 
-int runPreviewMemoryChild(const char *root)
+int runPreviewMemoryChild(const char *option, const char *root)
 {
-    if (!previewPartySales(QString::fromLocal8Bit(root)).error.isEmpty())
+    const QString year = QString::fromLocal8Bit(root);
+    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(year).error.isEmpty()
+                                                                     : !exportPartySales(year).error.isEmpty();
+    if (failed)
         return 1;
     QFile status(QStringLiteral("/proc/self/status"));
     status.open(QIODevice::ReadOnly);

@@ -6,7 +6,8 @@
 bool isStartUpChild(const char *option);
 int runStartUpChild(const char *option, const char *root);
 
-// The preview's peak memory is measured in a fresh process the same way: the child previews the
-// scaled year's report and prints its peak resident size in kilobytes.
+// The peak memory of the preview and of the export is measured in a fresh process the same way:
+// the child previews or exports the scaled year's report and prints its peak resident size in
+// kilobytes.
 bool isPreviewMemoryChild(const char *option);
-int runPreviewMemoryChild(const char *root);
+int runPreviewMemoryChild(const char *option, const char *root);

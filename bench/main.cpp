@@ -39,7 +39,7 @@ int main(int argc, char **argv)
     if (argc == 3 && isStartUpChild(argv[1]))
         return runStartUpChild(argv[1], argv[2]);
     if (argc == 3 && isPreviewMemoryChild(argv[1]))
-        return runPreviewMemoryChild(argv[2]);
+        return runPreviewMemoryChild(argv[1], argv[2]);
     benchmark::Initialize(&argc, argv);
     // A misspelt option would otherwise be ignored and every case run.
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -55,8 +55,9 @@ QStringList axis(const QVector<QVariant> &values)
     std::vector<std::pair<Place, QString>> sorted;
     for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
         sorted.emplace_back(placeOf(it.value()), it.key());
-    std::sort(sorted.begin(), sorted.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first || (!(b.first < a.first) && a.second < b.second); });
+    std::sort(sorted.begin(), sorted.end(), [](const auto &a, const auto &b) {
+        return a.first < b.first || (!(b.first < a.first) && a.second < b.second);
+    });
     QStringList out;
     for (const auto &entry : sorted)
         out << entry.second;

@@ -61,7 +61,8 @@ QString formulaError(const QString &connectionString, const QString &jetExpressi
     });
     QString error;
     try {
-        run.run(connectionString, [&](data::Connection &db) { db.forEachRow(sql, {}, [](const QVector<QVariant> &) {}); });
+        run.run(connectionString,
+                [&](data::Connection &db) { db.forEachRow(sql, {}, [](const QVector<QVariant> &) {}); });
     } catch (const data::DbError &e) {
         if (!run.cancelled())
             error = e.text();

@@ -33,18 +33,22 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         try { // an error's position points into the column's own text, which the user typed
             data::translateExpression(c.custom() ? c[SelectedColumn::ColumnName] : field);
         } catch (const data::DbError &e) {
-            throw data::DbError(QStringLiteral("Column \"%1\": %2").arg(c[SelectedColumn::Caption], e.text()), e.code());
+            throw data::DbError(QStringLiteral("Column \"%1\": %2").arg(c[SelectedColumn::Caption], e.text()),
+                                e.code());
         }
         select += QStringLiteral(" , ") + field;
         q.columns << report::Column{c[SelectedColumn::Caption], int(app::leadingNumber(c[SelectedColumn::Width])),
                                     c.numeric() ? Qt::AlignRight : Qt::AlignLeft,
                                     c.numeric() ? qBound(0, int(app::leadingNumber(c[SelectedColumn::Decimal])), 15)
                                                 : -1};
+        const auto ordered = [&](SelectedColumn::Cell setting) {
+            return QStringLiteral(", ") + field + (c.is(setting, 'D') ? QStringLiteral(" Desc") : QString());
+        };
         if (c.grouped()) {
             q.groups << col;
-            groupOrder += QStringLiteral(", ") + field + (c.is(SelectedColumn::Grouping, 'D') ? QStringLiteral(" Desc") : QString());
+            groupOrder += ordered(SelectedColumn::Grouping);
         } else if (!c.is(SelectedColumn::Sorting, 'N')) {
-            sort += QStringLiteral(", ") + field + (c.is(SelectedColumn::Sorting, 'D') ? QStringLiteral(" Desc") : QString());
+            sort += ordered(SelectedColumn::Sorting);
         }
         q.numeric << c.numeric();
         q.total << c.is(SelectedColumn::Total, 'Y');

@@ -91,7 +91,8 @@ void frmRepCust::cmdPreview_Click()
                 Qt::QueuedConnection);
         };
         const PreviewResult result = job->run(
-            connection, query, PreviewRows, [&](const PreviewResult &first) { post([this, first] { showPreviewRows(first); }); },
+            connection, query, PreviewRows,
+            [&](const PreviewResult &first) { post([this, first] { showPreviewRows(first); }); },
             [&](qint64 rows) { post([this, rows] { showPreviewProgress(rows); }); });
         QMetaObject::invokeMethod(
             this, [this, job, result] { previewFinished(job, result); }, Qt::QueuedConnection);

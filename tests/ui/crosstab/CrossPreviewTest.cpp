@@ -125,15 +125,11 @@ TEST(CrossPreview, TheButtonChecksTheFieldsAndLeavesTheFocusWhereItWas)
 // Headings in the order of their values' type; a preview closed while it reads stops its query.
 TEST(CrossPreview, OrdersHeadingsByTypeAndStopsWhenClosed)
 {
-    const auto columnsOf = [](const QVector<QVariant> &values) {
-        data::RowSet rows;
-        for (const QVariant &v : values)
-            rows.rows.push_back({"r", v, 1});
-        return lines(crosstab::makePivot(rows, false).columns);
-    };
-    EXPECT_EQ(columnsOf({"01/02/2024", "01/04/2023", "15/03/2023"}), "15/03/2023\n01/04/2023\n01/02/2024");
-    EXPECT_EQ(columnsOf({10, "9", 2.5, QVariant()}), "\n2.5\n9\n10");
-    EXPECT_EQ(columnsOf({"beta", "Gamma", "alpha"}), "alpha\nbeta\nGamma");
+    data::RowSet rows;
+    for (const QVariant &v : {QVariant("01/02/2024"), QVariant("01/04/2023"), QVariant(10), QVariant("9"),
+                              QVariant("beta"), QVariant("Gamma"), QVariant("alpha"), QVariant()})
+        rows.rows.push_back({"r", v, 1});
+    EXPECT_EQ(crosstab::makePivot(rows, false).columns.join('|'), "|9|10|01/04/2023|01/02/2024|alpha|beta|Gamma");
 
     TestRoot root(TestRoot::Demo);
     DesignerScript d;
@@ -142,20 +138,18 @@ TEST(CrossPreview, OrdersHeadingsByTypeAndStopsWhenClosed)
         s.txtColData->tag = "M02.Col88";
         // Counting every four-fold combination of voucher lines takes hours.
         s.txtDispData->tag = "(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)";
-        qint64 closedIn = -1;
+        QElapsedTimer clock;
         d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
             EXPECT_TRUE(p->prgPivot->isVisible());
-            QElapsedTimer clock;
             clock.start();
             settle(300);
             EXPECT_LT(clock.elapsed(), 2000) << "the window handles events while the query runs";
             clock.restart();
             QTest::mouseClick(p->cmdClose, Qt::LeftButton);
-            closedIn = clock.elapsed();
         });
         QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return closedIn >= 0 && !frmCrossPreview::instance().isVisible(); }, 5000));
-        EXPECT_LT(closedIn, 2000);
+        EXPECT_LT(clock.elapsed(), 2000);
+        EXPECT_FALSE(frmCrossPreview::instance().isVisible());
         s.cmdCancel_Click();
     });
     EXPECT_EQ(FakeMessages::instance().shown.size(), 0);
