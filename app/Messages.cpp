@@ -2,6 +2,7 @@
 #include "data/DbError.h"
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace app {
 
@@ -15,7 +16,17 @@ public:
         const QString platform = QGuiApplication::platformName();
         if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
             return m.defaultButton;
-        QMessageBox box(QApplication::activeWindow());
+        // The window the box stands over has the keyboard again once it closes, whatever the
+        // desktop activates: the focus is then on the control the handler names at fault.
+        struct GiveBack {
+            QPointer<QWidget> window;
+            ~GiveBack()
+            {
+                if (window && window->isVisible())
+                    window->activateWindow();
+            }
+        } giveBack{QApplication::activeWindow()};
+        QMessageBox box(giveBack.window);
         box.setText(m.prompt);
         box.setWindowTitle(m.title.isEmpty() ? QApplication::applicationName() : m.title);
         switch (m.icon) {

@@ -99,7 +99,39 @@ void SelectionScreen::EntryType(int EType, const QString &LastRecNo)
     loaded_.reset();
     if (EType == 1 && !LastRecNo.isEmpty() && !DataDisp())
         return;
+    opened_ = state();
+    focusWhenLeft_ = nullptr;
     exec();
+}
+
+// What the user can change, to tell whether the definition has changes.
+QStringList SelectionScreen::state() const
+{
+    QStringList values{QString::number(cboRepTyp->currentIndex()), QString::number(chkGrouping->isChecked())};
+    for (const TextBox *box : findChildren<TextBox *>())
+        values << box->text() << box->tag;
+    return values;
+}
+
+void SelectionScreen::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        focusWhenLeft_ = focusWidget();
+    QDialog::changeEvent(event);
+}
+
+// Esc throws nothing away unasked; Cancel and the close box leave at once, as designed.
+void SelectionScreen::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    if (state() == opened_
+        || app::MsgBox(QStringLiteral("Discard the changes to this definition?"), app::Buttons::YesNo,
+                       app::Icon::Exclamation, QString(), app::Answer::No)
+            == app::Answer::Yes)
+        cmdCancel_Click();
 }
 
 bool SelectionScreen::DataDisp()
@@ -134,8 +166,6 @@ bool SelectionScreen::DataDisp()
 
 bool SelectionScreen::eventFilter(QObject *object, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && object != previewFrom_)
-        previewFrom_ = nullptr;
     if (event->type() == QEvent::KeyPress) {
         const int k = static_cast<QKeyEvent *>(event)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter)
@@ -169,9 +199,6 @@ void SelectionScreen::txtGroupField_GotFocus() { fieldBox_GotFocus(txtGroupField
 
 void SelectionScreen::fieldBox_GotFocus(TextBox *box)
 {
-    // Closing the preview activates this window again, which hands the focus back to the box.
-    if (std::exchange(previewFrom_, nullptr) == box && box->lastReason == Qt::ActiveWindowFocusReason)
-        return;
     // The picker's own opening and activation move the focus about; none of that is a request.
     if (frmRowSelect::instance().isVisible())
         return;
@@ -181,6 +208,11 @@ void SelectionScreen::fieldBox_GotFocus(TextBox *box)
             app::sendTab();
         return;
     }
+    // The window activated again (another program, a message box or the preview closing) hands
+    // the focus back to the box that had it: that is no request. A box given the focus while the
+    // window was inactive, by a refused check behind its message box, is one.
+    if (box->lastReason == Qt::ActiveWindowFocusReason && box == focusWhenLeft_)
+        return;
     // Opened once the focus change that called us is complete, not in the middle of it.
     QMetaObject::invokeMethod(
         this,
@@ -294,7 +326,6 @@ void SelectionScreen::cmdPreview_Click()
     // A field that does not parse is told here, before the preview opens.
     if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
         return;
-    previewFrom_ = qobject_cast<TextBox *>(focusWidget());
     const app::Settings &settings = app::settings();
     frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
                                          grouping ? txtGroupField->text() : QString(), definition,

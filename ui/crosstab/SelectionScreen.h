@@ -1,6 +1,7 @@
 #pragma once
 #include "ui/crosstab/CrossTabStore.h"
 #include <QDialog>
+#include <QStringList>
 #include <optional>
 
 class QCheckBox;
@@ -64,6 +65,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     SelectionScreen();
@@ -72,11 +75,13 @@ private:
     void openPicker(TextBox *box);
     QString slotCode(const TextBox *box) const;
     bool refuse(const QString &prompt, QWidget *focus);
+    QStringList state() const;
     // The definition as the controls hold it.
     crosstab::CrossTabDefinition shown() const;
 
     QString recNo_;          // the ZoCTR key being edited; empty for a new definition
     std::optional<crosstab::LoadedCrossTab> loaded_; // the definition as loaded; empty for a new one
     bool returning_ = false; // the field picker is open; the focus coming back is no new request
-    TextBox *previewFrom_ = nullptr; // the field box that had the focus while the preview was open
+    QStringList opened_;               // the state() the window opened with
+    QWidget *focusWhenLeft_ = nullptr; // what had the focus when the window was last deactivated
 };

@@ -34,6 +34,8 @@ struct SelectedColumn {
     const QString &operator[](Cell c) const { return cells_[c]; }
     QString &operator[](Cell c) { return cells_[c]; }
 
+    bool operator==(const SelectedColumn &other) const { return cells_ == other.cells_; }
+
     bool numeric() const { return cells_[DataType] == QLatin1String("N"); }
     // Whether a setting's cell starts with the one-letter code: "N" none or no, "A" ascending,
     // "D" descending, "Y" yes. The grid shows words; the code is their first letter.

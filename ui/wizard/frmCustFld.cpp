@@ -100,20 +100,23 @@ bool frmCustFld::fillFrom(const QString &code)
     return true;
 }
 
-void frmCustFld::showForm(const QString &StrCode)
+QString frmCustFld::showForm(const QString &StrCode)
 {
+    stored_.clear();
     if (!loaded_)
         Load();
     StrCode_ = StrCode;
-    if (!fillFrom(StrCode))
-        return Unload();
-    exec();
+    if (fillFrom(StrCode))
+        exec();
+    else
+        Unload();
+    return stored_;
 }
 
 void frmCustFld::cmdOK_Click()
 {
     const CustomColumn column{txtColName->text(), txtFormula->toPlainText(), cboType->currentText().left(1)};
-    if (column.name.isEmpty() || column.formula.isEmpty()) {
+    if (column.name.trimmed().isEmpty() || column.formula.trimmed().isEmpty()) {
         app::MsgBox(QStringLiteral("Please Enter Column Name and Formula Both "), app::Buttons::OkOnly,
                     app::Icon::Information);
         return;
@@ -137,8 +140,10 @@ void frmCustFld::cmdOK_Click()
                                            column_ ? &*column_ : nullptr, overwrite);
             }))
             return;
-        if (result == app::SaveResult::Saved)
+        if (result == app::SaveResult::Saved) {
+            stored_ = StrCode_;
             return Unload();
+        }
         const bool deleted = result == app::SaveResult::DeletedElsewhere;
         if (!app::keepMineOverOther(deleted)) {
             if (deleted || !fillFrom(StrCode_))

@@ -17,8 +17,8 @@ public:
     static frmCustFld &instance();
 
     // Opens modally on the custom column of that code (empty for a new one) and returns once the
-    // window has unloaded.
-    void showForm(const QString &StrCode);
+    // window has unloaded: with the code of the column stored, or empty when none was.
+    QString showForm(const QString &StrCode);
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -45,6 +45,7 @@ private:
     bool fillFrom(const QString &code);
 
     QString StrCode_; // the code the window was opened with, empty for a new column
+    QString stored_;  // the code of the column OK stored
     std::optional<LoadedCustomColumn> column_; // the stored column as loaded; empty for a new one
     bool loaded_ = false;
 };

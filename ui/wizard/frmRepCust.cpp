@@ -222,6 +222,18 @@ void frmRepCust::hideEvent(QHideEvent *event)
 
 void frmRepCust::showForm(const QString &code)
 {
+    // Open on another definition, the wizard starts from that one, once the user has agreed to
+    // lose what he has not saved; the same stored report stays as it is.
+    if (isVisible() && (code.isEmpty() || code != StrCode)) {
+        if (hasChanges()
+            && app::MsgBox(QStringLiteral("Discard the changes to the report in the wizard?"), app::Buttons::YesNo,
+                           app::Icon::Exclamation, QString(), app::Answer::No)
+                != app::Answer::Yes) {
+            activateWindow();
+            return;
+        }
+        unload();
+    }
     load();
     StrCode = code;
     FillGrid();
@@ -231,9 +243,16 @@ void frmRepCust::showForm(const QString &code)
             loaded_ = false;
         return;
     }
+    openedName_ = txtRepName->text();
+    openedRows_ = selectedRows();
     show();
     raise();
     activateWindow();
+}
+
+bool frmRepCust::hasChanges() const
+{
+    return txtRepName->text() != openedName_ || selectedRows() != openedRows_;
 }
 
 void frmRepCust::unload()
@@ -260,6 +279,10 @@ void frmRepCust::Form_Load()
 
 void frmRepCust::SSTab1_Click()
 {
+    // An open editor hands its value to its own cell as it closes.
+    for (QWidget *editor : {static_cast<QWidget *>(txtWidth), static_cast<QWidget *>(cboGrpSort),
+                            static_cast<QWidget *>(cboTot)})
+        editor->hide();
     switch (SSTab1->tab()) {
     case 0:
         cmdBack->setEnabled(false);

@@ -137,8 +137,13 @@ private:
     bool wholeReport(report::Report &report);
     void writeComboToCell(QComboBox *combo);
     void placeOverCell(QWidget *editor);
+    bool hasChanges() const;
+    void reloadCustomColumns(const QString &current);
 
     bool loaded_ = false;
+    int editRow_ = 0, editCol_ = 0; // the cell of the selected grid an in-cell editor was opened on
+    QString openedName_;            // the report as it was opened, to tell whether it has changes
+    QVector<SelectedColumn> openedRows_;
     std::optional<LoadedReport> report_; // the stored report as FillGrid read it; empty for a new one
     bool fillFailed_ = false; // the last FillGrid could not read its report
     std::shared_ptr<PreviewJob> previewJob_; // the preview running now

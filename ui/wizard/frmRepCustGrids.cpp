@@ -222,7 +222,6 @@ void frmRepCust::txtWidth_KeyPress(int keyAscii)
 
 void frmRepCust::txtWidth_Validate()
 {
-    if (VSSelectedFld->row() >= 1)
-        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), C::Width,
-                                     app::numberText(app::leadingNumber(txtWidth->text())));
+    if (editRow_ >= 1 && editRow_ < VSSelectedFld->rows())
+        VSSelectedFld->setTextMatrix(editRow_, C::Width, app::numberText(app::leadingNumber(txtWidth->text())));
 }

@@ -60,9 +60,7 @@ void frmRepCust::cmdSave_Click()
 
 void frmRepCust::cmdCustField_Click()
 {
-    frmCustFld::instance().showForm(QString());
-    RemoveCustField();
-    LoadCustFld();
+    reloadCustomColumns(frmCustFld::instance().showForm(QString()));
 }
 
 void frmRepCust::cmdCustFieldMod_Click()
@@ -72,7 +70,15 @@ void frmRepCust::cmdCustFieldMod_Click()
         app::MsgBox(QStringLiteral("This is not CUSTOM Field "));
         return;
     }
-    frmCustFld::instance().showForm(code);
+    reloadCustomColumns(frmCustFld::instance().showForm(code));
+}
+
+// The custom rows read again; the row that was current stays current, or the column just stored.
+void frmRepCust::reloadCustomColumns(const QString &current)
+{
+    const int before = VSAval->row();
     RemoveCustField();
     LoadCustFld();
+    const int stored = current.isEmpty() ? -1 : VSAval->findRow(current, SelectedColumn::TabName);
+    VSAval->setRow(stored >= 1 ? stored : qMin(before, VSAval->rows() - 1));
 }

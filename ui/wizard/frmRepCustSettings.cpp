@@ -21,6 +21,8 @@ QString RetGroupSort(const QString &chr1)
 // Left, top and width of the current cell; the editor keeps its own height.
 void frmRepCust::placeOverCell(QWidget *editor)
 {
+    editRow_ = VSSelectedFld->row();
+    editCol_ = VSSelectedFld->col();
     app::setTwipsLeft(editor, app::twipsLeft(VSSelectedFld) + VSSelectedFld->cellLeft());
     app::setTwipsTop(editor, app::twipsTop(VSSelectedFld) + VSSelectedFld->cellTop());
     app::setTwipsWidth(editor, VSSelectedFld->cellWidth());
@@ -75,6 +77,7 @@ void frmRepCust::cboTot_Validate()
 
 void frmRepCust::writeComboToCell(QComboBox *combo)
 {
-    if (VSSelectedFld->row() >= 1)
-        VSSelectedFld->setTextMatrix(VSSelectedFld->row(), VSSelectedFld->col(), combo->currentText());
+    // Into the cell it was opened on, whichever is current now.
+    if (editRow_ >= 1 && editRow_ < VSSelectedFld->rows())
+        VSSelectedFld->setTextMatrix(editRow_, editCol_, combo->currentText());
 }

@@ -88,21 +88,46 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
     EXPECT_TRUE(list.isVisible());
 }
 
-TEST(ReportList, TabularModeListsCrMainAndDeleteTakesTheReportsColumnsWithIt)
+// Add and Modify over an open wizard start from the definition asked for, once the user lets
+// unsaved changes go; the report stored becomes current, and Delete takes its columns with it.
+TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithTheColumns)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     Form1 &list = showList();
     EXPECT_EQ(gridRows(list.vfg), QStringList{"RepRecNo    |Report Name                            "} +
                                       root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") +
                                       QStringList{"|"});
-    list.vfg->setRow(1);
-    const QString code = list.vfg->textMatrix(1, 0);
-    ASSERT_GT(root.value("Select count(*) From CrChild Where ColCode=?", {code}).toInt(), 0);
+    const QString first = list.vfg->textMatrix(1, 0);
+    const std::string stored = storedReport(root, first);
+    frmRepCust &w = frmRepCust::instance();
+    key(Qt::Key_Home);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(w.isVisible());
+    w.txtRepName->setText("Changed");
+    for (const app::Answer discard : {app::Answer::No, app::Answer::Yes}) {
+        FakeMessages::instance().answer(discard);
+        list.cmdAdd_Click();
+        EXPECT_EQ(str(w.StrCode + "|" + w.txtRepName->text()), discard == app::Answer::No ? str(first + "|Changed") : "|Report1");
+    }
+    EXPECT_EQ(takeMessages(), lines(QStringList(2, "Discard the changes to the report in the wizard?")));
+    list.cmdModify_Click(); // nothing to lose: no question
+    EXPECT_EQ(w.VSSelectedFld->rows() - 1, root.value("Select count(*) From CrChild Where ColCode=?", {first}).toInt());
+    list.cmdAdd_Click();
+    click(w.cmdAdd);
+    w.txtRepName->setText("AAA New");
+    click(w.cmdSave);
+    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    list.activateWindow();
+    settle();
+    const QString made = list.vfg->textMatrix(list.vfg->row(), 0);
+    EXPECT_EQ(root.rows("Select ColCode From CrMain Where ColReportName='AAA New'"), QStringList{made});
+    EXPECT_EQ(storedReport(root, first), stored);
+
     const QStringList crossTab = root.rows("Select * From ZoCTR");
     FakeMessages::instance().answer(app::Answer::Yes);
     list.cmdDelete_Click();
-    EXPECT_EQ(root.value("Select count(*) From CrMain Where ColCode=?", {code}).toInt(), 0);
-    EXPECT_EQ(root.value("Select count(*) From CrChild Where ColCode=?", {code}).toInt(), 0);
+    EXPECT_EQ(root.value("Select count(*) From CrMain Where ColCode=?", {made}).toInt(), 0);
+    EXPECT_EQ(root.value("Select count(*) From CrChild Where ColCode=?", {made}).toInt(), 0);
     EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
 }
 

@@ -55,11 +55,12 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     const std::string after = stored();
     root.year().execute("CREATE TRIGGER t BEFORE INSERT ON CRCustFld BEGIN SELECT RAISE(ABORT,'disk full'); END");
     inWindow([](frmCustFld *w) {
+        type("  ");
         key(Qt::Key_Tab);
         type("T52.Col93");
         click(w->cmdOK);
         w->txtColName->setText("Amount");
-        w->txtFormula->clear();
+        w->txtFormula->setPlainText(" \n ");
         click(w->cmdOK);
         w->txtFormula->setPlainText("T52.Col93");
         click(w->cmdOK);
