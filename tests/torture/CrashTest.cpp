@@ -200,7 +200,7 @@ void saveUntilKilled(quint32 seed)
 TEST(CrashConsistency, EveryDefinitionIsOldOrNewAfterEachKill)
 {
     TestRoot root(TestRoot::Empty);
-    const int kills = qEnvironmentVariableIsSet("TORTURE_KILLS") ? qEnvironmentVariableIntValue("TORTURE_KILLS") : 200;
+    const int kills = torture::rounds("TORTURE_KILLS", 200);
     QRandomGenerator rng(20240611);
     QMap<QString, QString> saved;
     int midSave = 0;

@@ -11,14 +11,18 @@ namespace torture {
 void saveUntilKilled(quint32 seed);
 void takeNumbers(int count);
 void holdLock(const QString &file, int ms);
-// Two-program cases: say "ready" (or "loaded"), wait for a line on standard input, save, and say
-// the code stored or "duplicate", "changed", "deleted".
+// Says "ready", waits for a line on standard input, so that two programs save together, and says
+// the code stored or "refused" and the save's result.
 void addAtOnce(int kind, const QString &name);
-void editAfterOpen(int kind, QString code);
 
 void startChild(QProcess &child, const QStringList &arguments);
 // One write per line: a kill never leaves half a line behind.
 void say(const QString &line);
 [[noreturn]] void die(const QString &why);
+
+inline int rounds(const char *variable, int otherwise)
+{
+    return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariableIntValue(variable) : otherwise;
+}
 
 } // namespace torture

@@ -1,26 +1,11 @@
-#include "support/ErrorOf.h"
 #include "app/Paths.h"
+#include "support/Definitions.h"
 #include "support/TestRoot.h"
-#include "ui/crosstab/CrossTabStore.h"
 #include "ui/wizard/CustomColumnStore.h"
 #include "ui/wizard/ReportStore.h"
 #include <gtest/gtest.h>
 
 using app::SaveResult;
-
-namespace {
-
-crosstab::CrossTabDefinition crossTab(const QString &name)
-{
-    return {name, "Desc", "M02.Col98", "M02.Col88", "M02.Col80", "", 0, "Party", "City", "Opening", "", 1};
-}
-
-QVector<SelectedColumn> columns(const QString &caption)
-{
-    return {SelectedColumn({"M02", "Col98", "C", caption, "Left", "2000", "0", "None", "None", "No", "No", "No"})};
-}
-
-} // namespace
 
 // A counter set behind the numbers in use skips them, in both series; a name in use is refused
 // inside the save, before a number is taken.
@@ -85,6 +70,7 @@ TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
     };
     refusedAfter("Update CrChild Set ColWidth='900' Where ColCode='CRF4' And ColSeq=2", saveTabular,
                  SaveResult::ChangedElsewhere, "CrChild");
+    refusedAfter("Delete From CrMain Where ColCode='CRF4'", saveTabular, SaveResult::DeletedElsewhere, "CrMain");
     EXPECT_EQ(saveTabular(true), SaveResult::Saved);
     EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode='CRF4'"), QStringList{"Area"});
 
