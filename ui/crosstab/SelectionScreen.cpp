@@ -181,9 +181,18 @@ void SelectionScreen::chkGrouping_Click()
     txtGroupField->setVisible(grouping);
 }
 
+// The window activated again (another program, a message box or the preview closing) hands the
+// focus back to the box that had it: the user has not entered it. A box given the focus while the
+// window was inactive, by a refused check behind its message box, he has.
+bool SelectionScreen::entered(const TextBox *box) const
+{
+    return box->lastReason != Qt::ActiveWindowFocusReason || box != focusWhenLeft_;
+}
+
 void SelectionScreen::txtReportName_GotFocus()
 {
-    txtReportName->selectAll();
+    if (entered(txtReportName))
+        txtReportName->selectAll();
 }
 
 void SelectionScreen::txtReportDesc_GotFocus()
@@ -208,10 +217,7 @@ void SelectionScreen::fieldBox_GotFocus(TextBox *box)
             app::sendTab();
         return;
     }
-    // The window activated again (another program, a message box or the preview closing) hands
-    // the focus back to the box that had it: that is no request. A box given the focus while the
-    // window was inactive, by a refused check behind its message box, is one.
-    if (box->lastReason == Qt::ActiveWindowFocusReason && box == focusWhenLeft_)
+    if (!entered(box))
         return;
     // Opened once the focus change that called us is complete, not in the middle of it.
     QMetaObject::invokeMethod(

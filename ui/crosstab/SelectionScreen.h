@@ -76,6 +76,7 @@ private:
     QString slotCode(const TextBox *box) const;
     bool refuse(const QString &prompt, QWidget *focus);
     QStringList state() const;
+    bool entered(const TextBox *box) const;
     // The definition as the controls hold it.
     crosstab::CrossTabDefinition shown() const;
 
