@@ -4,8 +4,8 @@
 
 // The torture starts itself as the programs it tortures: "--child-MODE ROOT ..." runs one mode on
 // year 1 of firm 1 under ROOT. Each mode lives beside the test that starts it and reports through
-// its standard output. The rounds come from TORTURE_KILLS and TORTURE_NUMBERS when set (fewer
-// under the sanitizers).
+// its standard output. The rounds come from TORTURE_KILLS, TORTURE_NUMBERS and TORTURE_PAIRS when
+// set (fewer under the sanitizers).
 namespace torture {
 
 void saveUntilKilled(quint32 seed);
