@@ -30,13 +30,6 @@ QStringList snapshot(const QString &folder)
     return files;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 } // namespace
 
 TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
@@ -93,7 +86,7 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
         QString message; // its start
     } cases[] = {
         {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
-        {"empty year", {"5,2"}, [&] { writeFile(yearFile, {}); }, yearMessage + "The database has no table ZoCTR"},
+        {"empty year", {"5,2"}, [&] { QFile::resize(yearFile, 0); }, yearMessage + "The database has no table ZoCTR"},
         {"year keyed wrongly", {"5,2"},
          [&] {
              QFile::remove(yearFile);

@@ -41,24 +41,11 @@ protected:
         return out.join(QLatin1Char('|'));
     }
 
-    QString overVoucherLines(const QString &expression)
-    {
-        return rows("SELECT " + expression + app::reportFamily("PWR").SourceFrom + " ORDER BY T52.Col99, T52.ColLineNo");
-    }
-
     QTemporaryDir dir;
     std::unique_ptr<data::Connection> db;
 };
 
 } // namespace
-
-// A custom formula over a nullable column of the family's source gives these values, line by line
-// (flags I, null, I, N, R, null, N).
-TEST_F(JetSql, FormulasRunOverTheFamilysSource)
-{
-    EXPECT_EQ(overVoucherLines("T52.Col90 & '/' & Nz(T52.Col90, '-') & '/' & IsNull(T52.Col90)"),
-              "I/I/0|/-/-1|I/I/0|N/N/0|R/R/0|/-/-1|N/N/0");
-}
 
 // Functions, operators and literals keep the desktop engine's meaning.
 TEST_F(JetSql, ValuesFollowTheDesktopEngine)
@@ -102,9 +89,13 @@ TEST_F(JetSql, ValuesFollowTheDesktopEngine)
         EXPECT_EQ(errorOf([&] { rows("SELECT " + c.input); }), c.expected) << c.input.toStdString();
 }
 
-// Names that are keywords or functions stay names.
-TEST_F(JetSql, ColumnsNamedLikeFunctionsStayColumns)
+// Names that are keywords or functions stay names; a custom formula over a nullable column of
+// the family's source gives these values, line by line (flags I, null, I, N, R, null, N).
+TEST_F(JetSql, ColumnsNamedLikeFunctionsStayColumnsAndFormulasRunOverTheFamilysSource)
 {
+    EXPECT_EQ(rows("SELECT T52.Col90 & '/' & Nz(T52.Col90, '-') & '/' & IsNull(T52.Col90)"
+                   + app::reportFamily("PWR").SourceFrom + " ORDER BY T52.Col99, T52.ColLineNo"),
+              "I/I/0|/-/-1|I/I/0|N/N/0|R/R/0|/-/-1|N/N/0");
     db->execute("CREATE TABLE Fn ([Left] TEXT, [Month] INTEGER, [Format] TEXT)");
     db->execute("INSERT INTO Fn VALUES ('abcdef', 4, 'x')");
     EXPECT_EQ(rows("SELECT Left(Left, 2), Month + 1, Month(#4/5/2023#), Format FROM Fn"), "ab|5|4|x");

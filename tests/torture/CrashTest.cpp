@@ -77,27 +77,23 @@ QVector<Definition> storedDefinitions(data::Connection &year)
     return result;
 }
 
-// As the definition window's Save stores it: a new one takes its number inside the save, a changed
-// one replaces what was loaded.
-void saveCrossTab(const Definition &d)
-{
-    const QStringList f = crossTabFields(d);
-    const crosstab::CrossTabDefinition shown{f[0], f[1], f[2], f[3], f[4], f[5], f[6].toInt(),
-                                             f[7], f[8], f[9], f[10], f[11].toInt()};
-    data::Connection &year = app::YearDb();
-    const auto loaded = d.code.isEmpty() ? std::nullopt : crosstab::loadCrossTab(year, d.code);
-    QString code = d.code;
-    if (crosstab::saveCrossTab(year, code, shown, loaded ? &*loaded : nullptr) != app::SaveResult::Saved)
-        torture::die(QStringLiteral("the save was refused"));
-}
-
-// As the wizard's Save stores it.
-void saveTabular(const Definition &d)
+// As the definition window's or the wizard's Save stores it: a new one takes its number inside
+// the save, a changed one replaces what was loaded.
+void save(const Definition &d)
 {
     data::Connection &year = app::YearDb();
-    const auto loaded = d.code.isEmpty() ? std::nullopt : loadReport(year, d.code);
     QString code = d.code;
-    if (saveReport(year, code, d.name(), tabularRows(d), loaded ? &*loaded : nullptr) != app::SaveResult::Saved)
+    app::SaveResult result;
+    if (d.kind == CrossTab) {
+        const QStringList f = crossTabFields(d);
+        const auto loaded = code.isEmpty() ? std::nullopt : crosstab::loadCrossTab(year, code);
+        result = crosstab::saveCrossTab(year, code, {f[0], f[1], f[2], f[3], f[4], f[5], f[6].toInt(), f[7], f[8],
+                                                     f[9], f[10], f[11].toInt()}, loaded ? &*loaded : nullptr);
+    } else {
+        const auto loaded = code.isEmpty() ? std::nullopt : loadReport(year, code);
+        result = saveReport(year, code, d.name(), tabularRows(d), loaded ? &*loaded : nullptr);
+    }
+    if (result != app::SaveResult::Saved)
         torture::die(QStringLiteral("the save was refused"));
 }
 
@@ -188,7 +184,7 @@ void saveUntilKilled(quint32 seed)
             ++next.version;
         }
         say(QStringLiteral("begin ") + next.id());
-        kind == CrossTab ? saveCrossTab(next) : saveTabular(next);
+        save(next);
         say(QStringLiteral("end ") + next.id());
     }
 }

@@ -74,9 +74,16 @@ TEST(CrossPreview, ShowsTheSumsOfEachReportType)
                      "Debtors|-40.00|100.50|60.50", "Total|-40.00|100.50|60.50"}));
 }
 
-// An incomplete definition gets a message instead of a preview.
-TEST(CrossPreview, TheButtonChecksTheFieldsAndLeavesTheFocusWhereItWas)
+// Headings in the order of their values' type. An incomplete definition gets a message instead
+// of a preview; a preview leaves the focus where it was, and closed while it reads, stops its query.
+TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
 {
+    data::RowSet rows;
+    for (const QVariant &v : {QVariant("01/02/2024"), QVariant("01/04/2023"), QVariant(10), QVariant("9"),
+                              QVariant("beta"), QVariant("Gamma"), QVariant("alpha"), QVariant()})
+        rows.rows.push_back({"r", v, 1});
+    EXPECT_EQ(crosstab::makePivot(rows, false).columns.join('|'), "|9|10|01/04/2023|01/02/2024|alpha|beta|Gamma");
+
     TestRoot root(TestRoot::Demo);
     DesignerScript d;
     d.entry(0, "", [&](SelectionScreen &s) {
@@ -120,19 +127,8 @@ TEST(CrossPreview, TheButtonChecksTheFieldsAndLeavesTheFocusWhereItWas)
         EXPECT_FALSE(frmRowSelect::instance().isVisible());
         s.cmdCancel_Click();
     });
-}
 
-// Headings in the order of their values' type; a preview closed while it reads stops its query.
-TEST(CrossPreview, OrdersHeadingsByTypeAndStopsWhenClosed)
-{
-    data::RowSet rows;
-    for (const QVariant &v : {QVariant("01/02/2024"), QVariant("01/04/2023"), QVariant(10), QVariant("9"),
-                              QVariant("beta"), QVariant("Gamma"), QVariant("alpha"), QVariant()})
-        rows.rows.push_back({"r", v, 1});
-    EXPECT_EQ(crosstab::makePivot(rows, false).columns.join('|'), "|9|10|01/04/2023|01/02/2024|alpha|beta|Gamma");
-
-    TestRoot root(TestRoot::Demo);
-    DesignerScript d;
+    FakeMessages::instance().clear();
     d.entry(0, "", [&](SelectionScreen &s) {
         s.txtRowData->tag = "M02.Col98";
         s.txtColData->tag = "M02.Col88";

@@ -16,9 +16,11 @@ QString current(Grid *grid, int col) { return grid->textMatrix(grid->row(), col)
 
 } // namespace
 
-TEST(TypeAhead, ThePickerFindsCaptionsAsTypedAndEnterStillConfirms)
+// The picker finds captions as typed and Enter still confirms; the same search runs in the
+// wizard's caption column, and the row found is the one Add takes.
+TEST(TypeAhead, ThePickerAndTheWizardsAvailableColumnsFindCaptionsAsTyped)
 {
-    TestRoot root(TestRoot::Demo);
+    TestRoot root(TestRoot::Demo, "WIZARD");
     QStringList seen;
     const Opening o = openPicker("RC0", "M20.Col98A", [&] {
         Grid *g = frmRowSelect::instance().vfg;
@@ -41,12 +43,7 @@ TEST(TypeAhead, ThePickerFindsCaptionsAsTypedAndEnterStillConfirms)
     EXPECT_EQ(seen.join('|').toStdString(), "Product Alias|Product Group|Party Type|Party Type|Cartons|City Name|"
                                             "Area Name");
     EXPECT_EQ(o.caption + "=" + o.expression, "Area Name=M02.Col86");
-}
 
-// The same search in the wizard's caption column; the row found is the one Add takes.
-TEST(TypeAhead, TheWizardsAvailableColumnsFollowTheCaptionColumn)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
     frmRepCust &w = openWizard();
     ASSERT_EQ(QApplication::focusWidget(), w.VSAval);
     type("PR");
@@ -54,5 +51,4 @@ TEST(TypeAhead, TheWizardsAvailableColumnsFollowTheCaptionColumn)
     QTest::mouseClick(w.cmdAdd, Qt::LeftButton);
     ASSERT_EQ(w.VSSelectedFld->rows(), 2);
     EXPECT_EQ(w.VSSelectedFld->textMatrix(1, C::Caption), "Product Alias");
-    w.hide();
 }

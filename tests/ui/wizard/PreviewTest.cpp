@@ -63,14 +63,6 @@ private:
     QVector<int> start_ = QVector<int>(8, 0);
 };
 
-QVector<SelectedColumn> columns(const QStringList &rows)
-{
-    QVector<SelectedColumn> out;
-    for (const QString &row : rows)
-        out << SelectedColumn(row.split('|'));
-    return out;
-}
-
 QStringList rowsOf(const PreviewResult &p)
 {
     QStringList out;
@@ -91,7 +83,7 @@ TEST(WizardPreview, ListsTheFirstThousandLinesWithSubtotalsAndTotalsThemAll)
     frmRepCust &w = openWizard("CRF4"); // party (grouped, counted), amount (total, grand total), product
     w.SSTab1->setTab(2);
     ASSERT_TRUE(preview(w));
-    const ReportQuery crf4 = reportQuery(columns({"M02|Col98|C|Party Name|L|2000|0|A|N|N|Y|N",
+    const ReportQuery crf4 = reportQuery(cells({"M02|Col98|C|Party Name|L|2000|0|A|N|N|Y|N",
                                                    "T52|Col93|N|Amount|R|1500|2|N|D|Y|N|Y",
                                                    "M20|Col98|C|Product|L|2500|0|N|A|N|N|N"}),
                                          app::settings().SourceFrom);
@@ -143,7 +135,7 @@ TEST(WizardPreview, TotalsAreThoseOfTheValuesAsTheEngineComputesThem)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const ReportQuery query = reportQuery(columns(c.columns), from);
+        const ReportQuery query = reportQuery(cells(c.columns), from);
         Collect whole(7);
         qint64 progressed = 0;
         const qint64 count = streamReport(root.year(), query, whole, [&](qint64 n) { progressed = n; });
@@ -158,7 +150,7 @@ TEST(WizardPreview, TotalsAreThoseOfTheValuesAsTheEngineComputesThem)
     }
 
     // Subtotals at both levels, the inner first, each labelled with its group.
-    const ReportQuery query = reportQuery(columns(cases[3].columns), from);
+    const ReportQuery query = reportQuery(cells(cases[3].columns), from);
     Collect whole;
     streamReport(root.year(), query, whole);
     const QString figures = "count(*), count(*), printf('%.2f', sum(T52.Col93))" + Sales;
