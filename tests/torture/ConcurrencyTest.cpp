@@ -21,16 +21,48 @@ void takeNumbers(int count)
         say(QString::number(app::GetRecNo(QStringLiteral("OTH"))));
 }
 
-void addAtOnce(int kind, const QString &name)
+namespace {
+
+void awaitGo()
 {
-    say(QStringLiteral("ready"));
     std::string line;
     if (!std::getline(std::cin, line))
         die(QStringLiteral("no go"));
+}
+
+QString said(app::SaveResult result, const QString &code)
+{
+    return result == app::SaveResult::Saved ? code : QStringLiteral("refused %1").arg(int(result));
+}
+
+} // namespace
+
+void addAtOnce(int kind, const QString &name)
+{
+    say(QStringLiteral("ready"));
+    awaitGo();
     QString code;
-    const app::SaveResult result = kind == 0 ? crosstab::saveCrossTab(app::YearDb(), code, crossTab(name), nullptr)
-                                             : saveReport(app::YearDb(), code, name, columns(name), nullptr);
-    say(result == app::SaveResult::Saved ? code : QStringLiteral("refused %1").arg(int(result)));
+    say(said(kind == 0 ? crosstab::saveCrossTab(app::YearDb(), code, crossTab(name), nullptr)
+                       : saveReport(app::YearDb(), code, name, columns(name), nullptr),
+             code));
+}
+
+void editAfterOpen(int kind, QString code)
+{
+    data::Connection &year = app::YearDb();
+    const auto crossTabLoaded = kind == 0 ? crosstab::loadCrossTab(year, code) : std::nullopt;
+    const auto reportLoaded = kind == 1 ? loadReport(year, code) : std::nullopt;
+    if (!crossTabLoaded && !reportLoaded)
+        die(QStringLiteral("nothing to open"));
+    say(QStringLiteral("loaded"));
+    awaitGo();
+    if (crossTabLoaded) {
+        crosstab::CrossTabDefinition mine = crossTabLoaded->definition;
+        mine.desc = QStringLiteral("Mine");
+        say(said(crosstab::saveCrossTab(year, code, mine, &*crossTabLoaded), code));
+    } else {
+        say(said(saveReport(year, code, reportLoaded->name, columns(QStringLiteral("Mine")), &*reportLoaded), code));
+    }
 }
 
 void holdLock(const QString &file, int ms)
@@ -146,4 +178,40 @@ TEST(Concurrency, TwoProgramsAddingOneNameAtOnceStoreItOnce)
     // One saved in each round: more rows would be a name stored twice.
     EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt() + root.value("Select count(*) From CrMain").toInt(), n);
     std::printf("%d pairs of programs adding one name at once: each name stored once\n", n);
+}
+
+// A program saving a definition that another program changed or deleted after it was opened is
+// told so and stores nothing: the other program's change stays.
+TEST(Concurrency, ASaveAfterAnotherProgramsChangeLeavesThatChange)
+{
+    TestRoot root(TestRoot::Demo);
+    const int n = torture::rounds("TORTURE_PAIRS", 40);
+    for (int i = 0; i < n; ++i) {
+        const bool isCrossTab = i % 2 == 0, last = i >= n - 2;
+        QString code = isCrossTab ? QStringLiteral("CTR2") : QStringLiteral("CRF4");
+        const char *table = isCrossTab ? "Select * From ZoCTR" : "Select * From CrChild";
+        QProcess child;
+        torture::startChild(child, {QStringLiteral("--child-edit"), root.path(), isCrossTab ? "0" : "1", code});
+        ASSERT_TRUE(child.waitForReadyRead(30000));
+        const QString theirs = QStringLiteral("Theirs %1").arg(i);
+        if (last) {
+            isCrossTab ? crosstab::deleteCrossTab(root.year(), code) : deleteReport(root.year(), code);
+        } else if (isCrossTab) {
+            const auto loaded = crosstab::loadCrossTab(root.year(), code);
+            crosstab::CrossTabDefinition d = loaded->definition;
+            d.desc = theirs;
+            ASSERT_EQ(crosstab::saveCrossTab(root.year(), code, d, &*loaded), app::SaveResult::Saved);
+        } else {
+            const auto loaded = loadReport(root.year(), code);
+            ASSERT_EQ(saveReport(root.year(), code, loaded->name, columns(theirs), &*loaded), app::SaveResult::Saved);
+        }
+        const QStringList stored = root.rows(table);
+        child.write("go\n");
+        EXPECT_TRUE(exitedCleanly(child, 60000));
+        const app::SaveResult told = last ? app::SaveResult::DeletedElsewhere : app::SaveResult::ChangedElsewhere;
+        EXPECT_EQ(QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1),
+                  QStringLiteral("refused %1").arg(int(told)));
+        EXPECT_EQ(root.rows(table), stored) << "round " << i;
+    }
+    std::printf("%d programs saving over another's change or delete: none overwrote it\n", n);
 }
