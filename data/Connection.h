@@ -26,6 +26,14 @@ public:
     virtual QVariant value(int column) const = 0;
     // The UTF-8 bytes of a text value; false when the value is no text.
     virtual bool text(int column, QByteArrayView &bytes) const = 0;
+
+    // Every value into `values`, which keeps its storage from row to row.
+    void copyTo(QVector<QVariant> &values) const
+    {
+        values.resize(size());
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = value(i);
+    }
 };
 
 // A connection that only reads cannot change the file, whatever text it is given to run.

@@ -282,9 +282,7 @@ void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
 {
     QVector<QVariant> values;
     walkRows(sql, params, [&](const Row &row) {
-        values.resize(row.size());
-        for (int i = 0; i < row.size(); ++i)
-            values[i] = row.value(i);
+        row.copyTo(values);
         onRow(values);
     });
 }

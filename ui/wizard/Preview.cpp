@@ -104,15 +104,9 @@ void ReportLines::add(const QVector<QVariant> &row)
         const std::optional<double> number = query_.numeric[c] ? data::numberValue(v) : std::nullopt;
         line.values[c] = number ? QVariant(*number) : v.isNull() ? QVariant() : QVariant(keyText(v));
     }
-    for (int c : std::as_const(summed_)) {
-        const double value = line.values[c].typeId() == QMetaType::Double ? line.values[c].toDouble() : 0;
-        for (Figures &f : open_)
-            f.sums[c] += value;
-        all_.sums[c] += value;
-    }
-    for (Figures &f : open_)
-        ++f.rows;
-    ++all_.rows;
+    for (int c : std::as_const(summed_))
+        tally(c, line.values[c].typeId() == QMetaType::Double ? line.values[c].toDouble() : 0);
+    countRow();
     emit_(line);
 }
 
@@ -133,12 +127,21 @@ void ReportLines::addUnlisted(const data::Row &row)
             listedOpen_ = level;
             break;
         }
-    for (int c : std::as_const(summed_)) {
-        const double value = data::numberValue(row.value(c)).value_or(0);
-        for (int level = 0; level < listedOpen_; ++level)
-            open_[level].sums[c] += value;
-        all_.sums[c] += value;
-    }
+    for (int c : std::as_const(summed_))
+        tally(c, data::numberValue(row.value(c)).value_or(0));
+    countRow();
+}
+
+// Adds a row's value to the open groups and the grand total.
+void ReportLines::tally(int column, double value)
+{
+    for (int level = 0; level < listedOpen_; ++level)
+        open_[level].sums[column] += value;
+    all_.sums[column] += value;
+}
+
+void ReportLines::countRow()
+{
     for (int level = 0; level < listedOpen_; ++level)
         ++open_[level].rows;
     ++all_.rows;
@@ -220,9 +223,7 @@ PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap
     QVector<QVariant> values;
     db.walkRows(query.sql, {}, [&](const data::Row &row) {
         if (result.dataRows < cap) {
-            values.resize(row.size());
-            for (int i = 0; i < row.size(); ++i)
-                values[i] = row.value(i);
+            row.copyTo(values);
             lines.add(values);
         } else {
             if (result.dataRows == cap && firstRows)

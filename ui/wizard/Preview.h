@@ -45,6 +45,8 @@ public:
 
 private:
     void closeGroups(int from);
+    void tally(int column, double value);
+    void countRow();
     bool sameGroup(const data::Row &row, int level) const;
     Figures empty() const;
     report::Line totalLine(report::Line::Kind kind, int level, const QString &label, const Figures &figures,
