@@ -314,7 +314,8 @@ void ExportRunner::finished(const std::shared_ptr<Progress> &progress, const Out
     const Target target = target_;
     const std::shared_ptr<QPrinter> printer = printer_;
     const Report report = report_;
-    stop();
+    // Done, not cancelled: the report's producer serves the print preview and the print next.
+    release();
     const bool printing = target == Target::Printer || target == Target::Count;
     const QString name = QFileInfo(path_).fileName();
     if (outcome.cancelled)
@@ -377,6 +378,11 @@ void ExportRunner::stop()
         if (report_.interrupt)
             report_.interrupt();
     }
+    release();
+}
+
+void ExportRunner::release()
+{
     if (worker_.joinable())
         worker_.join();
     if (!busy_)

@@ -76,6 +76,8 @@ private:
     void start(QPushButton *button, Target target, const QString &path, std::shared_ptr<QPrinter> printer,
                const Report &report);
     void finished(const std::shared_ptr<Progress> &progress, const Outcome &outcome);
+    // Waits for the worker and gives the buttons back.
+    void release();
     void showPreview(QPushButton *button, const std::shared_ptr<QPrinter> &printer, const Report &report,
                      std::shared_ptr<PageSink> counted);
 

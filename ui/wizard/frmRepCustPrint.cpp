@@ -1,52 +1,12 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
+#include "data/CancellableRun.h"
 #include "ui/print/Export.h"
 #include "ui/wizard/Preview.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QLabel>
 #include <QLineEdit>
-#include <mutex>
-
-namespace {
-
-// The connection a report's query runs on, so that a cancel from the window's thread stops it at
-// once, also before its first row.
-class Interrupter {
-public:
-    void interrupt()
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        interrupted_ = true;
-        if (db_)
-            db_->interrupt();
-    }
-
-    // While it lives, a cancel interrupts db.
-    class Running {
-    public:
-        Running(Interrupter &owner, data::Connection &db) : owner_(owner) { owner_.set(&db); }
-        ~Running() { owner_.set(nullptr); }
-
-    private:
-        Interrupter &owner_;
-    };
-
-private:
-    void set(data::Connection *db)
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        db_ = db;
-        if (db_ && interrupted_)
-            db_->interrupt();
-    }
-
-    std::mutex lock_;
-    data::Connection *db_ = nullptr;
-    bool interrupted_ = false;
-};
-
-} // namespace
 
 void frmRepCust::cmdPrint_Click()
 {
@@ -83,13 +43,12 @@ bool frmRepCust::wholeReport(report::Report &whole)
     if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); }))
         return false;
     const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
-    auto interrupter = std::make_shared<Interrupter>();
+    // A cancel stops the query at once, also before its first row.
+    auto run = std::make_shared<data::CancellableRun>();
     whole.heading = report::headingFor(txtRepName->text().trimmed());
-    whole.produce = [query, connection, interrupter](report::Sink &sink) {
-        const std::unique_ptr<data::Connection> db = data::Connection::open(connection, data::Access::ReadOnly);
-        const Interrupter::Running running(*interrupter, *db);
-        streamReport(*db, query, sink);
+    whole.produce = [query, connection, run](report::Sink &sink) {
+        run->run(connection, [&](data::Connection &db) { streamReport(db, query, sink); });
     };
-    whole.interrupt = [interrupter] { interrupter->interrupt(); };
+    whole.interrupt = [run] { run->cancel(); };
     return true;
 }

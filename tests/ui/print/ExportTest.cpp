@@ -195,6 +195,17 @@ TEST(Export, WritesTheWholeWizardReport)
         EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == caption; }, 30000));
         EXPECT_TRUE(w.lblExportInfo->text().contains(" to ")) << str(w.lblExportInfo->text());
     }
+    // Print counts the pages, then previews them from the same report.
+    int previewPages = -1;
+    ModalScript script;
+    script.expect<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
+        previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+        preview->reject();
+    });
+    click(w.cmdPrint);
+    EXPECT_TRUE(script.finish(30000)) << str(script.failure());
+    EXPECT_GE(previewPages, 2);
+    EXPECT_EQ(takeMessages(), "");
 
     // A query that would run for hours stops at Cancel before its first row, and leaves no file.
     w.unload();
