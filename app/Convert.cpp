@@ -20,6 +20,11 @@ std::optional<qint64> wholeNumber(const QVariant &value)
     return qint64(d);
 }
 
+QString textOf(const QVariant &value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
 namespace {
 
 bool isAsciiDigit(QChar c)

@@ -20,6 +20,9 @@ double leadingNumber(const QString &text);
 // text, a null, a fraction or a value beyond 64 bits.
 std::optional<qint64> wholeNumber(const QVariant &value);
 
+// A stored value as text; a null reads as empty text.
+QString textOf(const QVariant &value);
+
 // A number as plain text: 12 as "12", 12.5 as "12.5".
 QString numberText(double value);
 

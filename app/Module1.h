@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace app {
 
@@ -53,6 +54,18 @@ QString NewOthKey(data::Connection &year, const QString &prefix, const QString &
 // How a save of a definition ended: stored, or refused with nothing written because another
 // definition has its name, or because another program changed or deleted it since it was loaded.
 enum class SaveResult { Saved, DuplicateName, ChangedElsewhere, DeletedElsewhere };
+
+// How a save ends when the definition as stored now (`now`, empty once deleted) is not what the
+// window read; empty when it is unchanged. Read `now` inside the save's transaction.
+template <class Stored>
+std::optional<SaveResult> changedElsewhere(const Stored &now, const Stored &loaded)
+{
+    if (now.isEmpty())
+        return SaveResult::DeletedElsewhere;
+    if (now != loaded)
+        return SaveResult::ChangedElsewhere;
+    return std::nullopt;
+}
 
 // "##########0." followed by one "0" per decimal place.
 QString MakeDecFormat(int decimals);

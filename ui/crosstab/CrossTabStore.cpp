@@ -11,9 +11,14 @@ const QString Columns = QStringLiteral(
     "ColRepName, ColRepDesc, ColRowData, ColColData, ColDispData, ColGroupField, ColIsGrouping, ColRowDataName, "
     "ColColDataName, ColDispDataName, ColGroupFieldName, ColRepType");
 
-QString text(const QVariant &v)
+using app::textOf;
+
+// The definition's row as stored now; empty when no definition has the key.
+QVector<QVariant> storedRow(data::Connection &year, const QString &recNo)
 {
-    return v.isNull() ? QString() : v.toString();
+    const data::RowSet found =
+        year.select(QStringLiteral("Select ") + Columns + QStringLiteral(" From ZoCTR Where Col99= ?"), {recNo});
+    return found.rows.isEmpty() ? QVector<QVariant>() : found.rows.first();
 }
 
 // A stored code the window can show as it is, or the one a save stores instead, said in `problems`.
@@ -23,7 +28,7 @@ int code(const QVariant &v, int last, const QString &what, QStringList &problems
     if (v.isNull() || (n && *n >= 0 && *n <= last))
         return int(n.value_or(0));
     problems << QStringLiteral("The stored %1 \"%2\" is not one of 0 to %3; a save stores 0.")
-                    .arg(what, text(v))
+                    .arg(what, textOf(v))
                     .arg(last);
     return 0;
 }
@@ -38,20 +43,18 @@ data::Params rowOf(const QString &recNo, const CrossTabDefinition &d)
 
 std::optional<LoadedCrossTab> loadCrossTab(data::Connection &year, const QString &recNo)
 {
-    const data::RowSet found =
-        year.select(QStringLiteral("Select ") + Columns + QStringLiteral(" From ZoCTR Where Col99= ?"), {recNo});
-    if (found.rows.isEmpty())
-        return std::nullopt;
     LoadedCrossTab loaded;
-    const auto &r = found.rows.first();
-    loaded.stored = r;
+    loaded.stored = storedRow(year, recNo);
+    if (loaded.stored.isEmpty())
+        return std::nullopt;
+    const auto &r = loaded.stored;
     QStringList &problems = loaded.problems;
-    loaded.definition = {text(r[0]),  text(r[1]),
-                         text(r[2]),  text(r[3]),
-                         text(r[4]),  text(r[5]),
+    loaded.definition = {textOf(r[0]),  textOf(r[1]),
+                         textOf(r[2]),  textOf(r[3]),
+                         textOf(r[4]),  textOf(r[5]),
                          code(r[6], 1, QStringLiteral("grouping flag"), problems),
-                         text(r[7]),  text(r[8]),
-                         text(r[9]),  text(r[10]),
+                         textOf(r[7]),  textOf(r[8]),
+                         textOf(r[9]),  textOf(r[10]),
                          code(r[11], 2, QStringLiteral("report type"), problems)};
     return loaded;
 }
@@ -69,14 +72,9 @@ app::SaveResult saveCrossTab(data::Connection &year, QString &recNo, const Cross
                         const LoadedCrossTab *loaded, bool overwrite)
 {
     data::Transaction tx(year);
-    if (loaded && !overwrite) {
-        const data::RowSet now =
-            year.select(QStringLiteral("Select ") + Columns + QStringLiteral(" From ZoCTR Where Col99= ?"), {recNo});
-        if (now.rows.isEmpty())
-            return app::SaveResult::DeletedElsewhere;
-        if (now.rows.first() != loaded->stored)
-            return app::SaveResult::ChangedElsewhere;
-    }
+    if (loaded && !overwrite)
+        if (const auto changed = app::changedElsewhere(storedRow(year, recNo), loaded->stored))
+            return *changed;
     const QString name = definition.name.trimmed();
     const QString loadedName = loaded ? loaded->definition.name.trimmed() : QString();
     if (name.toUpper() != loadedName.toUpper() && crossTabNameTaken(year, name))

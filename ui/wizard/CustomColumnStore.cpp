@@ -1,4 +1,5 @@
 #include "ui/wizard/CustomColumnStore.h"
+#include "app/Convert.h"
 
 namespace {
 
@@ -16,8 +17,7 @@ std::optional<LoadedCustomColumn> loadCustomColumn(data::Connection &year, const
     const QVector<QVariant> row = storedRow(year, code);
     if (row.isEmpty())
         return std::nullopt;
-    const auto text = [&](int i) { return row[i].isNull() ? QString() : row[i].toString(); };
-    return LoadedCustomColumn{{text(0), text(1), text(2)}, row};
+    return LoadedCustomColumn{{app::textOf(row[0]), app::textOf(row[1]), app::textOf(row[2])}, row};
 }
 
 app::SaveResult storeCustomColumn(data::Connection &year, QString &code, const CustomColumn &column,
@@ -25,12 +25,9 @@ app::SaveResult storeCustomColumn(data::Connection &year, QString &code, const C
 {
     data::Transaction tx(year);
     const QVector<QVariant> now = loaded ? storedRow(year, code) : QVector<QVariant>();
-    if (loaded && !overwrite) {
-        if (now.isEmpty())
-            return app::SaveResult::DeletedElsewhere;
-        if (now != loaded->stored)
-            return app::SaveResult::ChangedElsewhere;
-    }
+    if (loaded && !overwrite)
+        if (const auto changed = app::changedElsewhere(now, loaded->stored))
+            return *changed;
     QString key = code;
     if (!now.isEmpty()) {
         year.execute(QStringLiteral("Update CRCustFld Set FldName=?, CalString=?, MCode=?, FldDType=? Where ColCode=?"),

@@ -44,11 +44,6 @@ QVector<QVector<QVariant>> storedRows(data::Connection &year, const QString &cod
     return rows;
 }
 
-QString text(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
-
 // A width or decimals cell that is empty or a whole number from 0 stays; any other becomes the
 // whole number a save would use, and `problems` says so.
 void keepWhole(SelectedColumn &column, SelectedColumn::Cell cell, const char *what, double max, QStringList &problems)
@@ -137,14 +132,14 @@ std::optional<LoadedReport> loadReport(data::Connection &year, const QString &co
     report.stored = storedRows(year, code);
     if (report.stored.isEmpty())
         return std::nullopt;
-    report.name = text(report.stored[0][0]);
+    report.name = app::textOf(report.stored[0][0]);
     QSet<qint64> places;
     bool renumbered = false;
     for (int r = 1; r < report.stored.size(); ++r) {
         const QVector<QVariant> &row = report.stored[r];
         SelectedColumn column;
         for (int c = 0; c < SelectedColumn::Cells; ++c)
-            column[SelectedColumn::Cell(c)] = text(row[c]);
+            column[SelectedColumn::Cell(c)] = app::textOf(row[c]);
         const std::optional<qint64> place = app::wholeNumber(row[SelectedColumn::Cells]);
         renumbered = renumbered || !place || places.contains(*place);
         if (place)
@@ -170,13 +165,9 @@ app::SaveResult saveReport(data::Connection &year, QString &code, const QString 
 {
     const app::Settings &s = app::settings();
     data::Transaction tx(year);
-    if (loaded && !overwrite) {
-        const QVector<QVector<QVariant>> now = storedRows(year, code);
-        if (now.isEmpty())
-            return app::SaveResult::DeletedElsewhere;
-        if (now != loaded->stored)
-            return app::SaveResult::ChangedElsewhere;
-    }
+    if (loaded && !overwrite)
+        if (const auto changed = app::changedElsewhere(storedRows(year, code), loaded->stored))
+            return *changed;
     const QString name = reportName.trimmed();
     if (name.toLower() != (loaded ? loaded->name.trimmed().toLower() : QString()) && reportNameTaken(year, name))
         return app::SaveResult::DuplicateName;
