@@ -5,7 +5,8 @@
 #include <QVector>
 
 // Stored formulas and report texts are kept as typed; these only tell whether they would run on
-// this year's data, by compiling them without running them.
+// this year's data: a report by compiling its text, a custom column's formula by running it on a
+// few rows.
 
 // Why a column's formula is refused: it calls an aggregate function outside a subquery. Empty
 // when it does not.
