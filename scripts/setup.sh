@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libsqlcipher-dev sqlcipher libgtest-dev
           libbenchmark-dev fonts-dejavu-core fonts-liberation clang libclang-rt-dev libxlsxwriter-dev
-          poppler-utils)
+          poppler-utils postgresql postgresql-contrib libpq-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
