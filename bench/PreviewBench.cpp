@@ -19,14 +19,9 @@ namespace {
 
 #define PREVIEW_CASE(fn) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true)
 
-QString connection(const QString &root = scaledYearRoot())
+std::unique_ptr<data::Connection> openScaledYear(Provider provider)
 {
-    return app::yearConnectionString(root, 1, 1);
-}
-
-std::unique_ptr<data::Connection> openScaledYear()
-{
-    return data::Connection::open(connection(), data::Access::ReadOnly);
+    return data::Connection::open(scaledYearConnection(provider), data::Access::ReadOnly);
 }
 
 const QString &sourceFrom()
@@ -47,11 +42,11 @@ const ReportQuery &partySales()
     return query;
 }
 
-void stepEveryRow(benchmark::State &state, const QString &sql)
+void stepEveryRow(benchmark::State &state, const QString &sql, Provider provider)
 {
     for (auto _ : state) {
         qint64 rows = 0;
-        openScaledYear()->forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
+        openScaledYear(provider)->forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
             benchmark::DoNotOptimize(row.constData());
             ++rows;
         });
@@ -60,16 +55,17 @@ void stepEveryRow(benchmark::State &state, const QString &sql)
 }
 
 // What the Preview button runs: its own connection, the first thousand rows, every total.
-PreviewResult previewPartySales(const QString &root = scaledYearRoot())
+PreviewResult previewPartySales(Provider provider, const QString &root = scaledYearRoot())
 {
     PreviewJob job;
-    return job.run(connection(root), partySales(), 1000);
+    return job.run(scaledYearConnection(provider, root), partySales(), 1000);
 }
 
 void WizardPreview_program(benchmark::State &state)
 {
+    const Provider provider = providerOf(state);
     for (auto _ : state) {
-        const PreviewResult result = previewPartySales();
+        const PreviewResult result = previewPartySales(provider);
         if (!result.error.isEmpty())
             state.SkipWithError(qPrintable(result.error));
         state.counters["rows"] = double(result.dataRows);
@@ -78,7 +74,7 @@ void WizardPreview_program(benchmark::State &state)
 
 void WizardPreview_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, partySales().sql);
+    stepEveryRow(state, partySales().sql, providerOf(state));
 }
 
 // Party by month, grouped by city.
@@ -87,15 +83,16 @@ const crosstab::CrossDefinition PartyByMonth{0, QStringLiteral("M02.Col98"), QSt
 
 void CrossPreview_program(benchmark::State &state)
 {
+    const Provider provider = providerOf(state);
     for (auto _ : state) {
-        const crosstab::Pivot pivot = crosstab::loadPivot(*openScaledYear(), PartyByMonth, sourceFrom());
+        const crosstab::Pivot pivot = crosstab::loadPivot(*openScaledYear(provider), PartyByMonth, sourceFrom());
         state.counters["lines"] = double(pivot.lines.size());
     }
 }
 
 void CrossPreview_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()));
+    stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()), providerOf(state));
 }
 
 // The CSV export as Export runs it: a read-only connection of its own, every line with the
@@ -103,7 +100,7 @@ void CrossPreview_baseline(benchmark::State &state)
 report::Outcome exportPartySales(const QString &root = scaledYearRoot())
 {
     static QTemporaryDir dir;
-    const QString year = connection(root);
+    const QString year = scaledYearConnection(Provider::File, root);
     const report::Report sales{{QStringLiteral("Party Wise Sales"), {}},
                                [year](report::Sink &sink) {
                                    const auto db = data::Connection::open(year, data::Access::ReadOnly);
@@ -128,7 +125,7 @@ void ExportCsv_program(benchmark::State &state)
 
 void ExportCsv_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, partySales().sql);
+    stepEveryRow(state, partySales().sql, Provider::File);
 }
 
 // The most a fresh process holds when it has previewed (arg 0) or exported (arg 1) the report:
@@ -154,10 +151,10 @@ void PreviewMemory_program(benchmark::State &state)
 
 } // namespace
 
-PREVIEW_CASE(WizardPreview_program);
-PREVIEW_CASE(WizardPreview_baseline);
-PREVIEW_CASE(CrossPreview_program);
-PREVIEW_CASE(CrossPreview_baseline);
+PREVIEW_CASE(WizardPreview_program)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(WizardPreview_baseline)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(CrossPreview_program)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(CrossPreview_baseline)->ArgsProduct({Providers})->ArgNames({"server"});
 PREVIEW_CASE(ExportCsv_program);
 PREVIEW_CASE(ExportCsv_baseline);
 BENCHMARK(PreviewMemory_program)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -170,7 +167,7 @@ bool isPreviewMemoryChild(const char *option)
 int runPreviewMemoryChild(const char *option, const char *root)
 {
     const QString year = QString::fromLocal8Bit(root);
-    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(year).error.isEmpty()
+    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(Provider::File, year).error.isEmpty()
                                                                      : !exportPartySales(year).error.isEmpty();
     if (failed)
         return 1;
