@@ -159,8 +159,7 @@ bool SelectionScreen::DataDisp()
     txtGroupField->setText(d.groupName);
     chkGrouping->setChecked(d.isGrouping == 1);
     cboRepTyp->setCurrentIndex(d.repType);
-    if (!loaded_->problems.isEmpty())
-        app::MsgBox(loaded_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
+    app::tellProblems(loaded_->problems);
     return true;
 }
 
@@ -280,28 +279,18 @@ void SelectionScreen::cmdSave_Click()
 {
     if (!CheckFields())
         return;
-    for (bool overwrite = false;; overwrite = true) {
-        app::SaveResult result{};
-        if (!app::withErrorBox([&] {
-                result = crosstab::saveCrossTab(app::YearDb(), recNo_, shown(), loaded_ ? &*loaded_ : nullptr,
-                                                overwrite);
-            }))
-            return;
-        if (result == app::SaveResult::Saved)
-            break;
-        if (result == app::SaveResult::DuplicateName) {
-            refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
-            return;
-        }
-        const bool deleted = result == app::SaveResult::DeletedElsewhere;
-        if (!app::keepMineOverOther(deleted)) {
-            if (deleted || !DataDisp())
-                done(QDialog::Rejected);
-            return;
-        }
+    const std::optional<app::SaveResult> result = app::saveAsking([&](bool overwrite) {
+        return crosstab::saveCrossTab(app::YearDb(), recNo_, shown(), loaded_ ? &*loaded_ : nullptr, overwrite);
+    });
+    if (result == app::SaveResult::Saved) {
+        emit stored(recNo_);
+        done(QDialog::Accepted);
+    } else if (result == app::SaveResult::DuplicateName) {
+        refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
+    } else if (result == app::SaveResult::DeletedElsewhere
+               || (result == app::SaveResult::ChangedElsewhere && !DataDisp())) {
+        done(QDialog::Rejected);
     }
-    emit stored(recNo_);
-    done(QDialog::Accepted);
 }
 
 void SelectionScreen::cmdCancel_Click()

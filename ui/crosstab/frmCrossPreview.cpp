@@ -147,9 +147,7 @@ void frmCrossPreview::RunPivot(const QString &rowCaption, const QString &colCapt
     vfgPreview->setRows(1);
     vfgPreview->setFormatString(QStringLiteral("<") + header(rowCaption));
     lblExportInfo->clear();
-    for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
-        b->setEnabled(false);
-    prgPivot->show();
+    showReading(true);
     cmdClose->setFocus();
 
     auto job = std::make_shared<data::CancellableRun>();
@@ -197,9 +195,15 @@ void frmCrossPreview::endPivot()
     if (pivotThread_.joinable())
         pivotThread_.join();
     pivotJob_.reset();
-    prgPivot->hide();
+    showReading(false);
+}
+
+// While the pivot is read the window shows that it is busy and has nothing to print.
+void frmCrossPreview::showReading(bool reading)
+{
+    prgPivot->setVisible(reading);
     for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
-        b->setEnabled(true);
+        b->setEnabled(!reading);
 }
 
 void frmCrossPreview::showPivot(const crosstab::Pivot &pivot)

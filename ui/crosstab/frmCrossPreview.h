@@ -50,6 +50,7 @@ private:
                        const QString &error);
     void stopPivot(); // cancels the read and waits for it
     void endPivot();  // waits for the read
+    void showReading(bool reading);
     // The pivot as the grid shows it, with the grid's widths, for a printer or a file.
     report::Report report() const;
 

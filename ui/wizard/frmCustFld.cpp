@@ -133,24 +133,15 @@ void frmCustFld::cmdOK_Click()
         && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
                          QStringLiteral("Store the column anyway?")))
         return;
-    for (bool overwrite = false;; overwrite = true) {
-        app::SaveResult result{};
-        if (!app::withErrorBox([&] {
-                result = storeCustomColumn(app::YearDb(), StrCode_, column, app::settings().ReportFamily,
-                                           column_ ? &*column_ : nullptr, overwrite);
-            }))
-            return;
-        if (result == app::SaveResult::Saved) {
-            stored_ = StrCode_;
-            return Unload();
-        }
-        const bool deleted = result == app::SaveResult::DeletedElsewhere;
-        if (!app::keepMineOverOther(deleted)) {
-            if (deleted || !fillFrom(StrCode_))
-                Unload();
-            return;
-        }
-    }
+    const std::optional<app::SaveResult> result = app::saveAsking([&](bool overwrite) {
+        return storeCustomColumn(app::YearDb(), StrCode_, column, app::settings().ReportFamily,
+                                 column_ ? &*column_ : nullptr, overwrite);
+    });
+    if (result == app::SaveResult::Saved)
+        stored_ = StrCode_;
+    if (result == app::SaveResult::Saved || result == app::SaveResult::DeletedElsewhere
+        || (result == app::SaveResult::ChangedElsewhere && !fillFrom(StrCode_)))
+        Unload();
 }
 
 void frmCustFld::cmdCancel_Click()

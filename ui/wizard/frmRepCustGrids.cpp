@@ -111,8 +111,7 @@ void frmRepCust::FillGrid()
         }
     }
     VSSelectedFld->setRedraw(true);
-    if (!report_->problems.isEmpty())
-        app::MsgBox(report_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
+    app::tellProblems(report_->problems);
 }
 
 void frmRepCust::cmdAdd_Click()
