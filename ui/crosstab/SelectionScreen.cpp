@@ -4,7 +4,7 @@
 #include "app/Paths.h"
 #include "app/Twips.h"
 #include "ui/crosstab/CrossPivot.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include <QCheckBox>
@@ -63,6 +63,9 @@ SelectionScreen::SelectionScreen()
     }
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
+    // Made after the filter: Enter confirms in the picker.
+    picker = new frmRowSelect(this);
+    preview = new frmCrossPreview(this);
 
     connect(cmdSave, &QPushButton::clicked, this, &SelectionScreen::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &SelectionScreen::cmdCancel_Click);
@@ -208,7 +211,7 @@ void SelectionScreen::txtGroupField_GotFocus() { fieldBox_GotFocus(txtGroupField
 void SelectionScreen::fieldBox_GotFocus(TextBox *box)
 {
     // The picker's own opening and activation move the focus about; none of that is a request.
-    if (frmRowSelect::instance().isVisible())
+    if (picker->isVisible())
         return;
     if (returning_) {
         returning_ = false;
@@ -222,7 +225,7 @@ void SelectionScreen::fieldBox_GotFocus(TextBox *box)
     QMetaObject::invokeMethod(
         this,
         [this, box] {
-            if (isVisible() && focusWidget() == box && !returning_ && !frmRowSelect::instance().isVisible())
+            if (isVisible() && focusWidget() == box && !returning_ && !picker->isVisible())
                 openPicker(box);
         },
         Qt::QueuedConnection);
@@ -232,7 +235,7 @@ void SelectionScreen::openPicker(TextBox *box)
 {
     // Set first: the focus may come back to the box before the picker's call returns.
     returning_ = true;
-    box->tag = frmRowSelect::instance().RowSelectData(slotCode(box), box, box->tag);
+    box->tag = picker->RowSelectData(slotCode(box), box, box->tag);
     activateWindow();
 }
 
@@ -322,9 +325,9 @@ void SelectionScreen::cmdPreview_Click()
     if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
         return;
     const app::Settings &settings = app::settings();
-    frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
-                                         grouping ? txtGroupField->text() : QString(), definition,
-                                         app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
-                                         settings.SourceFrom);
+    preview->RunPivot(txtReportName->text(), txtRowData->text(), txtColData->text(), txtDispData->text(),
+                      grouping ? txtGroupField->text() : QString(), definition,
+                      app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
+                      settings.SourceFrom);
     activateWindow();
 }

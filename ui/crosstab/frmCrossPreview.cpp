@@ -2,8 +2,6 @@
 #include "app/Messages.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
-#include "ui/crosstab/SelectionScreen.h"
-#include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/print/Export.h"
 #include <QHeaderView>
@@ -74,13 +72,7 @@ QString labelOf(const crosstab::PivotLine &line, bool grouped)
 
 } // namespace
 
-frmCrossPreview &frmCrossPreview::instance()
-{
-    static frmCrossPreview *window = new frmCrossPreview;
-    return *window;
-}
-
-frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
+frmCrossPreview::frmCrossPreview(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmCrossPreview"));
     setWindowTitle(QStringLiteral("Preview"));
@@ -133,14 +125,15 @@ void frmCrossPreview::cmdClose_Click()
 
 // The pivot is read on a read-only connection of its own on a worker thread: the window stays
 // responsive, shows that it is busy, and closing it cancels the query.
-void frmCrossPreview::RunPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
-                               const QString &groupCaption, const crosstab::CrossDefinition &definition,
+void frmCrossPreview::RunPivot(const QString &reportName, const QString &rowCaption, const QString &colCaption,
+                               const QString &dispCaption, const QString &groupCaption, const crosstab::CrossDefinition &definition,
                                const QString &connectionString, const QString &sourceFrom)
 {
     QString fields = QStringLiteral("Rows: %1    Columns: %2    Sum of: %3").arg(rowCaption, colCaption, dispCaption);
     if (!groupCaption.isEmpty())
         fields += QStringLiteral("    Grouped by: ") + groupCaption;
     lblFields->setText(fields);
+    reportName_ = reportName;
     rowCaption_ = rowCaption;
     groupCaption_ = groupCaption;
     pivot_ = {};
@@ -243,7 +236,7 @@ report::Report frmCrossPreview::report() const
     for (int c = 0; c < vfgPreview->cols(); ++c)
         columns << report::Column{vfgPreview->textMatrix(0, c), vfgPreview->colWidth(c),
                                   c == 0 ? Qt::AlignLeft : Qt::AlignRight, c == 0 ? -1 : decimals};
-    return {report::headingFor(SelectionScreen::instance().txtReportName->text(), {lblFields->text()}),
+    return {report::headingFor(reportName_, {lblFields->text()}),
             [pivot = pivot_, columns, grouped = !groupCaption_.isEmpty()](report::Sink &sink) {
                 writePivot(pivot, columns, grouped, sink);
             },

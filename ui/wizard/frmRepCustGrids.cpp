@@ -5,6 +5,7 @@
 #include "app/Twips.h"
 #include "data/Recordset.h"
 #include "ui/grid/Grid.h"
+#include "ui/grid/TextBox.h"
 #include "ui/wizard/GroupSort.h"
 #include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
@@ -99,7 +100,7 @@ void frmRepCust::FillGrid()
     }
     report_ = std::move(found);
     txtRepName->setText(report_->name);
-    txtRepName->setProperty("tag", txtRepName->text());
+    txtRepName->tag = txtRepName->text();
     VSSelectedFld->setRows(1);
     VSSelectedFld->setRows(report_->rows.size() + 1);
     VSSelectedFld->setRedraw(false);

@@ -5,7 +5,7 @@
 #include "ui/wizard/ReportText.h"
 #include "ui/wizard/frmCustFld.h"
 #include "ui/wizard/frmRepCust.h"
-#include <QLineEdit>
+#include "ui/grid/TextBox.h"
 #include <QPushButton>
 
 QVector<SelectedColumn> frmRepCust::selectedRows() const
