@@ -39,6 +39,10 @@ public:
 // A connection that only reads cannot change the file, whatever text it is given to run.
 enum class Access { ReadWrite, ReadOnly };
 
+// Where the data live: an encrypted file of this machine, or a database server shared by several
+// workstations. The SQL a statement may use differs between the two.
+enum class Engine { File, Server };
+
 // An open link to one database. The provider named by the connection string decides the engine;
 // windows and routines see only this interface.
 class Connection {
@@ -49,6 +53,8 @@ public:
     // Never creates a file; throws DbError with the engine's message when the file is missing,
     // the password is wrong or the file is not a database.
     static std::unique_ptr<Connection> open(const QString &connectionString, Access access = Access::ReadWrite);
+
+    virtual Engine engine() const = 0;
 
     virtual void execute(const QString &sql, const Params &params = {}) = 0;
     virtual RowSet select(const QString &sql, const Params &params = {}) = 0;

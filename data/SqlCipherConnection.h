@@ -21,6 +21,7 @@ public:
                     const std::function<void(const QVector<QVariant> &)> &onRow) override;
     void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) override;
     qint64 lastInsertRowId() override;
+    Engine engine() const override { return Engine::File; }
     void prepare(const QString &sql) override;
     void interrupt() override;
     void beginImmediate() override;
