@@ -1,7 +1,6 @@
 #include "ui/crosstab/SelectionScreen.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "app/Twips.h"
 #include "ui/crosstab/CrossPivot.h"
 #include "ui/crosstab/TextBox.h"
@@ -335,7 +334,7 @@ void SelectionScreen::cmdPreview_Click()
     const app::Settings &settings = app::settings();
     frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
                                          grouping ? txtGroupField->text() : QString(), definition,
-                                         app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
+                                         app::yearConnection(settings),
                                          settings.SourceFrom);
     activateWindow();
 }
