@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace app {
@@ -37,6 +38,14 @@ inline Answer MsgBox(const QString &prompt, Buttons buttons = Buttons::OkOnly, I
 inline void ErrorBox(const QString &text)
 {
     MsgBox(text, Buttons::OkOnly, Icon::Critical);
+}
+
+// What a definition just loaded holds out of range, each with what a save stores instead; said
+// once as the window opens, and not at all when there is nothing to say.
+inline void tellProblems(const QStringList &problems)
+{
+    if (!problems.isEmpty())
+        MsgBox(problems.join(QLatin1Char('\n')), Buttons::OkOnly, Icon::Exclamation);
 }
 
 // Runs a handler's database work. A database error is shown with the engine's text and the result

@@ -234,6 +234,18 @@ QString NewOthKey(data::Connection &year, const QString &prefix, const QString &
     return prefix + QString::number(GetFreeRecNo(QStringLiteral("OTH"), inUse));
 }
 
+std::optional<SaveResult> saveAsking(const std::function<SaveResult(bool overwrite)> &save)
+{
+    for (bool overwrite = false;; overwrite = true) {
+        SaveResult result{};
+        if (!withErrorBox([&] { result = save(overwrite); }))
+            return std::nullopt;
+        if (result == SaveResult::Saved || result == SaveResult::DuplicateName
+            || !keepMineOverOther(result == SaveResult::DeletedElsewhere))
+            return result;
+    }
+}
+
 QString MakeDecFormat(int decimals)
 {
     QString text = QStringLiteral("##########0.");

@@ -72,6 +72,12 @@ std::optional<SaveResult> changedElsewhere(const Stored &now, const Stored &load
     return std::nullopt;
 }
 
+// A window's save: runs `save` until it stores the definition or the user stops it. A database error
+// is shown and gives no result. When another program changed or deleted the definition since the
+// window loaded it, the user chooses: his version (the save runs again with `overwrite` set) or the
+// stored one (that result is returned, for the window to show what is stored or to close).
+std::optional<SaveResult> saveAsking(const std::function<SaveResult(bool overwrite)> &save);
+
 // "##########0." followed by one "0" per decimal place.
 QString MakeDecFormat(int decimals);
 

@@ -40,6 +40,16 @@ void setTwipsLeft(QWidget *w, int left) { w->move(twipsToPixels(left), w->y()); 
 void setTwipsTop(QWidget *w, int top) { w->move(w->x(), twipsToPixels(top)); }
 void setTwipsWidth(QWidget *w, int width) { w->resize(twipsToPixels(width), w->height()); }
 
+void unloadControls(QWidget *window)
+{
+    for (QWidget *old : window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        old->hide();
+        old->setObjectName(QString());
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+}
+
 void sendTab()
 {
     // Like a typed key, it reaches whatever has the focus when it is taken from the queue.

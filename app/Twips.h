@@ -31,6 +31,10 @@ W *place(W *w, const char *name, int left, int top, int width, int height)
     return w;
 }
 
+// Unloads a window's controls, for its next load to make them afresh. They may still be on the
+// stack of the event that unloaded the window: they are hidden, unnamed and deleted later.
+void unloadControls(QWidget *window);
+
 // The keyboard's Tab, sent to whatever has the focus once the current event is done.
 void sendTab();
 

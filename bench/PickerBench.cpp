@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 #include "app/Module1.h"
+#include "ui/crosstab/SelectionScreen.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include <QEvent>
 #include <QLineEdit>
@@ -16,8 +17,8 @@ class ConfirmAtOnce : public QObject {
 public:
     bool eventFilter(QObject *object, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && object == &frmRowSelect::instance())
-            QTimer::singleShot(0, &frmRowSelect::instance(), &frmRowSelect::cmdOK_Click);
+        if (auto *picker = qobject_cast<frmRowSelect *>(object); picker && event->type() == QEvent::Show)
+            QTimer::singleShot(0, picker, &frmRowSelect::cmdOK_Click);
         return false;
     }
 };
@@ -27,7 +28,7 @@ void Picker_program(benchmark::State &state)
 {
     openRun(QStringLiteral("CTR"));
     const QString slot = state.range(0) ? QStringLiteral("D0") : QStringLiteral("RC0");
-    frmRowSelect &picker = frmRowSelect::instance();
+    frmRowSelect &picker = *SelectionScreen::instance().picker;
     ConfirmAtOnce confirm;
     picker.installEventFilter(&confirm);
     QLineEdit caption;

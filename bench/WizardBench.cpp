@@ -3,7 +3,7 @@
 #include "ui/grid/Grid.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QApplication>
-#include <QLineEdit>
+#include "ui/grid/TextBox.h"
 #include <QTest>
 
 namespace {

@@ -1,6 +1,7 @@
 #include "data/JetSql.h"
 #include "data/DbError.h"
 #include <QDate>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <QVector>
@@ -170,6 +171,41 @@ bool isSqliteKeyword(const QString &word)
     return words.contains(word.toUpper());
 }
 
+// Words the server reserves, or allows as no column name: a name of that spelling is quoted there.
+bool isServerKeyword(const QString &word)
+{
+    static const QSet<QString> words = [] {
+        const QStringList list = QStringLiteral(
+            "ALL ANALYSE ANALYZE AND ANY ARRAY AS ASC ASYMMETRIC AUTHORIZATION BETWEEN BIGINT BINARY BIT BOOLEAN BOTH "
+            "CASE CAST CHAR CHARACTER CHECK COALESCE COLLATE COLLATION COLUMN CONCURRENTLY CONSTRAINT CREATE CROSS "
+            "CURRENT_CATALOG CURRENT_DATE CURRENT_ROLE CURRENT_SCHEMA CURRENT_TIME CURRENT_TIMESTAMP CURRENT_USER DEC "
+            "DECIMAL DEFAULT DEFERRABLE DESC DISTINCT DO ELSE END EXCEPT EXISTS EXTRACT FALSE FETCH FLOAT FOR FOREIGN "
+            "FREEZE FROM FULL GRANT GREATEST GROUP GROUPING HAVING ILIKE IN INITIALLY INNER INOUT INT INTEGER "
+            "INTERSECT INTERVAL INTO IS ISNULL JOIN LATERAL LEADING LEAST LEFT LIKE LIMIT LOCALTIME LOCALTIMESTAMP "
+            "NATIONAL NATURAL NCHAR NONE NORMALIZE NOT NOTNULL NULL NULLIF NUMERIC OFFSET ON ONLY OR ORDER OUT OUTER "
+            "OVERLAPS OVERLAY PLACING POSITION PRECISION PRIMARY REAL REFERENCES RETURNING RIGHT ROW SELECT "
+            "SESSION_USER SETOF SIMILAR SMALLINT SOME SUBSTRING SYMMETRIC TABLE TABLESAMPLE THEN TIME TIMESTAMP TO "
+            "TRAILING TREAT TRIM TRUE UNION UNIQUE USER USING VALUES VARCHAR VARIADIC VERBOSE WHEN WHERE WINDOW "
+            "WITH").split(QLatin1Char(' '));
+        return QSet<QString>(list.begin(), list.end());
+    }();
+    return words.contains(word.toUpper());
+}
+
+// The server folds unquoted names to lower case, A to Z only.
+QString folded(QString name)
+{
+    for (QChar &c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = c.toLower();
+    return name;
+}
+
+QString doubleQuoted(QString name)
+{
+    return QLatin1Char('"') + name.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 // Words that end or join expressions; they never stand for a value.
 bool isClauseWord(const QString &word)
 {
@@ -206,9 +242,14 @@ QString dateLiteral(const Token &t)
 // than the operator around it is put in parentheses.
 enum Level { Or = 1, And, Not, Equal, Relational, Additive, Multiplicative, Unary, Primary };
 
+// A literal takes its type from the other side of a comparison on the server.
+enum class Literal { None, Text, Other };
+
 struct Node {
     QString text;
     int level;
+    bool truth = false; // a comparison or a logical operator: a boolean on the server
+    Literal literal = Literal::None;
 };
 
 QString wrapped(const Node &n, bool wrap)
@@ -223,28 +264,10 @@ Node binary(const Node &left, const QString &op, const Node &right, Level level)
             level};
 }
 
-Node call(const QString &function, const Node &a, const Node &b)
-{
-    return {function + QLatin1Char('(') + a.text + QStringLiteral(", ") + b.text + QLatin1Char(')'), Primary};
-}
-
-// Text compares ignoring case, as in the desktop engine, also where no column's collation says
-// so: on computed values. Numbers are not affected.
-Node ignoringCase(const Node &n)
-{
-    return {wrapped(n, n.level < Primary) + QStringLiteral(" COLLATE NOCASE"), Primary};
-}
-
-// "--" would start a comment, so a negated negative value keeps its parentheses.
-Node negated(const Node &n)
-{
-    return {QLatin1Char('-') + wrapped(n, n.level < Unary || n.text.startsWith(QLatin1Char('-'))), Unary};
-}
-
 class Parser {
 public:
     // Tokens are read as the parser moves on; it never looks more than one token ahead.
-    explicit Parser(const QString &source) : source_(source)
+    Parser(const QString &source, Engine engine) : source_(source), engine_(engine)
     {
         window_[0] = readToken(source_, 0);
         window_[1] = following(window_[0]);
@@ -334,6 +357,61 @@ private:
             fail(QStringLiteral("an operator or the end of the text"));
     }
 
+    bool server() const { return engine_ == Engine::Server; }
+
+    // On the server a truth value where a value is asked for counts as 1 or 0, as on the files,
+    Node value(const Node &n) const
+    {
+        if (!server() || !n.truth)
+            return n;
+        return {QLatin1Char('(') + n.text + QStringLiteral(")::int"), Primary};
+    }
+
+    // and a value where a condition is asked for is true unless 0.
+    Node condition(const Node &n) const
+    {
+        if (!server() || n.truth)
+            return n;
+        return {QStringLiteral("jet_bool(") + n.text + QLatin1Char(')'), Primary, true};
+    }
+
+    Node call(const QString &function, const Node &a, const Node &b) const
+    {
+        return {function + QLatin1Char('(') + value(a).text + QStringLiteral(", ") + value(b).text + QLatin1Char(')'),
+                Primary};
+    }
+
+    Node logical(const Node &left, const QString &op, const Node &right, Level level) const
+    {
+        Node n = binary(condition(left), op, condition(right), level);
+        n.truth = true;
+        return n;
+    }
+
+    // Text compares ignoring case, as in the desktop engine, also where no column's collation
+    // says so: on computed values. Numbers are not affected. On the files the left side's
+    // collation decides; on the server both sides are compared as citext where they are text,
+    // except a literal, which takes the other side's type, unless that is a literal too.
+    Node ignoringCase(const Node &n, bool alone = false) const
+    {
+        if (!server())
+            return {wrapped(n, n.level < Primary) + QStringLiteral(" COLLATE NOCASE"), Primary};
+        if (n.literal == Literal::Other || (n.literal == Literal::Text && !alone))
+            return n;
+        return {QStringLiteral("jet_ci(") + value(n).text + QLatin1Char(')'), Primary};
+    }
+
+    Node otherSide(const Node &n) const { return server() ? ignoringCase(n) : n; }
+
+    // "--" would start a comment, so a negated negative value keeps its parentheses.
+    Node negated(const Node &n) const
+    {
+        if (server() && n.literal != Literal::Other)
+            return {QStringLiteral("jet_neg(") + value(n).text + QLatin1Char(')'), Primary};
+        return {QLatin1Char('-') + wrapped(n, n.level < Unary || n.text.startsWith(QLatin1Char('-'))), Unary, false,
+                n.literal};
+    }
+
     // --- statements ---
 
     QString statement()
@@ -360,13 +438,13 @@ private:
         if (isWord("FROM"))
             out += QLatin1Char(' ') + fromClause();
         if (acceptWord("WHERE"))
-            out += QStringLiteral(" WHERE ") + expression().text;
+            out += QStringLiteral(" WHERE ") + condition(expression()).text;
         if (acceptWord("GROUP")) {
             expectWord("BY");
             out += QStringLiteral(" GROUP BY ") + expressionList(false);
         }
         if (acceptWord("HAVING"))
-            out += QStringLiteral(" HAVING ") + expression().text;
+            out += QStringLiteral(" HAVING ") + condition(expression()).text;
         if (acceptWord("ORDER")) {
             expectWord("BY");
             out += QStringLiteral(" ORDER BY ") + expressionList(true);
@@ -384,12 +462,19 @@ private:
         QString item = expression().text;
         if (acceptWord("AS")) {
             const Token alias = peek();
-            if (alias.kind == Kind::String)
+            const bool written = alias.kind == Kind::String || (alias.kind == Kind::Name && alias.brackets.value(0));
+            if (alias.kind == Kind::String && !server()) {
                 item += QStringLiteral(" AS [") + alias.text + QLatin1Char(']');
-            else if (alias.kind == Kind::Name)
+            } else if (written && server() && alias.parts.size() <= 1) {
+                // The server keeps the case of an alias as written; a later use of it follows.
+                const QString name = alias.kind == Kind::String ? alias.text : alias.parts[0];
+                aliases_.insert(name.toLower(), name);
+                item += QStringLiteral(" AS ") + doubleQuoted(name);
+            } else if (alias.kind == Kind::Name) {
                 item += QStringLiteral(" AS ") + nameText(alias);
-            else
+            } else {
                 fail(QStringLiteral("a column name"));
+            }
             next();
         }
         return item;
@@ -409,11 +494,14 @@ private:
         return items.join(QStringLiteral(", "));
     }
 
-    // Tables, aliases and the parenthesised join nest are the same in both dialects.
+    // Tables, aliases and the parenthesised join nest are the same in both dialects; on the
+    // server, names in brackets and text in double quotes are written its way.
     QString fromClause()
     {
         const int start = peek().pos;
         int end = start;
+        int copied = start;
+        QString out;
         int depth = 0;
         for (;;) {
             const Token &t = peek();
@@ -426,10 +514,16 @@ private:
             if (depth == 0 && (isWord("WHERE") || isWord("GROUP") || isWord("HAVING") || isWord("ORDER") ||
                                isWord("UNION") || isSymbol(";")))
                 break;
+            const bool bracketed = t.kind == Kind::Name && t.brackets.contains(true);
+            if (server() && (bracketed || t.kind == Kind::String || t.kind == Kind::Date)) {
+                out += source_.mid(copied, t.pos - copied) +
+                       (t.kind == Kind::Name ? nameText(t) : t.kind == Kind::String ? quoted(t.text) : dateLiteral(t));
+                copied = t.end;
+            }
             end = t.end;
             next();
         }
-        return source_.mid(start, end - start);
+        return out + source_.mid(copied, end - copied);
     }
 
     // --- expressions, weakest operator first ---
@@ -438,7 +532,7 @@ private:
     {
         Node n = conjunction();
         while (acceptWord("OR"))
-            n = binary(n, QStringLiteral("OR"), conjunction(), Or);
+            n = logical(n, QStringLiteral("OR"), conjunction(), Or);
         return n;
     }
 
@@ -446,7 +540,7 @@ private:
     {
         Node n = negation();
         while (acceptWord("AND"))
-            n = binary(n, QStringLiteral("AND"), negation(), And);
+            n = logical(n, QStringLiteral("AND"), negation(), And);
         return n;
     }
 
@@ -454,8 +548,8 @@ private:
     {
         if (!acceptWord("NOT"))
             return comparison();
-        const Node n = negation();
-        return {QStringLiteral("NOT ") + wrapped(n, n.level < Not), Not};
+        const Node n = condition(negation());
+        return {QStringLiteral("NOT ") + wrapped(n, n.level < Not), Not, true};
     }
 
     Node comparison()
@@ -468,14 +562,18 @@ private:
                  op == QLatin1String(">") || op == QLatin1String("<=") || op == QLatin1String(">="))) {
                 next();
                 const Level level = op == QLatin1String("=") || op == QLatin1String("<>") ? Equal : Relational;
-                n = binary(ignoringCase(n), op, concatenation(), level);
+                const Node right = concatenation();
+                const bool literals = n.literal == Literal::Text && right.literal == Literal::Text;
+                n = binary(ignoringCase(n, literals), op, otherSide(right), level);
+                n.truth = true;
                 continue;
             }
             if (acceptWord("IS")) {
                 const bool isNot = acceptWord("NOT");
                 expectWord("NULL");
-                n = {wrapped(n, n.level < Equal) + (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
-                     Equal};
+                n = {wrapped(value(n), n.level < Equal) +
+                         (isNot ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL")),
+                     Equal, true};
                 continue;
             }
             const bool negate = isWord("NOT") && (isWordToken(peek(1), "IN") || isWordToken(peek(1), "LIKE") ||
@@ -484,18 +582,20 @@ private:
                 next();
             const QString notText = negate ? QStringLiteral("NOT ") : QString();
             if (acceptWord("IN")) {
-                n = {ignoringCase(n).text + QLatin1Char(' ') + notText + QStringLiteral("IN ") + inList(), Equal};
+                n = {ignoringCase(n, true).text + QLatin1Char(' ') + notText + QStringLiteral("IN ") + inList(), Equal,
+                     true};
             } else if (acceptWord("LIKE")) {
                 n = call(QStringLiteral("jet_like"), n, concatenation());
+                n.truth = true;
                 if (negate)
-                    n = {notText + n.text, Not};
+                    n = {notText + n.text, Not, true};
             } else if (acceptWord("BETWEEN")) {
-                const Node low = concatenation();
+                const Node low = otherSide(concatenation());
                 expectWord("AND");
-                const Node high = concatenation();
-                n = {ignoringCase(n).text + QLatin1Char(' ') + notText + QStringLiteral("BETWEEN ") +
+                const Node high = otherSide(concatenation());
+                n = {ignoringCase(n, true).text + QLatin1Char(' ') + notText + QStringLiteral("BETWEEN ") +
                          wrapped(low, low.level <= Equal) + QStringLiteral(" AND ") + wrapped(high, high.level <= Equal),
-                     Equal};
+                     Equal, true};
             } else {
                 return n;
             }
@@ -511,7 +611,7 @@ private:
         } else {
             QStringList items;
             do
-                items << expression().text;
+                items << otherSide(expression()).text;
             while (acceptSymbol(","));
             text = items.join(QStringLiteral(", "));
         }
@@ -561,7 +661,8 @@ private:
         Node n = signedValue();
         for (;;) {
             if (acceptSymbol("*"))
-                n = binary(n, QStringLiteral("*"), signedValue(), Multiplicative);
+                n = server() ? call(QStringLiteral("jet_mul"), n, signedValue())
+                             : binary(n, QStringLiteral("*"), signedValue(), Multiplicative);
             else if (acceptSymbol("/"))
                 n = call(QStringLiteral("jet_div"), n, signedValue());
             else
@@ -601,20 +702,20 @@ private:
         const Token &t = peek();
         switch (t.kind) {
         case Kind::Number:
-            return taken({t.text, Primary});
+            return taken({t.text, Primary, false, Literal::Other});
         case Kind::String:
-            return taken({quoted(t.text), Primary});
+            return taken({quoted(t.text), Primary, false, Literal::Text});
         case Kind::Date:
-            return taken({dateLiteral(t), Primary});
+            return taken({dateLiteral(t), Primary, false, Literal::Text});
         case Kind::Name:
             return name();
         default:
             break;
         }
         if (acceptSymbol("(")) {
-            const QString inner = isWord("SELECT") ? statement() : expression().text;
+            const Node inner = isWord("SELECT") ? Node{statement(), Primary} : expression();
             expectSymbol(")");
-            return {QLatin1Char('(') + inner + QLatin1Char(')'), Primary};
+            return {QLatin1Char('(') + inner.text + QLatin1Char(')'), Primary, inner.truth, inner.literal};
         }
         fail(QStringLiteral("a value"));
     }
@@ -625,15 +726,15 @@ private:
         const bool word = t.parts.size() == 1 && !t.brackets[0];
         if (word && isWord("TRUE")) {
             next();
-            return {QStringLiteral("-1"), Primary};
+            return {QStringLiteral("-1"), Primary, false, Literal::Other};
         }
         if (word && isWord("FALSE")) {
             next();
-            return {QStringLiteral("0"), Primary};
+            return {QStringLiteral("0"), Primary, false, Literal::Other};
         }
         if (word && isWord("NULL")) {
             next();
-            return {QStringLiteral("NULL"), Primary};
+            return {QStringLiteral("NULL"), Primary, false, Literal::Other};
         }
         if (word && peek(1).kind == Kind::Symbol && peek(1).text == QLatin1String("("))
             return functionCall();
@@ -651,11 +752,19 @@ private:
                                                QStringLiteral("MIN"), QStringLiteral("MAX")};
         if (statements_ == 0 && aggregate_.isEmpty() && aggregates.contains(function.toUpper()))
             aggregate_ = function;
-        // These names are keywords of our engine, so their functions go by other names.
+        // These names are keywords of our engine, so their functions go by other names. The
+        // server has functions of its own by most names, so there they all do.
         static const QStringList renamed = {QStringLiteral("LEFT"),  QStringLiteral("RIGHT"), QStringLiteral("MID"),
                                             QStringLiteral("ISNULL"), QStringLiteral("ROUND"), QStringLiteral("TRIM"),
                                             QStringLiteral("LTRIM"), QStringLiteral("RTRIM")};
-        if (renamed.contains(function.toUpper()))
+        static const QStringList ours = renamed + QStringList{
+            QStringLiteral("IIF"),  QStringLiteral("LEN"),   QStringLiteral("UCASE"), QStringLiteral("LCASE"),
+            QStringLiteral("SPACE"), QStringLiteral("FORMAT"), QStringLiteral("INT"), QStringLiteral("FIX"),
+            QStringLiteral("VAL"),  QStringLiteral("CSTR"),  QStringLiteral("CDBL"),  QStringLiteral("CINT"),
+            QStringLiteral("CLNG"), QStringLiteral("NZ"),    QStringLiteral("MONTH"), QStringLiteral("YEAR"),
+            QStringLiteral("DAY")};
+        const bool iif = function.compare(QLatin1String("IIF"), Qt::CaseInsensitive) == 0;
+        if ((server() ? ours : renamed).contains(function.toUpper()))
             function = QStringLiteral("jet_") + function.toLower();
         next();
         next();
@@ -663,25 +772,35 @@ private:
         if (acceptSymbol("*")) {
             arguments << QStringLiteral("*");
         } else if (!isSymbol(")")) {
-            do
-                arguments << expression().text;
-            while (acceptSymbol(","));
+            do { // the server's IIf takes a condition as it is
+                const Node argument = expression();
+                arguments << (iif && arguments.isEmpty() ? argument : value(argument)).text;
+            } while (acceptSymbol(","));
         }
         expectSymbol(")");
         return {function + QLatin1Char('(') + arguments.join(QStringLiteral(", ")) + QLatin1Char(')'), Primary};
     }
 
-    static QString nameText(const Token &t)
+    QString nameText(const Token &t) const
     {
         QStringList parts;
         for (int i = 0; i < t.parts.size(); ++i) {
             const QString &part = t.parts[i];
-            parts << (t.brackets[i] || isSqliteKeyword(part) ? QLatin1Char('[') + part + QLatin1Char(']') : part);
+            if (!server())
+                parts << (t.brackets[i] || isSqliteKeyword(part) ? QLatin1Char('[') + part + QLatin1Char(']') : part);
+            else if (t.parts.size() == 1 && aliases_.contains(part.toLower()))
+                parts << doubleQuoted(aliases_.value(part.toLower()));
+            else if (t.brackets[i] || isServerKeyword(part))
+                parts << doubleQuoted(folded(part));
+            else
+                parts << part;
         }
         return parts.join(QLatin1Char('.'));
     }
 
     QString source_;
+    Engine engine_;
+    QHash<QString, QString> aliases_; // lower case: as written
     Token window_[2];
     int statements_ = 0; // the SELECTs the parser is inside
     QString aggregate_;
@@ -689,21 +808,21 @@ private:
 
 } // namespace
 
-QString translateExpression(const QString &jet)
+QString translateExpression(const QString &jet, Engine engine)
 {
-    return Parser(jet).wholeExpression();
+    return Parser(jet, engine).wholeExpression();
 }
 
 QString aggregateIn(const QString &jetExpression)
 {
-    Parser parser(jetExpression);
+    Parser parser(jetExpression, Engine::File);
     parser.wholeExpression();
     return parser.aggregate();
 }
 
-QString translateStatement(const QString &jet)
+QString translateStatement(const QString &jet, Engine engine)
 {
-    return Parser(jet).wholeStatement();
+    return Parser(jet, engine).wholeStatement();
 }
 
 } // namespace data

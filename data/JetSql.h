@@ -1,9 +1,11 @@
 #pragma once
+#include "data/Connection.h"
 #include <QString>
 
 // Stored report SQL is written in the desktop engine's dialect and is kept as written; these
-// turn it into SQL that runs on our engine with the functions of data/JetFunctions.h. Both throw
-// SyntaxError (a DbError) naming the position (1-based character) of a syntax error.
+// turn it into SQL that runs on the files with the functions of data/JetFunctions.h, or on the
+// server with those of schema/pg/functions.sql (named jet_ and the function's name there). Both
+// throw SyntaxError (a DbError) naming the position (1-based character) of a syntax error.
 //
 // What the dialect means here, and where it differs from the desktop engine:
 // - Literals: 'text' and "text" (a doubled quote inside stands for one), numbers, True (-1),
@@ -23,16 +25,27 @@
 // - Statements: SELECT [DISTINCT] [TOP n] list FROM (kept as written) WHERE, GROUP BY, HAVING,
 //   ORDER BY, subqueries in parentheses and In (...). Aggregates (Sum, Count, Avg, Min, Max) are
 //   the engine's own. TOP n PERCENT, UNION, TRANSFORM and the domain functions are not supported.
+//
+// On the server, [names] are quoted in its folding (lower case) and aliases in their own case;
+// comparisons are true or false, read back as 1 and 0 as on the files. Its values have one type
+// per column rather than per row, which leaves these differences:
+// - IIf's two branches are both numbers or both text there (IIf(c, 1, 'x') is an error); Nz
+//   with a number and text gives text.
+// - Text + or - a number gives text there (the date or the number as text); a date less a
+//   number written as text is a type mismatch.
+// - Nz(number) with no replacement gives 0 there, empty text on the files.
+// - Comparing text with a number is an error there, where the files compare them as text.
+// - Sum, Avg and the like of a text column or of text a function computes are errors there.
 namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".
-QString translateExpression(const QString &jet);
+QString translateExpression(const QString &jet, Engine engine = Engine::File);
 
 // The first aggregate function (Sum, Count, Avg, Min, Max) an expression calls outside any
 // subquery, as written; empty when none. Throws DbError as translateExpression does.
 QString aggregateIn(const QString &jetExpression);
 
 // A SELECT statement: list, FROM (kept as written), WHERE, GROUP BY, HAVING, ORDER BY.
-QString translateStatement(const QString &jet);
+QString translateStatement(const QString &jet, Engine engine = Engine::File);
 
 } // namespace data

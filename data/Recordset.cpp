@@ -1,4 +1,5 @@
 #include "data/Recordset.h"
+#include "app/Convert.h"
 #include "data/DbError.h"
 
 namespace data {
@@ -66,8 +67,7 @@ QVariant Recordset::value(const QString &field) const
 
 QString Recordset::text(const QString &field) const
 {
-    const QVariant v = value(field);
-    return v.isNull() ? QString() : v.toString();
+    return app::textOf(value(field));
 }
 
 double Recordset::number(const QString &field) const

@@ -2,7 +2,7 @@
 #include "app/Module1.h"
 #include "tools/demo/DemoData.h"
 #include "ui/crosstab/SelectionScreen.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include "ui/list/Form1.h"
@@ -77,14 +77,14 @@ void later(int ms, std::function<void()> step) { QTimer::singleShot(ms, qApp, st
 void crossTab()
 {
     SelectionScreen &s = SelectionScreen::instance();
-    frmRowSelect &picker = frmRowSelect::instance();
+    frmRowSelect &picker = *s.picker;
     later(400, [&] {
         later(600, [&] {
             shoot(QStringLiteral("crosstab-picker"), {&s, &picker});
             later(400, [&] {
                 later(600, [&] {
-                    shoot(QStringLiteral("crosstab-preview"), {&s, &frmCrossPreview::instance()});
-                    frmCrossPreview::instance().cmdClose_Click();
+                    shoot(QStringLiteral("crosstab-preview"), {&s, s.preview});
+                    s.preview->cmdClose_Click();
                     later(300, [&] { s.cmdCancel_Click(); });
                 });
                 s.cmdPreview_Click();

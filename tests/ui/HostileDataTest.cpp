@@ -3,7 +3,7 @@
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
 #include "tests/ui/crosstab/DesignerScript.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/list/Form1.h"
 #include "ui/wizard/WizardUi.h"
 #include "ui/wizard/frmRepCust.h"

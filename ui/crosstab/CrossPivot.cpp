@@ -1,4 +1,5 @@
 #include "ui/crosstab/CrossPivot.h"
+#include "app/Convert.h"
 #include "data/JetFunctions.h"
 #include "data/JetSql.h"
 #include <QDate>
@@ -10,8 +11,6 @@ namespace crosstab {
 namespace {
 
 QString jet(const QString &expression) { return data::translateExpression(expression); }
-
-QString text(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
 // Where a heading goes: an empty value first, then numbers by value, then dates by date, then
 // texts ignoring case. Numbers and dates may come as text, as Format makes them.
@@ -51,7 +50,7 @@ QStringList axis(const QVector<QVariant> &values)
 {
     QHash<QString, QVariant> distinct;
     for (const QVariant &v : values)
-        distinct.insert(text(v), v);
+        distinct.insert(app::textOf(v), v);
     std::vector<std::pair<Place, QString>> sorted;
     for (auto it = distinct.cbegin(); it != distinct.cend(); ++it)
         sorted.emplace_back(placeOf(it.value()), it.key());
@@ -102,7 +101,7 @@ Pivot makePivot(const data::RowSet &rows, bool grouped)
         colValues << row.value(1);
         const QVariant group = grouped ? row.value(2) : QVariant();
         groupValues << group;
-        rowValues[text(group)] << row.value(0);
+        rowValues[app::textOf(group)] << row.value(0);
     }
     Pivot pivot;
     pivot.columns = axis(colValues);
@@ -113,10 +112,10 @@ Pivot makePivot(const data::RowSet &rows, bool grouped)
     const auto lineKey = [](const QString &group, const QString &row) { return group + QChar(0x1f) + row; };
     QHash<QString, QVector<std::optional<double>>> cells;
     for (const auto &row : rows.rows) {
-        const QString group = grouped ? text(row.value(2)) : QString();
-        auto &line = cells[lineKey(group, text(row.value(0)))];
+        const QString group = grouped ? app::textOf(row.value(2)) : QString();
+        auto &line = cells[lineKey(group, app::textOf(row.value(0)))];
         line.resize(pivot.columns.size());
-        std::optional<double> &cell = line[colIndex.value(text(row.value(1)))];
+        std::optional<double> &cell = line[colIndex.value(app::textOf(row.value(1)))];
         cell = cell.value_or(0) + row.value(valueAt).toDouble();
     }
 

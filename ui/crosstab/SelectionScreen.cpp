@@ -3,7 +3,7 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "ui/crosstab/CrossPivot.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include "ui/crosstab/frmRowSelect.h"
 #include <QCheckBox>
@@ -62,6 +62,9 @@ SelectionScreen::SelectionScreen()
     }
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
+    // Made after the filter: Enter confirms in the picker.
+    picker = new frmRowSelect(this);
+    preview = new frmCrossPreview(this);
 
     connect(cmdSave, &QPushButton::clicked, this, &SelectionScreen::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &SelectionScreen::cmdCancel_Click);
@@ -158,8 +161,7 @@ bool SelectionScreen::DataDisp()
     txtGroupField->setText(d.groupName);
     chkGrouping->setChecked(d.isGrouping == 1);
     cboRepTyp->setCurrentIndex(d.repType);
-    if (!loaded_->problems.isEmpty())
-        app::MsgBox(loaded_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
+    app::tellProblems(loaded_->problems);
     return true;
 }
 
@@ -208,7 +210,7 @@ void SelectionScreen::txtGroupField_GotFocus() { fieldBox_GotFocus(txtGroupField
 void SelectionScreen::fieldBox_GotFocus(TextBox *box)
 {
     // The picker's own opening and activation move the focus about; none of that is a request.
-    if (frmRowSelect::instance().isVisible())
+    if (picker->isVisible())
         return;
     if (returning_) {
         returning_ = false;
@@ -222,7 +224,7 @@ void SelectionScreen::fieldBox_GotFocus(TextBox *box)
     QMetaObject::invokeMethod(
         this,
         [this, box] {
-            if (isVisible() && focusWidget() == box && !returning_ && !frmRowSelect::instance().isVisible())
+            if (isVisible() && focusWidget() == box && !returning_ && !picker->isVisible())
                 openPicker(box);
         },
         Qt::QueuedConnection);
@@ -232,7 +234,7 @@ void SelectionScreen::openPicker(TextBox *box)
 {
     // Set first: the focus may come back to the box before the picker's call returns.
     returning_ = true;
-    box->tag = frmRowSelect::instance().RowSelectData(slotCode(box), box, box->tag);
+    box->tag = picker->RowSelectData(slotCode(box), box, box->tag);
     activateWindow();
 }
 
@@ -279,28 +281,18 @@ void SelectionScreen::cmdSave_Click()
 {
     if (!CheckFields())
         return;
-    for (bool overwrite = false;; overwrite = true) {
-        app::SaveResult result{};
-        if (!app::withErrorBox([&] {
-                result = crosstab::saveCrossTab(app::YearDb(), recNo_, shown(), loaded_ ? &*loaded_ : nullptr,
-                                                overwrite);
-            }))
-            return;
-        if (result == app::SaveResult::Saved)
-            break;
-        if (result == app::SaveResult::DuplicateName) {
-            refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
-            return;
-        }
-        const bool deleted = result == app::SaveResult::DeletedElsewhere;
-        if (!app::keepMineOverOther(deleted)) {
-            if (deleted || !DataDisp())
-                done(QDialog::Rejected);
-            return;
-        }
+    const std::optional<app::SaveResult> result = app::saveAsking([&](bool overwrite) {
+        return crosstab::saveCrossTab(app::YearDb(), recNo_, shown(), loaded_ ? &*loaded_ : nullptr, overwrite);
+    });
+    if (result == app::SaveResult::Saved) {
+        emit stored(recNo_);
+        done(QDialog::Accepted);
+    } else if (result == app::SaveResult::DuplicateName) {
+        refuse(QStringLiteral("Duplicate Report Name Not Allowed"), txtReportName);
+    } else if (result == app::SaveResult::DeletedElsewhere
+               || (result == app::SaveResult::ChangedElsewhere && !DataDisp())) {
+        done(QDialog::Rejected);
     }
-    emit stored(recNo_);
-    done(QDialog::Accepted);
 }
 
 void SelectionScreen::cmdCancel_Click()
@@ -332,9 +324,9 @@ void SelectionScreen::cmdPreview_Click()
     if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
         return;
     const app::Settings &settings = app::settings();
-    frmCrossPreview::instance().RunPivot(txtRowData->text(), txtColData->text(), txtDispData->text(),
-                                         grouping ? txtGroupField->text() : QString(), definition,
-                                         app::yearConnection(settings),
-                                         settings.SourceFrom);
+    preview->RunPivot(txtReportName->text(), txtRowData->text(), txtColData->text(), txtDispData->text(),
+                      grouping ? txtGroupField->text() : QString(), definition,
+                      app::yearConnection(settings),
+                      settings.SourceFrom);
     activateWindow();
 }

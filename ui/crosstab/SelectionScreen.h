@@ -9,12 +9,16 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class TextBox;
+class frmCrossPreview;
+class frmRowSelect;
 
 // The cross-tab definition window: name, description, report type and the four fields of one
 // ZoCTR row. Each field box opens the field picker when it takes the focus.
 class SelectionScreen : public QDialog {
     Q_OBJECT
 public:
+    SelectionScreen();
+    // The program's one definition window.
     static SelectionScreen &instance();
 
     // EType 0 starts a new definition, 1 loads the one with record number LastRecNo (an empty
@@ -44,6 +48,9 @@ public:
     QPushButton *cmdCancel;
     // Outside the tab order: Enter walks the same fields with or without it.
     QPushButton *cmdPreview;
+    // The field picker and the preview, owned by this window.
+    frmRowSelect *picker;
+    frmCrossPreview *preview;
 
 signals:
     // A definition was stored under this record number.
@@ -69,7 +76,6 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    SelectionScreen();
     void Form_Load();
     void fieldBox_GotFocus(TextBox *box);
     void openPicker(TextBox *box);

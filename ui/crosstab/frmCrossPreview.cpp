@@ -2,8 +2,6 @@
 #include "app/Messages.h"
 #include "app/Twips.h"
 #include "data/DbError.h"
-#include "ui/crosstab/SelectionScreen.h"
-#include "ui/crosstab/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/print/Export.h"
 #include <QHeaderView>
@@ -74,13 +72,7 @@ QString labelOf(const crosstab::PivotLine &line, bool grouped)
 
 } // namespace
 
-frmCrossPreview &frmCrossPreview::instance()
-{
-    static frmCrossPreview *window = new frmCrossPreview;
-    return *window;
-}
-
-frmCrossPreview::frmCrossPreview() : QDialog(&SelectionScreen::instance())
+frmCrossPreview::frmCrossPreview(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmCrossPreview"));
     setWindowTitle(QStringLiteral("Preview"));
@@ -133,23 +125,22 @@ void frmCrossPreview::cmdClose_Click()
 
 // The pivot is read on a read-only connection of its own on a worker thread: the window stays
 // responsive, shows that it is busy, and closing it cancels the query.
-void frmCrossPreview::RunPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
-                               const QString &groupCaption, const crosstab::CrossDefinition &definition,
+void frmCrossPreview::RunPivot(const QString &reportName, const QString &rowCaption, const QString &colCaption,
+                               const QString &dispCaption, const QString &groupCaption, const crosstab::CrossDefinition &definition,
                                const QString &connectionString, const QString &sourceFrom)
 {
     QString fields = QStringLiteral("Rows: %1    Columns: %2    Sum of: %3").arg(rowCaption, colCaption, dispCaption);
     if (!groupCaption.isEmpty())
         fields += QStringLiteral("    Grouped by: ") + groupCaption;
     lblFields->setText(fields);
+    reportName_ = reportName;
     rowCaption_ = rowCaption;
     groupCaption_ = groupCaption;
     pivot_ = {};
     vfgPreview->setRows(1);
     vfgPreview->setFormatString(QStringLiteral("<") + header(rowCaption));
     lblExportInfo->clear();
-    for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
-        b->setEnabled(false);
-    prgPivot->show();
+    showReading(true);
     cmdClose->setFocus();
 
     auto job = std::make_shared<data::CancellableRun>();
@@ -197,9 +188,15 @@ void frmCrossPreview::endPivot()
     if (pivotThread_.joinable())
         pivotThread_.join();
     pivotJob_.reset();
-    prgPivot->hide();
+    showReading(false);
+}
+
+// While the pivot is read the window shows that it is busy and has nothing to print.
+void frmCrossPreview::showReading(bool reading)
+{
+    prgPivot->setVisible(reading);
     for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
-        b->setEnabled(true);
+        b->setEnabled(!reading);
 }
 
 void frmCrossPreview::showPivot(const crosstab::Pivot &pivot)
@@ -239,7 +236,7 @@ report::Report frmCrossPreview::report() const
     for (int c = 0; c < vfgPreview->cols(); ++c)
         columns << report::Column{vfgPreview->textMatrix(0, c), vfgPreview->colWidth(c),
                                   c == 0 ? Qt::AlignLeft : Qt::AlignRight, c == 0 ? -1 : decimals};
-    return {report::headingFor(SelectionScreen::instance().txtReportName->text(), {lblFields->text()}),
+    return {report::headingFor(reportName_, {lblFields->text()}),
             [pivot = pivot_, columns, grouped = !groupCaption_.isEmpty()](report::Sink &sink) {
                 writePivot(pivot, columns, grouped, sink);
             },

@@ -18,13 +18,15 @@ struct Report;
 class frmCrossPreview : public QDialog {
     Q_OBJECT
 public:
-    static frmCrossPreview &instance();
+    // Modal over the definition window that owns it.
+    explicit frmCrossPreview(QWidget *owner);
 
-    // Captions: the row, column, display and group field as the definition window shows them
-    // (group empty when not grouped). Opens at once and fills in when the pivot has been read;
-    // returns when the window has been closed, which cancels a read still running.
-    void RunPivot(const QString &rowCaption, const QString &colCaption, const QString &dispCaption,
-                  const QString &groupCaption, const crosstab::CrossDefinition &definition,
+    // The report's name heads a printout. Captions: the row, column, display and group field as
+    // the definition window shows them (group empty when not grouped). Opens at once and fills in
+    // when the pivot has been read; returns when the window has been closed, which cancels a read
+    // still running.
+    void RunPivot(const QString &reportName, const QString &rowCaption, const QString &colCaption,
+                  const QString &dispCaption, const QString &groupCaption, const crosstab::CrossDefinition &definition,
                   const QString &connectionString, const QString &sourceFrom);
 
     QLabel *lblFields;
@@ -43,18 +45,18 @@ public slots:
     void cmdClose_Click();
 
 private:
-    frmCrossPreview();
     void fitColumns();
     void showPivot(const crosstab::Pivot &pivot);
     void pivotFinished(const std::shared_ptr<data::CancellableRun> &job, const crosstab::Pivot &pivot,
                        const QString &error);
     void stopPivot(); // cancels the read and waits for it
     void endPivot();  // waits for the read
+    void showReading(bool reading);
     // The pivot as the grid shows it, with the grid's widths, for a printer or a file.
     report::Report report() const;
 
     crosstab::Pivot pivot_;
-    QString rowCaption_, groupCaption_;
+    QString reportName_, rowCaption_, groupCaption_;
     report::ExportRunner *export_;
     std::shared_ptr<data::CancellableRun> pivotJob_; // the read running now
     std::thread pivotThread_;

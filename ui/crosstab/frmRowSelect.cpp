@@ -3,7 +3,6 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "ui/crosstab/Catalogues.h"
-#include "ui/crosstab/SelectionScreen.h"
 #include "ui/grid/Grid.h"
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,13 +15,7 @@ const QString UserValueFields =
 
 } // namespace
 
-frmRowSelect &frmRowSelect::instance()
-{
-    static frmRowSelect *picker = new frmRowSelect;
-    return *picker;
-}
-
-frmRowSelect::frmRowSelect() : QDialog(&SelectionScreen::instance())
+frmRowSelect::frmRowSelect(QWidget *owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmRowSelect"));
     setWindowTitle(QStringLiteral("Select Data"));

@@ -9,7 +9,8 @@ class QPushButton;
 class frmRowSelect : public QDialog {
     Q_OBJECT
 public:
-    static frmRowSelect &instance();
+    // Owned by the definition window it picks for.
+    explicit frmRowSelect(QWidget *owner);
 
     // Fills the grid for the slot code, preselects the entry whose expression is ColField and
     // waits for the user's choice: its caption goes into txtSelectName, its expression is returned.
@@ -32,7 +33,6 @@ public slots:
     void vfg_KeyPress(int &keyAscii);
 
 private:
-    frmRowSelect();
     // Rows 1.. become the slot's fixed entries; returns the last row written.
     int fillFixed(const QString &slotCode);
     // Writes caption and expression pairs behind row last; returns the new last row.

@@ -1,4 +1,5 @@
 #include "ui/list/Form1.h"
+#include "app/Convert.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
@@ -160,7 +161,7 @@ void Form1::DataSelect()
             const data::RowSet found = app::YearDb().select(rowQuery, {key});
             if (!found.rows.isEmpty())
                 for (const QVariant &value : found.rows[0])
-                    cells << (value.isNull() ? QString() : value.toString());
+                    cells << app::textOf(value);
         } catch (const data::DbError &) {
         }
         return cells;

@@ -10,6 +10,8 @@ class QPushButton;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
+    Form1();
+    // The program's one list.
     static Form1 &instance();
 
     void Form_Activate();
@@ -36,7 +38,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Form1();
     void Form_Load();
     bool isCrossTab() const;
     QString currentCode() const;

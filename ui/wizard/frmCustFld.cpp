@@ -23,47 +23,24 @@ frmCustFld::frmCustFld()
     setFixedSize(app::twipsToPixels(6750), app::twipsToPixels(3870));
 }
 
-namespace {
-
-template <class W>
-W *control(QWidget *parent, const char *name)
-{
-    return app::named(new W(parent), name);
-}
-
-} // namespace
-
 // Each load starts from freshly made controls, so nothing typed before an unload survives it.
 void frmCustFld::Load()
 {
-    qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
+    app::unloadControls(this);
     setWindowTitle(QStringLiteral("Custom Column"));
     // Made in tab order.
-    txtColName = control<QLineEdit>(this, "txtColName");
-    txtFormula = control<QPlainTextEdit>(this, "txtFormula");
+    txtColName = app::place(new QLineEdit(this), "txtColName", 1440, 360, 3495, 375);
+    txtFormula = app::place(new QPlainTextEdit(this), "txtFormula", 1440, 1200, 3495, 1245);
     txtFormula->setTabChangesFocus(true);
-    cboType = control<QComboBox>(this, "cboType");
-    cmdOK = control<QPushButton>(this, "cmdOK");
-    cmdOK->setText(QStringLiteral("&OK"));
-    cmdOK->setDefault(true);
-    cmdCancel = control<QPushButton>(this, "cmdCancel");
-    cmdCancel->setText(QStringLiteral("&Cancel"));
-    Label1 = control<QLabel>(this, "Label1");
-    Label1->setText(QStringLiteral("Column Name :"));
-    Label2 = control<QLabel>(this, "Label2");
-    Label2->setText(QStringLiteral("Column Fomula :"));
-    Label3 = control<QLabel>(this, "Label3");
-    Label3->setText(QStringLiteral("Column Type"));
-
-    app::setTwipsGeometry(Label1, 120, 360, 1275, 375);
-    app::setTwipsGeometry(Label2, 120, 1200, 1275, 375);
-    app::setTwipsGeometry(Label3, 120, 2520, 1275, 375);
-    app::setTwipsGeometry(txtColName, 1440, 360, 3495, 375);
-    app::setTwipsGeometry(txtFormula, 1440, 1200, 3495, 1245);
+    auto *type = new QComboBox(this);
     // The combo keeps its own height.
-    app::setTwipsGeometry(cboType, 1440, 2520, 1185, app::pixelsToTwips(cboType->sizeHint().height()));
-    app::setTwipsGeometry(cmdOK, 5280, 360, 1215, 375);
-    app::setTwipsGeometry(cmdCancel, 5280, 810, 1215, 375);
+    cboType = app::place(type, "cboType", 1440, 2520, 1185, app::pixelsToTwips(type->sizeHint().height()));
+    cmdOK = app::place(new QPushButton(QStringLiteral("&OK"), this), "cmdOK", 5280, 360, 1215, 375);
+    cmdOK->setDefault(true);
+    cmdCancel = app::place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel", 5280, 810, 1215, 375);
+    Label1 = app::place(new QLabel(QStringLiteral("Column Name :"), this), "Label1", 120, 360, 1275, 375);
+    Label2 = app::place(new QLabel(QStringLiteral("Column Fomula :"), this), "Label2", 120, 1200, 1275, 375);
+    Label3 = app::place(new QLabel(QStringLiteral("Column Type"), this), "Label3", 120, 2520, 1275, 375);
     txtColName->setFocus();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmCustFld::cmdOK_Click);
@@ -132,24 +109,15 @@ void frmCustFld::cmdOK_Click()
         && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
                          QStringLiteral("Store the column anyway?")))
         return;
-    for (bool overwrite = false;; overwrite = true) {
-        app::SaveResult result{};
-        if (!app::withErrorBox([&] {
-                result = storeCustomColumn(app::YearDb(), StrCode_, column, app::settings().ReportFamily,
-                                           column_ ? &*column_ : nullptr, overwrite);
-            }))
-            return;
-        if (result == app::SaveResult::Saved) {
-            stored_ = StrCode_;
-            return Unload();
-        }
-        const bool deleted = result == app::SaveResult::DeletedElsewhere;
-        if (!app::keepMineOverOther(deleted)) {
-            if (deleted || !fillFrom(StrCode_))
-                Unload();
-            return;
-        }
-    }
+    const std::optional<app::SaveResult> result = app::saveAsking([&](bool overwrite) {
+        return storeCustomColumn(app::YearDb(), StrCode_, column, app::settings().ReportFamily,
+                                 column_ ? &*column_ : nullptr, overwrite);
+    });
+    if (result == app::SaveResult::Saved)
+        stored_ = StrCode_;
+    if (result == app::SaveResult::Saved || result == app::SaveResult::DeletedElsewhere
+        || (result == app::SaveResult::ChangedElsewhere && !fillFrom(StrCode_)))
+        Unload();
 }
 
 void frmCustFld::cmdCancel_Click()

@@ -14,6 +14,8 @@ class QPushButton;
 class frmCustFld : public QDialog {
     Q_OBJECT
 public:
+    frmCustFld();
+    // The program's one custom column window.
     static frmCustFld &instance();
 
     // Opens modally on the custom column of that code (empty for a new one) and returns once the
@@ -37,7 +39,6 @@ public slots:
     void reject() override;
 
 private:
-    frmCustFld();
     void Load();
     void Unload();
     // Fills the controls from the stored column of that code, if there is one; false when it cannot

@@ -4,6 +4,7 @@
 #include "app/Twips.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
+#include "ui/grid/TextBox.h"
 #include "ui/print/Export.h"
 #include <QComboBox>
 #include <QFocusEvent>
@@ -61,13 +62,7 @@ void frmRepCust::load()
 {
     if (loaded_)
         return;
-    // The controls of an unloaded window may still be on the stack of the event that unloaded it.
-    for (QWidget *old : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-        old->hide();
-        old->setObjectName(QString());
-        old->setParent(nullptr);
-        old->deleteLater();
-    }
+    app::unloadControls(this);
     buildControls();
     connectHandlers();
     loaded_ = true;
@@ -115,7 +110,7 @@ void frmRepCust::buildControls()
     cmdCustFieldMod = button(QStringLiteral("Modify Custom Field..."), Frame1, "cmdCustFieldMod", 6780, 300, 1860);
 
     Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
-    txtRepName = app::place(new QLineEdit(QStringLiteral("Report1"), fields), "txtRepName", 2700, 5300, 3000, 315);
+    txtRepName = app::place(new TextBox(QStringLiteral("Report1"), fields), "txtRepName", 2700, 5300, 3000, 315);
 
     // The column grids stay over the last page; its controls lie over them, shown with the page.
     cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
@@ -365,7 +360,7 @@ bool frmRepCust::ValidateReport()
         cmdAdd->setFocus();
         return false;
     }
-    if (txtRepName->property("tag").toString().trimmed().toLower() == name.toLower())
+    if (txtRepName->tag.trimmed().toLower() == name.toLower())
         return true;
     bool taken = false;
     if (!app::withErrorBox([&] { taken = reportNameTaken(app::YearDb(), name); }))

@@ -8,6 +8,7 @@
 
 class Grid;
 class TabControl;
+class TextBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -25,6 +26,8 @@ struct Report;
 class frmRepCust : public QWidget {
     Q_OBJECT
 public:
+    frmRepCust();
+    // The program's one wizard.
     static frmRepCust &instance();
 
     // Opens the wizard on a stored report (its CrMain code) or, with "", on a new one. Not modal.
@@ -60,7 +63,7 @@ public:
     QPushButton *cmdCustField;
     QPushButton *cmdCustFieldMod;
     QLabel *Label2;
-    QLineEdit *txtRepName;
+    TextBox *txtRepName; // its tag: the name of the stored report
     QPushButton *cmdPreview; // reads "Cancel" while a preview runs
     Grid *VSFPreview;
     QLabel *lblPreviewInfo;  // rows and time of the last preview, or why it has none
@@ -117,7 +120,6 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    frmRepCust();
     void load();
     void buildControls();
     void connectHandlers();

@@ -5,6 +5,7 @@
 #include "app/Twips.h"
 #include "data/Recordset.h"
 #include "ui/grid/Grid.h"
+#include "ui/grid/TextBox.h"
 #include "ui/wizard/GroupSort.h"
 #include "ui/wizard/ReportStore.h"
 #include "ui/wizard/frmRepCust.h"
@@ -99,7 +100,7 @@ void frmRepCust::FillGrid()
     }
     report_ = std::move(found);
     txtRepName->setText(report_->name);
-    txtRepName->setProperty("tag", txtRepName->text());
+    txtRepName->tag = txtRepName->text();
     VSSelectedFld->setRows(1);
     VSSelectedFld->setRows(report_->rows.size() + 1);
     VSSelectedFld->setRedraw(false);
@@ -111,8 +112,7 @@ void frmRepCust::FillGrid()
         }
     }
     VSSelectedFld->setRedraw(true);
-    if (!report_->problems.isEmpty())
-        app::MsgBox(report_->problems.join(QLatin1Char('\n')), app::Buttons::OkOnly, app::Icon::Exclamation);
+    app::tellProblems(report_->problems);
 }
 
 void frmRepCust::cmdAdd_Click()

@@ -5,7 +5,7 @@
 #include "ui/wizard/Preview.h"
 #include "ui/wizard/frmRepCust.h"
 #include <QLabel>
-#include <QLineEdit>
+#include "ui/grid/TextBox.h"
 
 void frmRepCust::cmdPrint_Click()
 {

@@ -5,7 +5,7 @@
 #include "ui/wizard/ReportText.h"
 #include "ui/wizard/frmCustFld.h"
 #include "ui/wizard/frmRepCust.h"
-#include <QLineEdit>
+#include "ui/grid/TextBox.h"
 #include <QPushButton>
 
 QVector<SelectedColumn> frmRepCust::selectedRows() const
@@ -30,32 +30,21 @@ void frmRepCust::cmdSave_Click()
     bool agreed = false;
     if (!app::withErrorBox([&] { agreed = reportRunsOrUserAgrees(rows); }) || !agreed)
         return;
-    for (bool overwrite = false;; overwrite = true) {
-        app::SaveResult result{};
-        if (!app::withErrorBox([&] {
-                result = saveReport(app::YearDb(), StrCode, txtRepName->text(), rows, report_ ? &*report_ : nullptr,
-                                    overwrite);
-            }))
-            return;
-        if (result == app::SaveResult::Saved)
-            break;
-        if (result == app::SaveResult::DuplicateName) {
-            refuseDuplicateName();
-            return;
-        }
-        const bool deleted = result == app::SaveResult::DeletedElsewhere;
-        if (!app::keepMineOverOther(deleted)) {
-            if (deleted)
-                unload();
-            else
-                FillGrid();
-            return;
-        }
+    const std::optional<app::SaveResult> result = app::saveAsking([&](bool overwrite) {
+        return saveReport(app::YearDb(), StrCode, txtRepName->text(), rows, report_ ? &*report_ : nullptr, overwrite);
+    });
+    if (result == app::SaveResult::Saved) {
+        app::MsgBox(QStringLiteral("Report Added Sucessfully"), app::Buttons::OkOnly, app::Icon::Information,
+                    QStringLiteral("Selvar Report"));
+        emit stored(StrCode);
+        unload();
+    } else if (result == app::SaveResult::DuplicateName) {
+        refuseDuplicateName();
+    } else if (result == app::SaveResult::DeletedElsewhere) {
+        unload();
+    } else if (result == app::SaveResult::ChangedElsewhere) {
+        FillGrid();
     }
-    app::MsgBox(QStringLiteral("Report Added Sucessfully"), app::Buttons::OkOnly, app::Icon::Information,
-                QStringLiteral("Selvar Report"));
-    emit stored(StrCode);
-    unload();
 }
 
 void frmRepCust::cmdCustField_Click()

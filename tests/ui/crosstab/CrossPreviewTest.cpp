@@ -3,7 +3,7 @@
 #include "support/TestRoot.h"
 #include "tests/ui/crosstab/DesignerScript.h"
 #include "tests/ui/wizard/WizardUi.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/crosstab/frmCrossPreview.h"
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -45,7 +45,7 @@ QStringList previewOf(const QString &recNo)
             ran = true;
         });
         key(Qt::Key_V, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !frmCrossPreview::instance().isVisible(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 5000));
         settle(30);
         EXPECT_EQ(QApplication::focusWidget(), s.txtReportName);
         s.cmdCancel_Click();
@@ -102,7 +102,7 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
     }
     EXPECT_EQ(lines(shown), lines({"Pick a field for Row Data, Col Data, Disp Data before the preview.",
                                    "Pick a field for Col Data, Disp Data, Group Field before the preview."}));
-    EXPECT_FALSE(frmCrossPreview::instance().isVisible());
+    EXPECT_FALSE((*SelectionScreen::instance().preview).isVisible());
 
     // The button stays out of the focus walk and the focus stays put.
     d.entry(1, "CTR2", [&](SelectionScreen &s) {
@@ -121,10 +121,10 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
             ran = true;
         });
         QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !frmCrossPreview::instance().isVisible(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 5000));
         settle(50);
         EXPECT_EQ(QApplication::focusWidget(), s.txtRowData);
-        EXPECT_FALSE(frmRowSelect::instance().isVisible());
+        EXPECT_FALSE((*SelectionScreen::instance().picker).isVisible());
         s.cmdCancel_Click();
     });
 
@@ -145,7 +145,7 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
         });
         QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
         EXPECT_LT(clock.elapsed(), 2000);
-        EXPECT_FALSE(frmCrossPreview::instance().isVisible());
+        EXPECT_FALSE((*SelectionScreen::instance().preview).isVisible());
         s.cmdCancel_Click();
     });
     EXPECT_EQ(FakeMessages::instance().shown.size(), 0);

@@ -38,7 +38,7 @@ public:
             *ran = true;
         });
         trigger();
-        if (!QTest::qWaitFor([&] { return *ran && !frmRowSelect::instance().isVisible(); }, 5000))
+        if (!QTest::qWaitFor([&] { return *ran && !(*SelectionScreen::instance().picker).isVisible(); }, 5000))
             ADD_FAILURE() << "the picker did not open and close";
         settle(30);
         return *preselected;
@@ -72,7 +72,7 @@ struct Opening {
 inline Opening openPicker(const QString &slot, const QString &tag, std::function<void()> keys = {},
              std::function<void(frmRowSelect *)> confirm = [](frmRowSelect *) { key(Qt::Key_Return); })
 {
-    frmRowSelect &picker = frmRowSelect::instance();
+    frmRowSelect &picker = (*SelectionScreen::instance().picker);
     Opening result;
     // The active window the picker is opened from, as the definition window would be.
     QWidget owner;

@@ -10,7 +10,7 @@
 namespace {
 
 // The picker's rows from `from` on: caption and expression.
-QStringList pickerRows(int from = 1) { return gridRows(frmRowSelect::instance().vfg).mid(from); }
+QStringList pickerRows(int from = 1) { return gridRows((*SelectionScreen::instance().picker).vfg).mid(from); }
 
 } // namespace
 
@@ -86,13 +86,13 @@ TEST(FieldPicker, TheValueCatalogueGrowsForEveryUserAmountFieldAndAFailingReadIs
                             {QString("ColAmt%1").arg(i), QString("Amount %1").arg(i)});
     tx.commit();
     Opening o = openPicker("D0", "T52.ColAmt89");
-    EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 1 + 18 + 3 + 90);
+    EXPECT_EQ((*SelectionScreen::instance().picker).vfg->rows(), 1 + 18 + 3 + 90);
     EXPECT_EQ(o.caption, "Amount 89");
 
     root.year().execute("Drop Table ZoM35");
     o = openPicker("RC0", "M02.ColSMName");
     EXPECT_EQ(o.caption, "Sales Man");
-    EXPECT_EQ(frmRowSelect::instance().vfg->rows(), 22);
+    EXPECT_EQ((*SelectionScreen::instance().picker).vfg->rows(), 22);
     ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
     EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoM35"));
     EXPECT_EQ(FakeMessages::instance().shown[0].icon, app::Icon::Critical);

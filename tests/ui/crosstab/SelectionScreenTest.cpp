@@ -1,7 +1,7 @@
 #include "support/FakeMessages.h"
 #include "support/TestRoot.h"
 #include "tests/ui/crosstab/DesignerScript.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -156,7 +156,7 @@ TEST(CrossTabWindow, ModifyKeepsTheNumberRefusesAnotherDefinitionsNameAndAVanish
         EXPECT_EQ(s.cboRepTyp->currentIndex(), 1);
         EXPECT_EQ(s.txtRowData->text() + "=" + s.txtRowData->tag, "Party Name=M02.Col98");
         int rows = 0;
-        EXPECT_EQ(d.pick([] { key(Qt::Key_Return); }, [&] { rows = frmRowSelect::instance().vfg->rows(); }), 1);
+        EXPECT_EQ(d.pick([] { key(Qt::Key_Return); }, [&] { rows = (*SelectionScreen::instance().picker).vfg->rows(); }), 1);
         EXPECT_EQ(rows, 10);
         EXPECT_EQ(s.txtRowData->text(), "Product Name (Print)");
         EXPECT_EQ(focus(), s.txtRowData);

@@ -23,7 +23,7 @@ TEST(TypeAhead, ThePickerAndTheWizardsAvailableColumnsFindCaptionsAsTyped)
     TestRoot root(TestRoot::Demo, "WIZARD");
     QStringList seen;
     const Opening o = openPicker("RC0", "M20.Col98A", [&] {
-        Grid *g = frmRowSelect::instance().vfg;
+        Grid *g = (*SelectionScreen::instance().picker).vfg;
         seen << current(g, 0);             // Product Alias, the box's field
         type("p");                         // the next row starting with P
         seen << current(g, 0);

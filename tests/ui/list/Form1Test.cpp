@@ -3,7 +3,7 @@
 #include "support/TestRoot.h"
 #include "tests/ui/crosstab/DesignerScript.h"
 #include "tests/ui/wizard/WizardUi.h"
-#include "ui/crosstab/TextBox.h"
+#include "ui/grid/TextBox.h"
 #include "ui/grid/Grid.h"
 #include "ui/list/Form1.h"
 #include <QPushButton>

@@ -70,7 +70,7 @@ QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, Q
             ran = true;
         });
         key(Qt::Key_V, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !frmCrossPreview::instance().isVisible(); }, 20000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 20000));
         s.cmdCancel_Click();
     });
     app::setSaveAs(nullptr);

@@ -5,6 +5,7 @@
 #include "support/Ui.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
+#include "ui/grid/TextBox.h"
 #include "ui/wizard/ReportText.h"
 #include "ui/wizard/frmCustFld.h"
 #include "ui/wizard/frmRepCust.h"

@@ -1,0 +1,420 @@
+-- Functions that report SQL calls once it is translated for the server (data/JetSql.h), with
+-- the meaning the desktop engine gives them, as data/JetFunctions.cpp does on the files.
+-- The files type values row by row; here a function has one version per argument type:
+-- where a number is asked for, text counts as the number it reads as (else "Type mismatch");
+-- where text is asked for, a number counts as its text. Dates are ISO text, as the tables hold
+-- them. A function with a Null argument gives Null unless said otherwise.
+CREATE EXTENSION IF NOT EXISTS citext;
+
+-- A number as the desktop engine shows it: whole numbers without a point, others to 15
+-- significant digits.
+CREATE FUNCTION jet_str(v double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+SET extra_float_digits = 0
+AS $$ SELECT CASE WHEN v = trunc(v) AND abs(v) < 1e15 THEN v::bigint::text ELSE v::text END $$;
+CREATE FUNCTION jet_str(v bigint) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT v::text $$;
+CREATE FUNCTION jet_str(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT v $$;
+
+-- Text as the number it reads as: thousands separators and a percent sign understood, blanks
+-- around it ignored. Other text is a type mismatch in fn, or Null when fn is Null.
+CREATE FUNCTION jet_num(v text, fn text) RETURNS double precision LANGUAGE plpgsql IMMUTABLE AS $$
+DECLARE
+    m text[] := regexp_match(v, '^\s*([+-]?(?:\d{1,3}(?:,\d{3})+|\d*)(?:\.\d*)?(?:[eE][+-]?\d+)?)\s*(%?)\s*$');
+BEGIN
+    IF v IS NULL THEN
+        RETURN NULL;
+    ELSIF m IS NULL OR m[1] !~ '\d' THEN
+        IF fn IS NULL THEN
+            RETURN NULL;
+        END IF;
+        RAISE EXCEPTION 'Type mismatch in %', fn;
+    END IF;
+    RETURN replace(m[1], ',', '')::double precision / CASE WHEN m[2] = '%' THEN 100 ELSE 1 END;
+END $$;
+
+-- The date that text starting 'YYYY-MM-DD' names, or Null.
+CREATE FUNCTION jet_date(v text) RETURNS date LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT CASE WHEN v ~ '^\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01])' AND left(v, 4) <> '0000' THEN
+    CASE WHEN substr(v, 9, 2)::int <= extract(day FROM (left(v, 7) || '-01')::date + interval '1 month - 1 day')
+    THEN left(v, 10)::date END END $$;
+
+-- A date as the tables hold it: the date alone or followed by a time.
+CREATE FUNCTION jet_isdate(v text) RETURNS boolean LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT (length(v) = 10 OR substr(v, 11, 1) IN (' ', 'T')) AND jet_date(v) IS NOT NULL $$;
+
+CREATE FUNCTION jet_datetext(d date) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT to_char(d, 'YYYY-MM-DD') $$;
+
+-- A value as a date where one is asked for: a number counts days from 30 December 1899.
+CREATE FUNCTION jet_dateof(v double precision, fn text) RETURNS date LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT date '1899-12-30' + floor(v)::int $$;
+CREATE FUNCTION jet_dateof(v text, fn text) RETURNS date LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    d date := jet_date(left(btrim(v, E' \t\r\n\f\v'), 10));
+BEGIN
+    IF d IS NULL AND btrim(v, E' \t\r\n\f\v') <> '' THEN
+        RAISE EXCEPTION 'Type mismatch in %', fn;
+    END IF;
+    RETURN d;
+END $$;
+
+-- A number rounded to a whole one, a half to the even neighbour, that must lie in [low, high].
+CREATE FUNCTION jet_whole(v double precision, fn text, low double precision, high double precision) RETURNS bigint
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    d double precision := round(v);
+BEGIN
+    IF d < low OR d > high THEN
+        RAISE EXCEPTION 'Overflow in %', fn;
+    END IF;
+    RETURN d::bigint;
+END $$;
+
+-- Comparisons ignore the case of text, also of computed text; numbers stay numbers.
+CREATE FUNCTION jet_ci(v text) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v::citext $$;
+CREATE FUNCTION jet_ci(v citext) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE FUNCTION jet_ci(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE FUNCTION jet_ci(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+
+-- A value where a condition is asked for: anything but 0 is true.
+CREATE FUNCTION jet_bool(v double precision) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$ SELECT v <> 0 $$;
+CREATE FUNCTION jet_bool(v text) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$ SELECT jet_num(v, NULL) <> 0 $$;
+
+-- IIf(condition, when true, when false): both branches must share a type.
+CREATE FUNCTION jet_iif(c boolean, a anycompatible, b anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE
+AS $$ SELECT CASE WHEN c THEN a ELSE b END $$;
+CREATE FUNCTION jet_iif(c double precision, a anycompatible, b anycompatible) RETURNS anycompatible
+LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN c <> 0 THEN a ELSE b END $$;
+CREATE FUNCTION jet_iif(c text, a anycompatible, b anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE
+AS $$ SELECT CASE WHEN jet_num(c, 'IIF') <> 0 THEN a ELSE b END $$;
+
+CREATE FUNCTION jet_isnull(v anyelement) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$
+SELECT CASE WHEN v IS NULL THEN -1 ELSE 0 END::bigint $$;
+
+-- Nz(value): Null as empty text, or as 0 where the value is a number.
+CREATE FUNCTION jet_nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, '') $$;
+CREATE FUNCTION jet_nz(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
+CREATE FUNCTION jet_nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
+-- Nz(value, instead) for every pair of types: text where either is text.
+DO $$
+DECLARE
+    a text;
+    b text;
+BEGIN
+    FOREACH a IN ARRAY '{double precision,bigint,text}'::text[] LOOP
+        FOREACH b IN ARRAY '{double precision,bigint,text}'::text[] LOOP
+            EXECUTE format('CREATE FUNCTION jet_nz(%s, %s) RETURNS %s LANGUAGE sql IMMUTABLE AS %L', a, b,
+                           CASE WHEN a = b THEN a WHEN 'text' IN (a, b) THEN 'text' ELSE 'double precision' END,
+                           CASE WHEN a = b OR 'text' NOT IN (a, b) THEN 'SELECT coalesce($1, $2)'
+                                ELSE 'SELECT coalesce(jet_str($1), jet_str($2))' END);
+        END LOOP;
+    END LOOP;
+END $$;
+
+-- --- text ---
+
+CREATE FUNCTION jet_left(v text, n double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT left(v, jet_whole(n, 'LEFT', 0, 2147483647)::int) $$;
+CREATE FUNCTION jet_right(v text, n double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT right(v, jet_whole(n, 'RIGHT', 0, 2147483647)::int) $$;
+CREATE FUNCTION jet_mid(v text, start double precision) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+BEGIN
+    IF jet_whole(start, 'MID', 0, 2147483647) < 1 THEN
+        RAISE EXCEPTION 'Invalid start in MID';
+    END IF;
+    RETURN substr(v, jet_whole(start, 'MID', 0, 2147483647)::int);
+END $$;
+CREATE FUNCTION jet_mid(v text, start double precision, n double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT
+AS $$ SELECT left(jet_mid(v, start), jet_whole(n, 'MID', 0, 2147483647)::int) $$;
+CREATE FUNCTION jet_space(n double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT repeat(' ', jet_whole(n, 'SPACE', 0, 2147483647)::int) $$;
+CREATE FUNCTION jet_ucase(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT upper(v) $$;
+CREATE FUNCTION jet_lcase(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT lower(v) $$;
+CREATE FUNCTION jet_len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT length(v)::bigint $$;
+CREATE FUNCTION jet_cstr(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT v $$;
+-- Trim, LTrim and RTrim take off blanks only, not tabs or line breaks.
+CREATE FUNCTION jet_trim(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT btrim(v, ' ') $$;
+CREATE FUNCTION jet_ltrim(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT ltrim(v, ' ') $$;
+CREATE FUNCTION jet_rtrim(v text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT rtrim(v, ' ') $$;
+-- & joins, a Null as empty text.
+CREATE FUNCTION jet_cat(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+SELECT coalesce(a, '') || coalesce(b, '') $$;
+
+-- Like: * any text, ? one character, # one digit, [a-c] and [!a-c] lists; case is ignored.
+CREATE FUNCTION jet_like(v text, pattern text) RETURNS boolean LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    re text := '';
+    ch text;
+    i int := 1;
+    close int;
+BEGIN
+    WHILE i <= length(pattern) LOOP
+        ch := substr(pattern, i, 1);
+        close := CASE WHEN ch = '[' THEN strpos(substr(pattern, i + 1), ']') ELSE 0 END;
+        IF ch = '*' THEN
+            re := re || '.*';
+        ELSIF ch = '?' THEN
+            re := re || '.';
+        ELSIF ch = '#' THEN
+            re := re || '[0-9]';
+        ELSIF close > 0 THEN
+            re := re || '[' || replace(regexp_replace(substr(pattern, i + 1, close - 1), '^!', '^'), '\', '\\') || ']';
+            i := i + close;
+        ELSE
+            re := re || regexp_replace(ch, '([.^$*+?()\[\]{}|\\])', '\\\1');
+        END IF;
+        i := i + 1;
+    END LOOP;
+    RETURN v ~* ('^(?:' || re || ')$');
+END $$;
+
+-- --- numbers ---
+
+-- + joins two texts; a date and a number give the date that many days on; otherwise text
+-- counts as its number. With text on one side the result is text.
+CREATE FUNCTION jet_add(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT
+AS $$ SELECT a + b $$;
+CREATE FUNCTION jet_add(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT a || b $$;
+CREATE FUNCTION jet_add(a text, b double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT CASE WHEN jet_isdate(a) THEN jet_datetext(jet_date(a) + floor(b)::int) ELSE jet_str(jet_num(a, '+') + b) END $$;
+CREATE FUNCTION jet_add(a double precision, b text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_add(b, a) $$;
+
+-- - : two dates give the days between them, a date less a number the date that many days
+-- before; otherwise text counts as its number.
+CREATE FUNCTION jet_sub(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT
+AS $$ SELECT a - b $$;
+CREATE FUNCTION jet_sub(a text, b double precision) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT CASE WHEN jet_isdate(a) THEN jet_datetext(jet_date(a) - floor(b)::int) ELSE jet_str(jet_num(a, '-') - b) END $$;
+CREATE FUNCTION jet_sub(a double precision, b text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT a - jet_num(b, '-') $$;
+CREATE FUNCTION jet_sub(a text, b text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT CASE WHEN jet_isdate(a) AND jet_isdate(b) THEN (jet_date(a) - jet_date(b))::double precision
+    ELSE jet_num(a, '-') - jet_num(b, '-') END $$;
+
+CREATE FUNCTION jet_mul(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT
+AS $$ SELECT a * b $$;
+CREATE FUNCTION jet_neg(a double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT -a $$;
+CREATE FUNCTION jet_div(a double precision, b double precision) RETURNS double precision
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+BEGIN
+    IF b = 0 THEN
+        RAISE EXCEPTION 'Division by zero';
+    END IF;
+    RETURN a / b;
+END $$;
+-- \ and Mod round both sides to whole numbers first.
+CREATE FUNCTION jet_divisor(b double precision, fn text) RETURNS bigint LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    d bigint := jet_whole(b, fn, -9e15, 9e15);
+BEGIN
+    IF d = 0 THEN
+        RAISE EXCEPTION 'Division by zero';
+    END IF;
+    RETURN d;
+END $$;
+CREATE FUNCTION jet_idiv(a double precision, b double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_whole(a, '\', -9e15, 9e15) / d FROM jet_divisor(b, '\') AS d $$;
+CREATE FUNCTION jet_mod(a double precision, b double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_whole(a, 'Mod', -9e15, 9e15) % d FROM jet_divisor(b, 'Mod') AS d $$;
+CREATE FUNCTION jet_pow(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT
+AS $$ SELECT power(a, b) $$;
+
+-- Round(value, places): a half to the even neighbour; a value a hair from a half, as decimal
+-- fractions come out in binary, counts as the half.
+CREATE FUNCTION jet_round(v double precision, places double precision) RETURNS double precision
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    scale double precision := 10::double precision ^ jet_whole(places, 'ROUND', 0, 15);
+    scaled double precision := v * scale;
+    whole double precision := floor(scaled);
+BEGIN
+    IF abs(scaled - whole - 0.5) < 1e-9 * greatest(1.0, abs(scaled)) THEN
+        RETURN CASE WHEN whole - 2 * floor(whole / 2) = 0 THEN whole ELSE whole + 1 END / scale;
+    END IF;
+    RETURN round(scaled) / scale;
+END $$;
+CREATE FUNCTION jet_round(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_round(v, 0) $$;
+CREATE FUNCTION jet_int(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT floor(v) $$;
+CREATE FUNCTION jet_fix(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT trunc(v) $$;
+CREATE FUNCTION jet_cdbl(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$ SELECT v $$;
+CREATE FUNCTION jet_cint(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_whole(v, 'CINT', -32768, 32767) $$;
+CREATE FUNCTION jet_clng(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT jet_whole(v, 'CLNG', -2147483648, 2147483647) $$;
+-- The leading number of a text; blanks anywhere are skipped, no number gives 0.
+CREATE FUNCTION jet_val(v text) RETURNS double precision LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT coalesce(substring(regexp_replace(v, '\s', '', 'g') FROM '^[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?'), '0')::double precision $$;
+
+-- --- dates ---
+
+CREATE FUNCTION jet_month(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(month FROM jet_dateof(v, 'MONTH'))::bigint $$;
+CREATE FUNCTION jet_month(v text) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(month FROM jet_dateof(v, 'MONTH'))::bigint $$;
+CREATE FUNCTION jet_year(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(year FROM jet_dateof(v, 'YEAR'))::bigint $$;
+CREATE FUNCTION jet_year(v text) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(year FROM jet_dateof(v, 'YEAR'))::bigint $$;
+CREATE FUNCTION jet_day(v double precision) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(day FROM jet_dateof(v, 'DAY'))::bigint $$;
+CREATE FUNCTION jet_day(v text) RETURNS bigint LANGUAGE sql IMMUTABLE STRICT AS $$
+SELECT extract(day FROM jet_dateof(v, 'DAY'))::bigint $$;
+
+-- --- Format ---
+
+-- "0" is a digit always shown, "#" one shown when needed, "," groups thousands, "." the point.
+-- The value is taken at 15 significant digits, as the desktop engine shows it, and rounded
+-- half away from zero: 1.005 to two places is 1.01.
+CREATE FUNCTION jet_format_number(v double precision, pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    point int := strpos(pattern, '.');
+    whole_pattern text := CASE WHEN point = 0 THEN pattern ELSE left(pattern, point - 1) END;
+    fraction_pattern text := CASE WHEN point = 0 THEN '' ELSE replace(substr(pattern, point + 1), ',', '') END;
+    digits text := round(abs(v)::numeric, length(fraction_pattern))::text;
+    whole text := split_part(digits, '.', 1);
+    fraction text := split_part(digits, '.', 2);
+    shown int := length(fraction_pattern) - length(replace(fraction_pattern, '0', ''));
+    zeros int := length(whole_pattern) - length(replace(whole_pattern, '0', ''));
+    i int;
+BEGIN
+    WHILE length(fraction) > shown AND right(fraction, 1) = '0' LOOP
+        fraction := left(fraction, -1);
+    END LOOP;
+    IF whole = '0' THEN
+        whole := '';
+    END IF;
+    IF length(whole) < zeros THEN
+        whole := lpad(whole, zeros, '0');
+    END IF;
+    IF strpos(whole_pattern, ',') > 0 THEN
+        i := length(whole) - 3;
+        WHILE i > 0 LOOP
+            whole := left(whole, i) || ',' || substr(whole, i + 1);
+            i := i - 3;
+        END LOOP;
+    END IF;
+    RETURN CASE WHEN v < 0 AND whole || fraction ~ '[1-9]' THEN '-' ELSE '' END || whole
+        || CASE WHEN point > 0 THEN '.' || fraction ELSE '' END;
+END $$;
+
+-- d, dd, ddd, dddd; m, mm, mmm, mmmm; yy, yyyy in any case; other characters stand for themselves.
+CREATE FUNCTION jet_format_date(d date, pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+DECLARE
+    days text[] := '{Monday,Tuesday,Wednesday,Thursday,Friday,Saturday,Sunday}';
+    months text[] := '{January,February,March,April,May,June,July,August,September,October,November,December}';
+    out text := '';
+    letter text;
+    run int;
+    i int := 1;
+BEGIN
+    WHILE i <= length(pattern) LOOP
+        letter := lower(substr(pattern, i, 1));
+        run := 1;
+        WHILE i + run <= length(pattern) AND lower(substr(pattern, i + run, 1)) = letter LOOP
+            run := run + 1;
+        END LOOP;
+        out := out || CASE
+            WHEN letter = 'd' AND run = 1 THEN extract(day FROM d)::text
+            WHEN letter = 'd' AND run = 2 THEN to_char(d, 'DD')
+            WHEN letter = 'd' AND run = 3 THEN left(days[extract(isodow FROM d)::int], 3)
+            WHEN letter = 'd' THEN days[extract(isodow FROM d)::int]
+            WHEN letter = 'm' AND run = 1 THEN extract(month FROM d)::text
+            WHEN letter = 'm' AND run = 2 THEN to_char(d, 'MM')
+            WHEN letter = 'm' AND run = 3 THEN left(months[extract(month FROM d)::int], 3)
+            WHEN letter = 'm' THEN months[extract(month FROM d)::int]
+            WHEN letter = 'y' AND run <= 2 THEN to_char(d, 'YY')
+            WHEN letter = 'y' THEN extract(year FROM d)::text
+            ELSE substr(pattern, i, run) END;
+        i := i + run;
+    END LOOP;
+    RETURN out;
+END $$;
+
+-- Format(value, pattern): a number pattern applies to numbers and to text that reads as one, a
+-- date pattern to dates (a number counts days from 30 December 1899); the named formats stand
+-- for their patterns; anything else is shown as it is. num is the value where it is a number.
+CREATE FUNCTION jet_format_value(num double precision, txt text, pattern text) RETURNS text
+LANGUAGE plpgsql IMMUTABLE AS $$
+DECLARE
+    p text := coalesce(CASE lower(pattern)
+        WHEN 'general number' THEN '' WHEN 'fixed' THEN '0.00' WHEN 'standard' THEN '#,##0.00'
+        WHEN 'percent' THEN '0.00%' WHEN 'short date' THEN 'dd/mm/yyyy' WHEN 'medium date' THEN 'dd-mmm-yy'
+        WHEN 'long date' THEN 'dd mmmm yyyy' ELSE pattern END, '');
+    for_numbers boolean := p ~ '^[#0,.]+%?$';
+    number double precision := CASE WHEN for_numbers THEN coalesce(num, jet_num(txt, NULL)) END;
+    d date;
+BEGIN
+    IF num IS NULL AND txt IS NULL THEN
+        RETURN NULL;
+    ELSIF number IS NOT NULL AND right(p, 1) = '%' THEN
+        RETURN jet_format_number(number * 100, left(p, -1)) || '%';
+    ELSIF number IS NOT NULL THEN
+        RETURN jet_format_number(number, p);
+    ELSIF p <> '' AND NOT for_numbers THEN
+        d := CASE WHEN num IS NOT NULL THEN jet_dateof(num, 'FORMAT') ELSE jet_date(left(btrim(txt, E' \t\r\n\f\v'), 10)) END;
+        IF d IS NOT NULL THEN
+            RETURN jet_format_date(d, p);
+        END IF;
+    END IF;
+    RETURN coalesce(jet_str(num), txt);
+END $$;
+CREATE FUNCTION jet_format(v double precision, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+SELECT jet_format_value(v, NULL, pattern) $$;
+CREATE FUNCTION jet_format(v text, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+SELECT jet_format_value(NULL, v, pattern) $$;
+CREATE FUNCTION jet_format(v double precision) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
+CREATE FUNCTION jet_format(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
+
+-- The functions above for arguments of the other types: for each function, the kind of each
+-- argument (n a number, s text) and the name a type mismatch gives.
+DO $$
+DECLARE
+    f record;
+    choices text[];
+    combination int;
+    rest int;
+    types text[];
+    arguments text[];
+    kind text;
+    type text;
+    converted boolean;
+BEGIN
+    FOR f IN SELECT * FROM (VALUES
+        ('jet_left', 'sn', 'LEFT'), ('jet_right', 'sn', 'RIGHT'), ('jet_mid', 'sn', 'MID'), ('jet_mid', 'snn', 'MID'),
+        ('jet_space', 'n', 'SPACE'), ('jet_ucase', 's', ''), ('jet_lcase', 's', ''), ('jet_len', 's', ''),
+        ('jet_cstr', 's', ''), ('jet_trim', 's', ''), ('jet_ltrim', 's', ''), ('jet_rtrim', 's', ''),
+        ('jet_cat', 'ss', ''), ('jet_like', 'ss', ''), ('jet_mul', 'nn', '*'), ('jet_neg', 'n', '-'),
+        ('jet_div', 'nn', '/'), ('jet_idiv', 'nn', '\'), ('jet_mod', 'nn', 'Mod'), ('jet_pow', 'nn', '^'),
+        ('jet_round', 'n', 'ROUND'), ('jet_round', 'nn', 'ROUND'), ('jet_int', 'n', 'INT'), ('jet_fix', 'n', 'FIX'),
+        ('jet_cdbl', 'n', 'CDBL'), ('jet_cint', 'n', 'CINT'), ('jet_clng', 'n', 'CLNG'), ('jet_val', 's', ''))
+        AS t(name, kinds, shown)
+    LOOP
+        -- Every combination of types but the one defined above.
+        FOR combination IN 1 .. (3 ^ length(f.kinds))::int - 1 LOOP
+            rest := combination;
+            types := '{}';
+            arguments := '{}';
+            converted := true;
+            FOR i IN 1 .. length(f.kinds) LOOP
+                kind := substr(f.kinds, i, 1);
+                choices := CASE kind WHEN 's' THEN '{text,double precision,bigint}'::text[]
+                                     ELSE '{double precision,text}'::text[] END;
+                converted := converted AND rest % 3 < array_length(choices, 1);
+                type := choices[rest % 3 + 1];
+                rest := rest / 3;
+                types := types || type;
+                arguments := arguments || CASE
+                    WHEN kind = 's' AND type <> 'text' THEN format('jet_str($%s)', i)
+                    WHEN kind = 'n' AND type = 'text' THEN format('jet_num($%s, %L)', i, f.shown)
+                    ELSE format('$%s', i) END;
+            END LOOP;
+            CONTINUE WHEN NOT converted;
+            EXECUTE format('CREATE FUNCTION %I(%s) RETURNS %s LANGUAGE sql IMMUTABLE %s AS %L', f.name,
+                           array_to_string(types, ', '),
+                           (SELECT pg_get_function_result(oid) FROM pg_proc WHERE proname = f.name
+                            AND pronargs = length(f.kinds) LIMIT 1),
+                           CASE WHEN f.name = 'jet_cat' THEN '' ELSE 'STRICT' END,
+                           format('SELECT %I(%s)', f.name, array_to_string(arguments, ', ')));
+        END LOOP;
+    END LOOP;
+END $$;
