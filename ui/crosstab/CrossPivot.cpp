@@ -10,8 +10,6 @@ namespace crosstab {
 
 namespace {
 
-QString jet(const QString &expression) { return data::translateExpression(expression); }
-
 // Where a heading goes: an empty value first, then numbers by value, then dates by date, then
 // texts ignoring case. Numbers and dates may come as text, as Format makes them.
 struct Place {
@@ -65,8 +63,9 @@ QStringList axis(const QVector<QVariant> &values)
 
 } // namespace
 
-QString pivotSql(const CrossDefinition &d, const QString &sourceFrom)
+QString pivotSql(const CrossDefinition &d, const QString &sourceFrom, data::Engine engine)
 {
+    const auto jet = [engine](const QString &expression) { return data::translateExpression(expression, engine); };
     const bool grouped = !d.group.isEmpty();
     QString fields = jet(d.row) + QStringLiteral(" AS r, ") + jet(d.col) + QStringLiteral(" AS c, ");
     if (grouped)
@@ -84,12 +83,12 @@ QString pivotSql(const CrossDefinition &d, const QString &sourceFrom)
     const QString keys = grouped ? QStringLiteral("r, c, g") : QStringLiteral("r, c");
     return QStringLiteral("SELECT ") + keys + QStringLiteral(", SUM(v) AS v FROM (SELECT DISTINCT ") + masterKey +
            QStringLiteral(" AS k, ") + fields + jet(d.disp) + QStringLiteral(" AS v") + sourceFrom +
-           QStringLiteral(") WHERE k IS NOT NULL GROUP BY ") + keys;
+           QStringLiteral(") AS p WHERE k IS NOT NULL GROUP BY ") + keys;
 }
 
 Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom)
 {
-    return makePivot(db.select(pivotSql(definition, sourceFrom)), !definition.group.isEmpty());
+    return makePivot(db.select(pivotSql(definition, sourceFrom, db.engine())), !definition.group.isEmpty());
 }
 
 Pivot makePivot(const data::RowSet &rows, bool grouped)

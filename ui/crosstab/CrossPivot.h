@@ -18,8 +18,10 @@ struct CrossDefinition {
 
 // The select giving r, c, [g,] v: the display field summed per row, column (and group) value,
 // over the family's FROM clause. The ledger types sum master columns, so each master row counts
-// once however many voucher lines join it. Throws DbError when an expression does not parse.
-QString pivotSql(const CrossDefinition &definition, const QString &sourceFrom);
+// once however many voucher lines join it. The select is written for the engine it runs on.
+// Throws DbError when an expression does not parse.
+QString pivotSql(const CrossDefinition &definition, const QString &sourceFrom,
+                 data::Engine engine = data::Engine::File);
 
 struct PivotLine {
     enum Kind { Group, Data, Subtotal, Total };

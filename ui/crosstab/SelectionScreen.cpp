@@ -321,7 +321,7 @@ void SelectionScreen::cmdPreview_Click()
     const crosstab::CrossDefinition definition{cboRepTyp->currentIndex(), txtRowData->tag, txtColData->tag,
                                                txtDispData->tag, grouping ? txtGroupField->tag : QString()};
     // A field that does not parse is told here, before the preview opens.
-    if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom); }))
+    if (!app::withErrorBox([&] { crosstab::pivotSql(definition, app::settings().SourceFrom, app::YearDb().engine()); }))
         return;
     const app::Settings &settings = app::settings();
     preview->RunPivot(txtReportName->text(), txtRowData->text(), txtColData->text(), txtDispData->text(),

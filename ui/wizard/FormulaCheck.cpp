@@ -18,7 +18,8 @@ constexpr int CheckMs = 3000;
 QString expressionError(data::Connection &db, const QString &jetExpression, const QString &sourceFrom)
 {
     try {
-        db.prepare(QStringLiteral("SELECT ") + data::translateExpression(jetExpression) + QLatin1Char(' ') + sourceFrom);
+        db.prepare(QStringLiteral("SELECT ") + data::translateExpression(jetExpression, db.engine()) + QLatin1Char(' ') +
+                   sourceFrom);
     } catch (const data::DbError &e) {
         return e.text();
     }
@@ -42,13 +43,6 @@ QString aggregateRefusal(const QString &jetExpression)
 
 QString formulaError(const QString &connectionString, const QString &jetExpression, const QString &sourceFrom)
 {
-    QString sql;
-    try {
-        sql = QStringLiteral("SELECT ") + data::translateExpression(jetExpression) + QLatin1Char(' ') + sourceFrom +
-              QStringLiteral(" LIMIT ") + QString::number(CheckedRows);
-    } catch (const data::DbError &e) {
-        return e.text();
-    }
     // A formula slower than this on a few rows is not held against it here; its preview shows it.
     data::CancellableRun run;
     std::mutex lock;
@@ -61,8 +55,11 @@ QString formulaError(const QString &connectionString, const QString &jetExpressi
     });
     QString error;
     try {
-        run.run(connectionString,
-                [&](data::Connection &db) { db.forEachRow(sql, {}, [](const QVector<QVariant> &) {}); });
+        run.run(connectionString, [&](data::Connection &db) {
+            db.forEachRow(QStringLiteral("SELECT ") + data::translateExpression(jetExpression, db.engine()) +
+                              QLatin1Char(' ') + sourceFrom + QStringLiteral(" LIMIT ") + QString::number(CheckedRows),
+                          {}, [](const QVector<QVariant> &) {});
+        });
     } catch (const data::DbError &e) {
         if (!run.cancelled())
             error = e.text();
@@ -97,7 +94,7 @@ ReportError reportError(data::Connection &db, const QVector<SelectedColumn> &row
         }
     }
     try {
-        db.prepare(data::translateStatement(select + extraSelect + QLatin1Char(' ') + sourceFrom));
+        db.prepare(data::translateStatement(select + extraSelect + QLatin1Char(' ') + sourceFrom, db.engine()));
         return {};
     } catch (const data::DbError &e) {
         // The column's own error points into its own text, which the user typed.

@@ -19,7 +19,7 @@ QString keyText(const QVariant &v)
 
 } // namespace
 
-ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom)
+ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom, data::Engine engine)
 {
     ReportQuery q;
     QString select = QStringLiteral("Select Space(0)");
@@ -57,7 +57,8 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
     }
     const QString orderBy = (groupOrder + sort).mid(2);
     q.sql = data::translateStatement(select + QLatin1Char(' ') + sourceFrom +
-                                     (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy));
+                                     (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy),
+                                 engine);
     return q;
 }
 

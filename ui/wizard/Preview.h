@@ -19,8 +19,10 @@ struct ReportQuery {
     QVector<bool> numeric, total, count, grandTotal;
 };
 
-// rows[i] is selected column i + 1. Throws DbError when a column's text does not parse.
-ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom);
+// rows[i] is selected column i + 1; the select is written for the engine it runs on. Throws
+// DbError when a column's text does not parse.
+ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom,
+                        data::Engine engine = data::Engine::File);
 
 // Sums of the totalled columns over a run of rows, and how many rows there were.
 struct Figures {

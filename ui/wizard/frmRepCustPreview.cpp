@@ -69,7 +69,7 @@ void frmRepCust::cmdPreview_Click()
         return;
     }
     ReportQuery query;
-    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); })) {
+    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom, app::YearDb().engine()); })) {
         lblPreviewInfo->setText(QStringLiteral("Preview failed."));
         return;
     }

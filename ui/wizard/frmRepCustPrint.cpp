@@ -39,7 +39,7 @@ bool frmRepCust::wholeReport(report::Report &whole)
         return false;
     }
     ReportQuery query;
-    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom); }))
+    if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom, app::YearDb().engine()); }))
         return false;
     const QString connection = app::yearConnection(s);
     // A cancel stops the query at once, also before its first row.

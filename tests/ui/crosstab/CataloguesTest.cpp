@@ -10,7 +10,7 @@ TEST(Catalogues, EveryEntryRunsOverTheFamilysSource)
     TestRoot root;
     for (const char *slot : {"RC0", "RC1", "RC2", "D0", "D1", "D2"})
         for (const crosstab::CatalogueEntry &e : crosstab::fixedEntries(QLatin1String(slot)))
-            EXPECT_NO_THROW(root.year().select(data::translateStatement("SELECT " + e.expression
-                                                                        + app::settings().SourceFrom)))
+            EXPECT_NO_THROW(root.year().select(data::translateStatement(
+                "SELECT " + e.expression + app::settings().SourceFrom, root.year().engine())))
                 << slot << " " << e.caption.toStdString();
 }
