@@ -72,10 +72,11 @@ void expectSameRows(const QString &root)
 } // namespace
 
 // The tool copies both files, every table with its rowids, nulls, awkward text and exact doubles,
-// into a firm database made by hand from the schema and a year database it creates itself. A
-// second copy, or another year of a firm whose database holds data, is refused before anything
-// is written; rows added on the server later take rowids after the copied ones.
-TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreRefused)
+// into a firm database made by hand from the schema and a year database it creates itself; rows
+// added on the server later take rowids after the copied ones. A second copy of the year is
+// refused and writes nothing; a further year is copied beside the firm's database, which is kept
+// with what the designers have changed in it since.
+TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
 {
     if (server().isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
@@ -83,22 +84,22 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreRefused)
     QTemporaryDir dir;
     {
         demo::DemoFiles files = demo::makeDemoData(dir.path(), Firm, Year);
-        demo::createDatabase(app::yearDbBase(dir.path(), Firm, Year + 1) + ".db", app::YearPassword,
-                             demo::schemaText("year"));
         files.year->execute("INSERT INTO ZoM35 VALUES (NULL, NULL, NULL, NULL)");
         files.year->execute("INSERT INTO ZoM35 VALUES (?, ?, '', ' ')",
                             {"O'Brien \"& Sons\" 100% ü 日本\t\n", QString(5000, QChar(0x20AC))});
         files.year->execute("INSERT INTO ZoT52 (Col99, ColLineNo, Col93, Col95, ColBags) VALUES ('V', ?, ?, ?, ?)",
                             {Q_INT64_C(9007199254740993), 0.1 + 0.2, 1e-300, -123456789.123456789});
         files.year->execute("DELETE FROM ZoT52 WHERE rowid = 2");
+        demo::createDatabase(app::yearDbBase(dir.path(), Firm, Year + 1) + ".db", app::YearPassword,
+                             demo::schemaText("year"))
+            ->execute("INSERT INTO ZoM35 (Col99) VALUES ('next year')");
     }
     onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + app::firmServerDatabase(Firm));
     dynamic_cast<data::PgConnection &>(*onServer(app::firmServerDatabase(Firm))).runScript(demo::schemaText("pg/firm"));
 
-    const QString target = "--server=" + server();
+    const QStringList command{"--server=" + server(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
     QString output;
-    ASSERT_EQ(copyTool({target, dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)}, &output), 0)
-        << output.toStdString();
+    ASSERT_EQ(copyTool(command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
     expectSameRows(dir.path());
     {
@@ -108,14 +109,20 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreRefused)
         EXPECT_GT(year->select("SELECT rowid FROM ZoM35 WHERE Col99 = 'after'").rows[0][0].toLongLong(), lastRowId);
         year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
     }
-
-    EXPECT_EQ(copyTool({target, dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)}, &output), 1);
-    EXPECT_TRUE(output.contains("already holds data")) << output.toStdString();
-    EXPECT_THROW(servercopy::copyToServer(server(), servercopy::firmMoves(dir.path(), Firm, Year + 1)),
-                 servercopy::Refused);
-    EXPECT_TRUE(onServer("postgres")
-                    ->select("SELECT 1 FROM pg_database WHERE datname = ?", {app::yearServerDatabase(Firm, Year + 1)})
-                    .rows.isEmpty());
+    EXPECT_EQ(copyTool(command, &output), 1);
+    EXPECT_TRUE(output.contains("firm71_yr3 already holds data")) << output.toStdString();
     expectSameRows(dir.path());
+
+    onServer(app::firmServerDatabase(Firm))->execute("UPDATE ZoF05 SET Col98 = 500 WHERE Col99 = 'OTH'");
+    QStringList done;
+    servercopy::copyToServer(server(), servercopy::firmMoves(dir.path(), Firm, Year + 1),
+                             [&](const servercopy::Move &move, const servercopy::Copied &copied) {
+                                 done << QStringLiteral("%1 %2").arg(move.database).arg(copied.kept ? -1 : copied.rows);
+                             });
+    EXPECT_EQ(done, QStringList({"firm71_yr4 1", "firm71 -1"}));
+    EXPECT_EQ(onServer(app::yearServerDatabase(Firm, Year + 1))->select("SELECT Col99 FROM ZoM35").rows,
+              QVector<QVector<QVariant>>{{"next year"}});
+    EXPECT_EQ(onServer(app::firmServerDatabase(Firm))->select("SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'").rows,
+              QVector<QVector<QVariant>>{{500}});
     dropFirm();
 }

@@ -54,6 +54,7 @@ struct Target {
     std::unique_ptr<data::Transaction> transaction;
     QVector<Table> tables;
     bool created = false;
+    bool kept = false; // filled already, and left as it is
 };
 
 // Opens the database and begins its transaction; a database without tables (new, or made empty
@@ -74,8 +75,8 @@ void openTarget(Target &t, const QString &server)
                       .toStdString());
 }
 
-// Refuses a database that lacks a table or column of the file, or holds a row already.
-void checkFits(const Target &t)
+// Refuses a database that lacks a table or column of the file.
+void checkColumns(const Target &t)
 {
     QHash<QString, QSet<QString>> columns;
     for (const auto &row : t.db->select(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
@@ -89,11 +90,18 @@ void checkFits(const Target &t)
         for (const QString &column : QStringList{QStringLiteral("rowid")} + table.columns)
             if (!columns[name].contains(column.toLower()))
                 refuse(t, QStringLiteral("has no column %1.%2").arg(name, column.toLower()));
+    }
+}
+
+bool holdsRows(const Target &t)
+{
+    for (const Table &table : t.tables) {
         const auto rows = t.db->select(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM %1 LIMIT 1) AS t")
                                            .arg(serverName(table.name)));
         if (rows.rows[0][0].toLongLong() > 0)
-            refuse(t, QStringLiteral("already holds data (table %1): the copy never overwrites a database").arg(name));
+            return true;
     }
+    return false;
 }
 
 QString insertText(const Table &table, int rows)
@@ -148,7 +156,7 @@ QVector<Move> firmMoves(const QString &root, int firm, int year)
 {
     return {{app::yearConnectionString(root, firm, year), app::yearServerDatabase(firm, year),
              {QStringLiteral("pg/year"), QStringLiteral("pg/functions")}},
-            {app::firmConnectionString(root, firm), app::firmServerDatabase(firm), {QStringLiteral("pg/firm")}}};
+            {app::firmConnectionString(root, firm), app::firmServerDatabase(firm), {QStringLiteral("pg/firm")}, true}};
 }
 
 void copyToServer(const QString &server, const QVector<Move> &moves, const Done &done)
@@ -170,19 +178,29 @@ void copyToServer(const QString &server, const QVector<Move> &moves, const Done 
             if (found.rows[0][0].toString() != QLatin1String("UTF8"))
                 refuse(t, QStringLiteral("does not store its text as UTF-8"));
             openTarget(t, server);
-            checkFits(t);
+            checkColumns(t);
+            t.kept = holdsRows(t);
+            if (t.kept && !t.move->keepFilled)
+                refuse(t, QStringLiteral("already holds data: the copy never overwrites a database"));
+            if (t.kept) {
+                // Designers may be working in it: its transaction must not hold them up.
+                t.transaction.reset();
+                t.db.reset();
+            }
         }
         for (Target &t : targets) {
-            if (t.db)
+            if (t.db || t.kept)
                 continue;
             admin->execute(QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8'")
                                .arg(serverName(t.move->database)));
             t.created = true;
             openTarget(t, server);
-            checkFits(t);
+            checkColumns(t);
         }
         QVector<qint64> rows(targets.size());
         for (size_t i = 0; i < targets.size(); ++i) {
+            if (targets[i].kept)
+                continue;
             for (const Table &table : targets[i].tables) {
                 try {
                     rows[i] += copyTable(targets[i], table);
@@ -194,11 +212,14 @@ void copyToServer(const QString &server, const QVector<Move> &moves, const Done 
             }
         }
         for (size_t i = 0; i < targets.size(); ++i) {
-            targets[i].transaction->commit();
-            // The server plans the first queries on a filled database from fresh statistics.
-            targets[i].db->execute(QStringLiteral("ANALYZE"));
+            Target &t = targets[i];
+            if (!t.kept) {
+                t.transaction->commit();
+                // The server plans the first queries on a filled database from fresh statistics.
+                t.db->execute(QStringLiteral("ANALYZE"));
+            }
             if (done)
-                done(*targets[i].move, targets[i].tables.size(), rows[i]);
+                done(*t.move, t.kept ? Copied{0, 0, true} : Copied{int(t.tables.size()), rows[int(i)], false});
         }
     } catch (...) {
         for (Target &t : targets) {

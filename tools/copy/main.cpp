@@ -47,9 +47,13 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         servercopy::copyToServer(server, servercopy::firmMoves(positional[0], firm, year),
-                                 [&](const servercopy::Move &move, int tables, qint64 rows) {
-                                     out << "Copied " << rows << " rows of " << tables << " tables into "
-                                         << move.database << '\n';
+                                 [&](const servercopy::Move &move, const servercopy::Copied &copied) {
+                                     if (copied.kept)
+                                         out << "Kept " << move.database
+                                             << " as the server holds it: it is filled already\n";
+                                     else
+                                         out << "Copied " << copied.rows << " rows of " << copied.tables
+                                             << " tables into " << move.database << '\n';
                                  });
         out << "Done in " << QString::number(timer.elapsed() / 1000.0, 'f', 1) << " s\n";
     } catch (const std::exception &e) {
