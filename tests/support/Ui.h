@@ -3,19 +3,12 @@
 #include <QTest>
 #include <QWidget>
 #include <functional>
-#include <memory>
 
 // Keys go where a user's keyboard goes: to the widget that has the focus.
 void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 void type(const QString &text);
 // Lets queued events (posted keys, deferred openings) run.
 void settle(int ms = 0);
-
-template <class T>
-T *child(QWidget *window, const QString &name)
-{
-    return window->findChild<T *>(name);
-}
 
 // Steps for modal windows, run inside each one's own event loop as it becomes the active modal
 // window. List the steps first, then do what opens the first window, then call finish().

@@ -1,16 +1,4 @@
-#include "app/Module1.h"
-#include "support/Definitions.h"
-#include "support/FakeMessages.h"
-#include "support/TestRoot.h"
-#include "tests/ui/crosstab/DesignerScript.h"
-#include "ui/grid/TextBox.h"
-#include "ui/list/Form1.h"
-#include "ui/wizard/WizardUi.h"
-#include "ui/wizard/frmRepCust.h"
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
-#include <gtest/gtest.h>
+#include "tests/ui/Windows.h"
 
 using app::SaveResult;
 
@@ -30,25 +18,41 @@ QStringList hostileNames()
 
 QStringList listedNames()
 {
-    Form1 &list = Form1::instance();
-    list.show();
-    settle();
-    list.DataSelect();
+    Form1 list;
     QStringList names;
     for (int r = 1; r < list.vfg->rows(); ++r)
         names << list.vfg->textMatrix(r, 1);
-    list.hide();
     return names;
 }
 
 } // namespace
 
-// Both stores keep these names (and the wizard's captions) exactly and tell them from the names
-// a wildcard or pasted SQL would take for them; the list shows each once and both windows load
-// them back.
-TEST(HostileData, NamesAreSavedListedComparedAndReloadedExactly)
+// Every column the designer reads may hold a null; it reads as empty text (a column's place as
+// missing, which is said). Both stores keep the names above (and the wizard's captions) exactly
+// and tell them from the names a wildcard or pasted SQL would take for them; the list shows each
+// once and both designers load them back.
+TEST(HostileData, NullsReadAsEmptyTextAndNamesAreSavedListedComparedAndReloadedExactly)
 {
     TestRoot root(TestRoot::Demo, "CTR");
+    root.year().execute("Update ZoCTR Set ColRepName=NULL, ColRepDesc=NULL, ColRowData=NULL, ColColData=NULL, "
+                        "ColDispData=NULL, ColGroupField=NULL, ColIsGrouping=NULL, ColRowDataName=NULL, "
+                        "ColColDataName=NULL, ColDispDataName=NULL, ColGroupFieldName=NULL, ColRepType=NULL "
+                        "Where Col99='CTR2'");
+    root.year().execute("Update CrMain Set ColMenuCode=NULL, ColReportName=NULL, ColSql=NULL, ColOrderBy=NULL, "
+                        "ColTotGroupingCol=NULL, ColTotalStr=NULL, ColCountStr=NULL, ColGrandTotalStr=NULL, "
+                        "ColTotStrDecimal=NULL, ColFormatStr=NULL, ColWidthStrCol=NULL Where ColCode='CRF4'");
+    root.year().execute("Update CrChild Set ColTableName=NULL, ColFieldNameOrig=NULL, ColFieldNameDisp=NULL, "
+                        "ColFieldDataType=NULL, ColAlign=NULL, ColWidth=NULL, ColDecimal=NULL, ColGroup=NULL, "
+                        "ColSort=NULL, ColTotal=NULL, ColCount=NULL, ColGrandTotal=NULL, ColType=NULL, ColSeq=NULL "
+                        "Where ColCode='CRF4'");
+    EXPECT_TRUE(listedNames().contains(QString()));
+    const auto empty = crosstab::loadCrossTab(root.year(), "CTR2");
+    const crosstab::CrossTabDefinition &e = empty->definition;
+    EXPECT_EQ(QStringList({e.name, e.desc, e.rowData, e.colData, e.dispData, e.groupField, e.rowName, e.colName,
+                           e.dispName, e.groupName, QString::number(e.isGrouping + e.repType)}).join('|'),
+              "||||||||||0");
+    EXPECT_TRUE(empty->problems.isEmpty());
+
     const QStringList names = hostileNames();
     const auto addedAndListedOnce = [&](const std::function<SaveResult(QString &, const QString &)> &save) {
         const QStringList tried = names + QStringList{"100%", "A_B"};
@@ -60,7 +64,6 @@ TEST(HostileData, NamesAreSavedListedComparedAndReloadedExactly)
         for (const QString &name : names)
             EXPECT_EQ(listed.count(name), 1) << str(name.left(40));
     };
-
     addedAndListedOnce([&](QString &code, const QString &name) {
         crosstab::CrossTabDefinition d = crossTab(name);
         d.desc = name + " desc";
@@ -68,65 +71,29 @@ TEST(HostileData, NamesAreSavedListedComparedAndReloadedExactly)
         d.rowName = name;
         return crosstab::saveCrossTab(root.year(), code, d, nullptr);
     });
-    DesignerScript d;
     for (const QString &name : names) {
         const QString code = root.value("Select Col99 From ZoCTR Where ColRepName=?", {name}).toString();
-        d.entry(1, code, [&](SelectionScreen &s) {
-            EXPECT_EQ(QStringList({s.txtReportName->text(), s.txtReportDesc->text(), s.txtRowData->text(), s.txtRowData->tag}),
-                      QStringList({name, name + " desc", name, "txtRowData.'%_"}));
-            key(Qt::Key_Escape);
-        });
+        const crosstab::CrossTabDefinition d = crosstab::loadCrossTab(root.year(), code)->definition;
+        EXPECT_EQ(QStringList({d.name, d.desc, d.rowName, d.rowData}),
+                  QStringList({name, name + " desc", name, "txtRowData.'%_"}));
     }
 
     app::settings().RunMode = "WIZARD";
+    EXPECT_TRUE(listedNames().contains(QString()));
+    {
+        Wizard w("CRF4");
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.txtRepName->text(), "");
+        EXPECT_EQ(lines(gridRows(w.VSSelectedFld).mid(1)), lines({"|||||||||||", "|||||||||||", "|||||||||||"}));
+        EXPECT_EQ(takeMessages(), "The stored column numbers (ColSeq) are missing or repeated; a save numbers the "
+                                  "columns 1 to 3 in the order shown.");
+    }
     addedAndListedOnce([&](QString &code, const QString &name) {
         return saveReport(root.year(), code, name, columns(name), nullptr);
     });
     for (const QString &name : names) {
-        const QString code = root.value("Select ColCode From CrMain Where ColReportName=?", {name}).toString();
-        frmRepCust &w = openWizard(code);
+        Wizard w(root.value("Select ColCode From CrMain Where ColReportName=?", {name}).toString());
         EXPECT_EQ(w.txtRepName->text() + '|' + w.VSSelectedFld->textMatrix(1, C::Caption), name + '|' + name);
-        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-        settle();
     }
     EXPECT_TRUE(FakeMessages::instance().shown.isEmpty());
-}
-
-// Every column the designer reads may hold a null; it reads as empty text (a column's place as
-// missing, which is said).
-TEST(HostileData, NullsInEveryColumnLoadAsEmptyText)
-{
-    TestRoot root(TestRoot::Demo, "CTR");
-    root.year().execute("Update ZoCTR Set ColRepName=NULL, ColRepDesc=NULL, ColRowData=NULL, ColColData=NULL, "
-                        "ColDispData=NULL, ColGroupField=NULL, ColIsGrouping=NULL, ColRowDataName=NULL, "
-                        "ColColDataName=NULL, ColDispDataName=NULL, ColGroupFieldName=NULL, ColRepType=NULL "
-                        "Where Col99='CTR2'");
-    EXPECT_TRUE(listedNames().contains(QString()));
-    DesignerScript d;
-    d.entry(1, "CTR2", [&](SelectionScreen &s) {
-        for (TextBox *box : s.findChildren<TextBox *>())
-            EXPECT_TRUE(box->text().isEmpty() && box->tag.isEmpty()) << box->objectName().toStdString();
-        EXPECT_FALSE(s.chkGrouping->isChecked());
-        EXPECT_EQ(s.cboRepTyp->currentIndex(), 0);
-        key(Qt::Key_Escape);
-    });
-
-    app::settings().RunMode = "WIZARD";
-    root.year().execute("Update CrMain Set ColMenuCode=NULL, ColReportName=NULL, ColSql=NULL, ColOrderBy=NULL, "
-                        "ColTotGroupingCol=NULL, ColTotalStr=NULL, ColCountStr=NULL, ColGrandTotalStr=NULL, "
-                        "ColTotStrDecimal=NULL, ColFormatStr=NULL, ColWidthStrCol=NULL Where ColCode='CRF4'");
-    root.year().execute("Update CrChild Set ColTableName=NULL, ColFieldNameOrig=NULL, ColFieldNameDisp=NULL, "
-                        "ColFieldDataType=NULL, ColAlign=NULL, ColWidth=NULL, ColDecimal=NULL, ColGroup=NULL, "
-                        "ColSort=NULL, ColTotal=NULL, ColCount=NULL, ColGrandTotal=NULL, ColType=NULL, ColSeq=NULL "
-                        "Where ColCode='CRF4'");
-    EXPECT_TRUE(listedNames().contains(QString()));
-    frmRepCust &w = openWizard("CRF4");
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(w.txtRepName->text(), "");
-    EXPECT_EQ(lines(gridRows(w.VSSelectedFld).mid(1)), lines({"|||||||||||", "|||||||||||", "|||||||||||"}));
-    EXPECT_EQ(FakeMessages::instance().prompts(),
-              QStringList{"The stored column numbers (ColSeq) are missing or repeated; a save numbers the columns 1 "
-                          "to 3 in the order shown."});
-    QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-    settle();
 }

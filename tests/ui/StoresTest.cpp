@@ -9,7 +9,7 @@ using app::SaveResult;
 
 // A counter set behind the numbers in use skips them, in both series; a name in use is refused
 // inside the save, before a number is taken.
-TEST(Stores, NewDefinitionsSkipNumbersInUseAndNeverReplaceOne)
+TEST(Stores, NewDefinitionsSkipNumbersInUseNeverReplaceOneAndOutOfRangeValuesAreSaid)
 {
     TestRoot root(TestRoot::Demo);
     // Every definition but the new ones.
@@ -35,6 +35,30 @@ TEST(Stores, NewDefinitionsSkipNumbersInUseAndNeverReplaceOne)
     EXPECT_EQ(saveReport(root.year(), again, " party wise sales ", columns("Area"), nullptr), SaveResult::DuplicateName);
     EXPECT_EQ(again, "");
     EXPECT_EQ(root.counter("OTH"), 8);
+
+    // Stored values out of range are said when the definition is loaded, with the value a save
+    // stores, and an unchanged save stores exactly that.
+    root.year().execute("Update ZoCTR Set ColRepType=7, ColIsGrouping=0.5 Where Col99='CTR2'");
+    recNo = "CTR2";
+    const auto loaded = crosstab::loadCrossTab(root.year(), recNo);
+    EXPECT_EQ(loaded->problems, QStringList({"The stored grouping flag \"0.5\" is not one of 0 to 1; a save stores 0.",
+                                               "The stored report type \"7\" is not one of 0 to 2; a save stores 0."}));
+    crosstab::saveCrossTab(root.year(), recNo, loaded->definition, &*loaded);
+    EXPECT_EQ(root.rows("Select ColIsGrouping, ColRepType From ZoCTR Where Col99='CTR2'"), QStringList{"0|0"});
+
+    root.year().execute("Update CrChild Set ColSeq=1, ColWidth='12.5cm', ColDecimal='two' Where ColCode='CRF4' And "
+                        "ColSeq=2");
+    code = "CRF4";
+    const auto report = loadReport(root.year(), code);
+    EXPECT_EQ(report->problems,
+              QStringList({"The stored column numbers (ColSeq) are missing or repeated; a save numbers the columns 1 "
+                           "to 3 in the order shown.",
+                           "Column \"Amount\": the stored width \"12.5cm\" is not a whole number; a save stores 12.",
+                           "Column \"Amount\": the stored decimals \"two\" is not a whole number; a save stores 0."}));
+    saveReport(root.year(), code, report->name, report->rows, &*report);
+    EXPECT_EQ(root.rows("Select ColSeq, ColFieldNameDisp, ColWidth, ColDecimal From CrChild Where ColCode='CRF4' "
+                        "Order By ColSeq"),
+              QStringList({"1|Party Name|2000|0", "2|Amount|12|0", "3|Product|2500|0"}));
 }
 
 // A definition another program changed or deleted after it was loaded is left as that program
@@ -84,32 +108,4 @@ TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
     refusedAfter("Delete From CRCustFld Where ColCode='CF-2'", saveColumn, SaveResult::DeletedElsewhere, "CRCustFld");
     EXPECT_EQ(saveColumn(true), SaveResult::Saved);
     EXPECT_EQ(root.rows("Select * From CRCustFld Where ColCode='CF-2'"), QStringList{"CF-2|Mine|1|N|PWR"});
-}
-
-// Stored values out of range are said when the definition is loaded, with the value a save
-// stores, and an unchanged save stores exactly that.
-TEST(Stores, OutOfRangeValuesAreSaidAtLoadAndStoredAsSaid)
-{
-    TestRoot root(TestRoot::Demo);
-    root.year().execute("Update ZoCTR Set ColRepType=7, ColIsGrouping=0.5 Where Col99='CTR2'");
-    QString recNo = "CTR2";
-    const auto crossTab = crosstab::loadCrossTab(root.year(), recNo);
-    EXPECT_EQ(crossTab->problems, QStringList({"The stored grouping flag \"0.5\" is not one of 0 to 1; a save stores 0.",
-                                               "The stored report type \"7\" is not one of 0 to 2; a save stores 0."}));
-    crosstab::saveCrossTab(root.year(), recNo, crossTab->definition, &*crossTab);
-    EXPECT_EQ(root.rows("Select ColIsGrouping, ColRepType From ZoCTR Where Col99='CTR2'"), QStringList{"0|0"});
-
-    root.year().execute("Update CrChild Set ColSeq=1, ColWidth='12.5cm', ColDecimal='two' Where ColCode='CRF4' And "
-                        "ColSeq=2");
-    QString code = "CRF4";
-    const auto report = loadReport(root.year(), code);
-    EXPECT_EQ(report->problems,
-              QStringList({"The stored column numbers (ColSeq) are missing or repeated; a save numbers the columns 1 "
-                           "to 3 in the order shown.",
-                           "Column \"Amount\": the stored width \"12.5cm\" is not a whole number; a save stores 12.",
-                           "Column \"Amount\": the stored decimals \"two\" is not a whole number; a save stores 0."}));
-    saveReport(root.year(), code, report->name, report->rows, &*report);
-    EXPECT_EQ(root.rows("Select ColSeq, ColFieldNameDisp, ColWidth, ColDecimal From CrChild Where ColCode='CRF4' "
-                        "Order By ColSeq"),
-              QStringList({"1|Party Name|2000|0", "2|Amount|12|0", "3|Product|2500|0"}));
 }

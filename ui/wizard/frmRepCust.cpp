@@ -58,6 +58,12 @@ frmRepCust::frmRepCust()
     load();
 }
 
+// A wizard of a shorter life than the program's stops its preview before its controls go.
+frmRepCust::~frmRepCust()
+{
+    stopPreview();
+}
+
 void frmRepCust::load()
 {
     if (loaded_)

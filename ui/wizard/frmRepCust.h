@@ -27,6 +27,7 @@ class frmRepCust : public QWidget {
     Q_OBJECT
 public:
     frmRepCust();
+    ~frmRepCust() override;
     // The program's one wizard.
     static frmRepCust &instance();
 

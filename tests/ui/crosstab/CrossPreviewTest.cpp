@@ -1,16 +1,4 @@
-#include "app/Module1.h"
-#include "support/FakeMessages.h"
-#include "support/TestRoot.h"
-#include "tests/ui/crosstab/DesignerScript.h"
-#include "tests/ui/wizard/WizardUi.h"
-#include "ui/grid/TextBox.h"
-#include "ui/crosstab/frmCrossPreview.h"
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <gtest/gtest.h>
+#include "tests/ui/Windows.h"
 
 namespace {
 
@@ -35,20 +23,8 @@ void smallYear(data::Connection &year)
 QStringList previewOf(const QString &recNo)
 {
     QStringList shown;
-    DesignerScript d;
-    d.entry(1, recNo, [&](SelectionScreen &s) {
-        bool ran = false;
-        d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !p->prgPivot->isVisible(); }, 5000));
-            shown = QStringList{p->lblFields->text()} + gridRows(p->vfgPreview);
-            key(Qt::Key_Escape);
-            ran = true;
-        });
-        key(Qt::Key_V, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 5000));
-        settle(30);
-        EXPECT_EQ(QApplication::focusWidget(), s.txtReportName);
-        s.cmdCancel_Click();
+    inPreview(recNo, [&](frmCrossPreview &p, ModalScript &) {
+        shown = QStringList{p.lblFields->text()} + gridRows(p.vfgPreview);
     });
     return shown;
 }
@@ -102,7 +78,7 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
     }
     EXPECT_EQ(lines(shown), lines({"Pick a field for Row Data, Col Data, Disp Data before the preview.",
                                    "Pick a field for Col Data, Disp Data, Group Field before the preview."}));
-    EXPECT_FALSE((*SelectionScreen::instance().preview).isVisible());
+    EXPECT_FALSE(d.window.preview->isVisible());
 
     // The button stays out of the focus walk and the focus stays put.
     d.entry(1, "CTR2", [&](SelectionScreen &s) {
@@ -121,10 +97,10 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
             ran = true;
         });
         QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !s.preview->isVisible(); }, 5000));
         settle(50);
         EXPECT_EQ(QApplication::focusWidget(), s.txtRowData);
-        EXPECT_FALSE((*SelectionScreen::instance().picker).isVisible());
+        EXPECT_FALSE(s.picker->isVisible());
         s.cmdCancel_Click();
     });
 
@@ -145,7 +121,7 @@ TEST(CrossPreview, OrdersHeadingsChecksTheFieldsKeepsTheFocusAndStopsWhenClosed)
         });
         QTest::mouseClick(s.cmdPreview, Qt::LeftButton);
         EXPECT_LT(clock.elapsed(), 2000);
-        EXPECT_FALSE((*SelectionScreen::instance().preview).isVisible());
+        EXPECT_FALSE(d.window.preview->isVisible());
         s.cmdCancel_Click();
     });
     EXPECT_EQ(FakeMessages::instance().shown.size(), 0);

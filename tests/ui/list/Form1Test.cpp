@@ -1,24 +1,12 @@
-#include "app/Paths.h"
-#include "support/FakeMessages.h"
-#include "support/TestRoot.h"
-#include "tests/ui/crosstab/DesignerScript.h"
-#include "tests/ui/wizard/WizardUi.h"
-#include "ui/grid/TextBox.h"
-#include "ui/grid/Grid.h"
-#include "ui/list/Form1.h"
-#include <QPushButton>
-#include <gtest/gtest.h>
+#include "tests/ui/Windows.h"
 
 namespace {
 
-Form1 &showList()
+void show(Form1 &list)
 {
-    Form1 &list = Form1::instance();
     list.show();
     list.activateWindow();
     settle();
-    list.DataSelect(); // a list left from an earlier test's data root
-    return list;
 }
 
 // As a message box or another window closing over the list does.
@@ -40,7 +28,8 @@ void reactivate(Form1 &list)
 TEST(ReportList, EmptyAndLongListsAndADatabaseError)
 {
     TestRoot root(TestRoot::Empty, "CTR");
-    Form1 &list = showList();
+    Form1 list;
+    show(list);
     EXPECT_EQ(list.vfg->rows(), 2);
     EXPECT_FALSE(list.cmdModify->isEnabled() || list.cmdDelete->isEnabled());
 
@@ -84,7 +73,8 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
 TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithTheColumns)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
-    Form1 &list = showList();
+    Form1 list;
+    show(list);
     EXPECT_EQ(gridRows(list.vfg), QStringList{"RepRecNo    |Report Name                            "} +
                                       root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") +
                                       QStringList{"|"});
@@ -126,7 +116,8 @@ TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithT
 TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeeps)
 {
     TestRoot root(TestRoot::Demo, "CTR");
-    Form1 &list = showList();
+    Form1 list;
+    show(list);
     ASSERT_EQ(QApplication::focusWidget(), list.vfg);
     const auto code = [&] { return list.vfg->textMatrix(list.vfg->row(), 0); };
     const std::pair<Qt::Key, QString> moves[] = {{Qt::Key_Down, "CTR1"}, {Qt::Key_End, ""}, {Qt::Key_Home, "CTR3"},

@@ -1,8 +1,5 @@
 #include "app/SaveAs.h"
-#include "support/TestRoot.h"
-#include "tests/ui/crosstab/DesignerScript.h"
-#include "tests/ui/wizard/WizardUi.h"
-#include "ui/crosstab/frmCrossPreview.h"
+#include "tests/ui/Windows.h"
 #include "ui/print/Export.h"
 #include <QDate>
 #include <QDir>
@@ -11,8 +8,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
-#include <QProgressBar>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -46,32 +41,22 @@ QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, Q
         const QString given = names.takeFirst();
         return dir.filePath(given.isEmpty() ? name : given);
     });
-    DesignerScript d;
-    d.entry(1, recNo, [&](SelectionScreen &s) {
-        bool ran = false;
-        d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !p->prgPivot->isVisible(); }, 10000)); // the pivot is read
-            for (const auto &save : saves) {
-                key(save.first, Qt::AltModifier);
-                EXPECT_TRUE(QTest::qWaitFor([&] { return p->lblExportInfo->text().contains(" to "); }, 10000))
-                    << p->lblExportInfo->text().toStdString();
-                p->lblExportInfo->clear();
-            }
-            if (previewPages) {
-                d.script.expect<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
-                    *previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
-                    preview->reject();
-                });
-                key(Qt::Key_P, Qt::AltModifier);
-                EXPECT_TRUE(QTest::qWaitFor([&] { return *previewPages >= 0; }, 10000));
-                settle(30);
-            }
-            key(Qt::Key_Escape);
-            ran = true;
-        });
-        key(Qt::Key_V, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !(*SelectionScreen::instance().preview).isVisible(); }, 20000));
-        s.cmdCancel_Click();
+    inPreview(recNo, [&](frmCrossPreview &p, ModalScript &script) {
+        for (const auto &save : saves) {
+            key(save.first, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return p.lblExportInfo->text().contains(" to "); }, 10000))
+                << p.lblExportInfo->text().toStdString();
+            p.lblExportInfo->clear();
+        }
+        if (previewPages) {
+            script.expect<QPrintPreviewDialog>([&](QPrintPreviewDialog *preview) {
+                *previewPages = preview->findChild<QPrintPreviewWidget *>()->pageCount();
+                preview->reject();
+            });
+            key(Qt::Key_P, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return *previewPages >= 0; }, 10000));
+            settle(30);
+        }
     });
     app::setSaveAs(nullptr);
     return offered;
@@ -187,7 +172,7 @@ TEST(Export, WritesTheWholeWizardReport)
     QTemporaryDir dir;
     QStringList names{"sales.csv", "sales.pdf", "slow.csv"};
     app::setSaveAs([&](const QString &, const QString &, const QStringList &) { return dir.filePath(names.takeFirst()); });
-    frmRepCust &w = openWizard("CRF4");
+    Wizard w("CRF4");
     w.SSTab1->setTab(2);
     for (QPushButton *button : {w.cmdExport, w.cmdPdf}) {
         const QString caption = button->text();
@@ -209,7 +194,7 @@ TEST(Export, WritesTheWholeWizardReport)
 
     // A query that would run for hours stops at Cancel before its first row, and leaves no file.
     w.unload();
-    openWizard();
+    w.open();
     clickCell(w.VSAval, w.VSAval->findRow("CF-90", 0), 3);
     click(w.cmdAdd);
     w.SSTab1->setTab(2);

@@ -1,11 +1,7 @@
-#include "app/Module1.h"
 #include "data/JetSql.h"
+#include "tests/ui/Windows.h"
 #include "ui/wizard/Preview.h"
-#include "ui/wizard/WizardUi.h"
-#include <QElapsedTimer>
 #include <QLocale>
-#include <QProgressBar>
-#include <QRegularExpression>
 
 namespace {
 
@@ -82,13 +78,13 @@ QStringList rowsOf(const PreviewResult &p)
 } // namespace
 
 // The window shows what the preview routine computes (its figures are checked below), off its
-// thread, and says how many rows it read.
-TEST(WizardPreview, ListsTheFirstThousandLinesWithSubtotalsAndTotalsThemAll)
+// thread, and says how many rows it read; pressed again it cancels, and a failure is reported.
+TEST(WizardPreview, ListsTheFirstThousandLinesWithSubtotalsTotalsThemAllAndCanBeCancelled)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     while (root.value("SELECT count(*)" + Sales).toInt() < 2500)
         root.year().execute("INSERT INTO ZoT52 SELECT * FROM ZoT52");
-    frmRepCust &w = openWizard("CRF4"); // party (grouped, counted), amount (total, grand total), product
+    Wizard w("CRF4"); // party (grouped, counted), amount (total, grand total), product
     w.SSTab1->setTab(2);
     ASSERT_TRUE(preview(w));
     const ReportQuery crf4 = reportQuery(cells({"M02|Col98|C|Party Name|L|2000|0|A|N|N|Y|N",
@@ -103,6 +99,47 @@ TEST(WizardPreview, ListsTheFirstThousandLinesWithSubtotalsAndTotalsThemAll)
     EXPECT_EQ(w.VSFPreview->colWidth(3), 2500); // the report's own widths
     EXPECT_FALSE(w.prgPreview->isVisible());
     EXPECT_EQ(takeMessages(), "");
+
+    // A running query can be cancelled and a failing one is reported.
+    // Counting every four-fold combination of voucher lines takes hours.
+    for (const QString row : {"CF-90|Slow|(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)|N",
+                              "CF-91|Broken|T52.Col93 +* 2|N", "CF-92|Unknown|T52.Col93 * M20.NoSuchField|N"})
+        addCustomColumn(root, row);
+    w.open();
+    onlyColumn(w, "CF-90");
+    click(w.cmdPreview);
+    EXPECT_EQ(str(w.cmdPreview->text() + "|" + w.lblPreviewInfo->text()), "Cancel|Running...");
+    EXPECT_TRUE(w.prgPreview->isVisible());
+    QElapsedTimer clock;
+    clock.start();
+    settle(300);
+    EXPECT_LT(clock.elapsed(), 2000) << "the window handles events while the query runs";
+    EXPECT_TRUE(preview(w, 5000)); // pressed again, it cancels
+    EXPECT_EQ(str(w.lblPreviewInfo->text()), "Preview cancelled.");
+    EXPECT_EQ(lines(gridRows(w.VSFPreview)), "Cod|Slow");
+
+    // The state, the rows left and the messages after each preview.
+    const std::pair<QString, QString> cases[] = {
+        {"CF-1", "Preview cancelled.|1|"}, // cancelled as soon as it starts
+        {"CF-91", "Preview failed.|1|!Column \"Broken\": Syntax error at position 12: expected a value but found '*'"},
+        {"CF-92", "Preview failed.|1|!no such column: M20.NoSuchField"}};
+    for (const auto &[code, outcome] : cases) {
+        SCOPED_TRACE(str(code));
+        onlyColumn(w, code);
+        w.cmdPreview->click();
+        if (code == "CF-1")
+            w.cmdPreview->click();
+        ASSERT_TRUE(preview(w, 5000, false));
+        EXPECT_EQ(str(w.lblPreviewInfo->text() + "|" + QString::number(w.VSFPreview->rows()) + "|") + takeMessages(),
+                  str(outcome));
+    }
+
+    // Closing the window stops a running preview at once.
+    onlyColumn(w, "CF-90");
+    click(w.cmdPreview);
+    clock.restart();
+    click(w.cmdCancel);
+    EXPECT_LT(clock.elapsed(), 3000);
 }
 
 // Each report's totals against the same figures computed by the engine; the preview of the first
@@ -176,48 +213,4 @@ TEST(WizardPreview, TotalsAreThoseOfTheValuesAsTheEngineComputesThem)
         expected << row.section('|', 1);
     }
     EXPECT_EQ(lines(whole.subtotals.mid(0, expected.size())), lines(expected));
-}
-
-TEST(WizardPreview, ARunningQueryCanBeCancelledAndAFailingOneIsReported)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    // Counting every four-fold combination of voucher lines takes hours.
-    for (const QString row : {"CF-90|Slow|(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)|N",
-                              "CF-91|Broken|T52.Col93 +* 2|N", "CF-92|Unknown|T52.Col93 * M20.NoSuchField|N"})
-        addCustomColumn(root, row);
-    frmRepCust &w = openWizard();
-    onlyColumn(w, "CF-90");
-    click(w.cmdPreview);
-    EXPECT_EQ(str(w.cmdPreview->text() + "|" + w.lblPreviewInfo->text()), "Cancel|Running...");
-    EXPECT_TRUE(w.prgPreview->isVisible());
-    QElapsedTimer clock;
-    clock.start();
-    settle(300);
-    EXPECT_LT(clock.elapsed(), 2000) << "the window handles events while the query runs";
-    EXPECT_TRUE(preview(w, 5000)); // pressed again, it cancels
-    EXPECT_EQ(str(w.lblPreviewInfo->text()), "Preview cancelled.");
-    EXPECT_EQ(lines(gridRows(w.VSFPreview)), "Cod|Slow");
-
-    // The state, the rows left and the messages after each preview.
-    const std::pair<QString, QString> cases[] = {
-        {"CF-1", "Preview cancelled.|1|"}, // cancelled as soon as it starts
-        {"CF-91", "Preview failed.|1|!Column \"Broken\": Syntax error at position 12: expected a value but found '*'"},
-        {"CF-92", "Preview failed.|1|!no such column: M20.NoSuchField"}};
-    for (const auto &[code, outcome] : cases) {
-        SCOPED_TRACE(str(code));
-        onlyColumn(w, code);
-        w.cmdPreview->click();
-        if (code == "CF-1")
-            w.cmdPreview->click();
-        ASSERT_TRUE(preview(w, 5000, false));
-        EXPECT_EQ(str(w.lblPreviewInfo->text() + "|" + QString::number(w.VSFPreview->rows()) + "|") + takeMessages(),
-                  str(outcome));
-    }
-
-    // Closing the window stops a running preview at once.
-    onlyColumn(w, "CF-90");
-    click(w.cmdPreview);
-    clock.restart();
-    click(w.cmdCancel);
-    EXPECT_LT(clock.elapsed(), 3000);
 }

@@ -1,4 +1,4 @@
-#include "ui/wizard/WizardUi.h"
+#include "tests/ui/Windows.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-#include "ui/wizard/WizardUi.h"
-#include "app/Twips.h"
+#include "tests/ui/Windows.h"
 
 namespace {
 
@@ -16,17 +15,18 @@ void editCell(frmRepCust &w, int row, int col, int downs)
 
 } // namespace
 
-// Built with the mouse and keys, saved by its access key while the width box is still open.
+// Built with the mouse and keys (the available columns found by typing their captions), saved by
+// its access key while the width box is still open.
 TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     const int next = root.counter("OTH");
-    frmRepCust &w = openWizard();
+    Wizard w;
     const QString closing = "M02|Col77|N|Closing Amount|Right|1500|2|None|None|No|No|No";
     const QString credit = "M02|Col79|N|Credit Amount|Right|1500|2|None|None|No|No|No";
     const QString party = "M02|Col98|C|Party Name|Left|3000||None|None|No|No|No";
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
+    ASSERT_EQ(QApplication::focusWidget(), w.VSAval);
+    type("cL"); // the next caption that starts so, ignoring case
     click(w.cmdAdd);
     click(w.cmdAdd); // the next catalogue column
     clickCell(w.VSAval, 11, C::Caption);
@@ -101,22 +101,18 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
                      code + "|M02|Col79|Credit Amount|N|R|1500|2|N|D|N|N|Y|F|2",
                      code + "|M02|Col98|Party Name|C|L|3000|0|N|N|N|N|N|F|3"}));
 
-    openWizard(code);
+    w.open(code);
     EXPECT_EQ(str(w.txtRepName->text()), "Margin's Report");
     EXPECT_EQ(selectedRows(w), lines({"M02|Col77|N|Closing Bal |R|1800|3|Desc|No|Yes|No|No",
                                       "M02|Col79|N|Credit Amount|R|1500|2|No|Desc|No|No|Yes",
                                       "M02|Col98|C|Party Name|L|3000|0|No|No|No|No|No"}));
-}
 
-TEST(WizardColumns, AReportThatIsGoneOrUnreadableOpensNothing)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    frmRepCust &w = frmRepCust::instance();
-    w.showForm("CRF99");
+    // A report that is gone or cannot be read opens nothing; a new report still opens.
+    w.open("CRF99");
     root.year().execute("Drop Table CrChild");
-    w.showForm("CRF4");
-    settle();
+    w.open("CRF4");
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(takeMessages(), "This report no longer exists.\n!no such table: CRChild");
-    EXPECT_TRUE(openWizard().isVisible()); // a new report still opens
+    w.open();
+    EXPECT_TRUE(w.isVisible());
 }

@@ -1,4 +1,4 @@
-#include "ui/wizard/WizardUi.h"
+#include "tests/ui/Windows.h"
 #include <QTabBar>
 
 namespace {
@@ -20,10 +20,10 @@ std::string state(frmRepCust &w)
 
 } // namespace
 
-TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedAndEscapeCloses)
+TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedEscapeClosesAndSaveValidates)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
-    frmRepCust &w = openWizard();
+    Wizard w;
     EXPECT_EQ(state(w), "page 0 back 0 next 1 focus VSAval columns 3");
     QTabBar *bar = w.SSTab1->tabBar();
     for (const bool byTab : {false, true}) { // Next, then the second page's tab
@@ -51,7 +51,7 @@ TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedAndEscapeCloses)
     key(Qt::Key_Escape);
     settle();
     EXPECT_FALSE(w.isVisible());
-    openWizard();
+    w.open();
     EXPECT_EQ(w.VSSelectedFld->rows(), 1);
     EXPECT_EQ(state(w), "page 0 back 0 next 1 focus VSAval columns 3");
     // Entered, the report name is selected from the caret onwards.
@@ -62,12 +62,8 @@ TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedAndEscapeCloses)
         settle();
         EXPECT_EQ(str(w.txtRepName->selectedText()), str(selected));
     }
-}
 
-TEST(WizardPages, ValidateReportRefusesBlankNamesNoColumnsAndAnotherReportsName)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    frmRepCust &w = openWizard();
+    // ValidateReport refuses blank names, no columns and another report's name.
     click(w.cmdAdd);
     const std::pair<QString, QString> refused[] = {
         {"", "!Please Specify Name for Report"},
@@ -90,7 +86,7 @@ TEST(WizardPages, ValidateReportRefusesBlankNamesNoColumnsAndAnotherReportsName)
 
     // A modified report keeps its own name however it is written, without a lookup;
     // a failing lookup is reported and refuses, and the window stays.
-    openWizard("CRF4");
+    w.open("CRF4");
     w.txtRepName->setText("Voucher Register");
     EXPECT_FALSE(w.ValidateReport());
     w.txtRepName->setText("  PARTY wise sales  ");

@@ -1,8 +1,9 @@
-#include "ui/wizard/WizardUi.h"
+#include "tests/ui/Windows.h"
 
 // A modified report's save fails half way and changes nothing, then succeeds under its own code;
-// a new report's save fails and is retried under the number it took.
-TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnderTheSameNumber)
+// a new report's save fails and is retried under the number it took. A save over another
+// program's change or delete asks first.
+TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     const int next = root.counter("OTH");
@@ -16,7 +17,7 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
     for (const char *change : {"INSERT", "UPDATE"})
         root.year().execute(QStringLiteral("CREATE TRIGGER t%1 BEFORE %1 ON CrChild WHEN NEW.ColSeq = 2 "
                                            "BEGIN SELECT RAISE(ABORT,'disk full'); END").arg(change));
-    frmRepCust &w = openWizard("CRF4");
+    Wizard w("CRF4");
     clickCell(w.VSSelectedFld, 3, C::Caption);
     click(w.cmdRemove);
     typeReportName(w, "Party Sales ");
@@ -50,7 +51,7 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
 
     root.year().execute("CREATE TRIGGER tINSERT BEFORE INSERT ON CrChild WHEN NEW.ColSeq = 2 "
                         "BEGIN SELECT RAISE(ABORT,'disk full'); END");
-    openWizard();
+    w.open();
     click(w.cmdAdd);
     click(w.cmdAdd);
     click(w.cmdSave);
@@ -69,6 +70,23 @@ TEST(WizardSave, AFailedSaveChangesNothingKeepsTheWizardAsItWasAndIsRetriedUnder
                               "M02|Col88|C|City|Left|1500||None|None|No|No|No"}),
                      code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
                      code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
+
+    // A save over another program's change asks first: No (the default) shows the stored report in
+    // the wizard, Yes after a delete stores the wizard's report again under its code.
+    w.open("CRF4");
+    root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
+    typeReportName(w, "Mine");
+    click(w.cmdSave);
+    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program changed this definition"));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Sales|Theirs");
+
+    root.year().execute("Delete From CrMain Where ColCode='CRF4'");
+    typeReportName(w, "Mine");
+    FakeMessages::instance().answer(app::Answer::Yes);
+    click(w.cmdSave);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
 }
 
 TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSaved)
@@ -77,7 +95,7 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     root.year().execute("Update CRCustFld Set FldDType=NULL Where ColCode='CF-2'");
     const int mrn = root.counter("MRN");
     const int oth = root.counter("OTH");
-    frmRepCust &w = openWizard();
+    Wizard w;
     clickCell(w.VSAval, 1, C::Caption);
     click(w.cmdCustFieldMod); // a catalogue row: a message and no window
     EXPECT_EQ(takeMessages(), "This is not CUSTOM Field ");
@@ -133,25 +151,4 @@ TEST(WizardSave, CustomColumnsAreMadeAndChangedInTheirWindowOfferedAtOnceAndSave
     EXPECT_EQ(storedReport(root, made),
               lines({mainRow(made, "Margins", {code + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"}),
                      made + "|" + code + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
-}
-
-// A save over another program's change asks first: No (the default) shows the stored report in the
-// wizard, Yes after a delete stores the wizard's report again under its code.
-TEST(WizardSave, AReportChangedOrDeletedMeanwhileIsReloadedOrStoredAgainAsTheUserChooses)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
-    frmRepCust &w = openWizard("CRF4");
-    root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
-    typeReportName(w, "Mine");
-    click(w.cmdSave);
-    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program changed this definition"));
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Wise Sales|Theirs");
-
-    root.year().execute("Delete From CrMain Where ColCode='CRF4'");
-    typeReportName(w, "Mine");
-    FakeMessages::instance().answer(app::Answer::Yes);
-    click(w.cmdSave);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
 }

@@ -1,4 +1,4 @@
-#include "ui/wizard/WizardUi.h"
+#include "tests/ui/Windows.h"
 
 namespace {
 
@@ -7,9 +7,10 @@ void inWindow(std::function<void(frmCustFld *)> step)
 {
     ModalScript script;
     script.expect<frmCustFld>(step);
-    frmCustFld::instance().showForm({});
+    frmCustFld window;
+    window.showForm({});
     ASSERT_TRUE(script.finish()) << str(script.failure());
-    EXPECT_FALSE(frmCustFld::instance().isVisible());
+    EXPECT_FALSE(window.isVisible());
 }
 
 } // namespace
@@ -71,30 +72,28 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     });
     EXPECT_EQ(stored(), after);
     EXPECT_EQ(root.counter("MRN"), next + 2) << "a number taken stays used";
-}
 
-// The question names the first column that fails by itself, with that column's own error.
-TEST(FormulaCheck, AReportWithAColumnThatDoesNotRunAsksBeforeSavingAndNamesIt)
-{
-    TestRoot root(TestRoot::Demo, "WIZARD");
+    // A report with a column that does not run asks before saving, naming the first column that
+    // fails by itself with that column's own error.
+    root.year().execute("DROP TRIGGER t");
     addCustomColumn(root, "CF-90|Bad Weight|T52.Col95 * M20.NoWeight|N");
-    const int next = root.counter("OTH");
-    frmRepCust &w = openWizard();
+    const int oth = root.counter("OTH");
+    Wizard w;
     for (const QString code : {"CF-1", "CF-90"}) {
         clickCell(w.VSAval, w.VSAval->findRow(code, C::TabName), C::Caption);
         click(w.cmdAdd);
     }
     w.txtRepName->setText("Weights");
-    const QString question = "Column \"Bad Weight\" cannot run on this year's data:\nno such column: M20.NoWeight\n\n"
+    const QString saveAnyway = "Column \"Bad Weight\" cannot run on this year's data:\nno such column: M20.NoWeight\n\n"
                              "Save the report anyway?";
     FakeMessages::instance().answer(app::Answer::No);
     click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), str(question));
+    EXPECT_EQ(takeMessages(), str(saveAnyway));
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(root.counter("OTH"), next);
+    EXPECT_EQ(root.counter("OTH"), oth);
 
     FakeMessages::instance().answer(app::Answer::Yes);
     click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), lines({question, "Report Added Sucessfully"}));
+    EXPECT_EQ(takeMessages(), lines({saveAnyway, "Report Added Sucessfully"}));
     EXPECT_FALSE(w.isVisible());
 }

@@ -1,18 +1,15 @@
-#include "ui/wizard/WizardUi.h"
-#include "app/Module1.h"
+#include "tests/ui/Windows.h"
 
-frmRepCust &openWizard(const QString &code)
+void Wizard::open(const QString &code)
 {
-    frmRepCust &wizard = frmRepCust::instance();
-    wizard.showForm(code);
+    showForm(code);
     settle();
     // The offscreen platform still counts a window it hid as focused, so showing it again
     // activates nothing; a desktop's window manager would.
-    if (wizard.isVisible() && QApplication::activeWindow() != &wizard) {
-        QApplication::setActiveWindow(&wizard);
+    if (isVisible() && QApplication::activeWindow() != this) {
+        QApplication::setActiveWindow(this);
         settle();
     }
-    return wizard;
 }
 
 QStringList gridRows(Grid *grid)
@@ -90,4 +87,52 @@ QString mainRow(const QString &code, const QString &name, const QStringList &gri
     return QStringList{code, s.ReportFamily, name, t.sql, t.orderBy, QString::number(t.groupCount), t.totalStr,
                        t.countStr, t.grandTotalStr, t.totDecimalStr, t.formatStr, t.widthStr}
         .join(QLatin1Char('|'));
+}
+
+Opening openPicker(frmRowSelect &picker, const QString &slot, const QString &tag, std::function<void()> keys,
+                   std::function<void(frmRowSelect *)> confirm)
+{
+    Opening result;
+    // The active window the picker is opened from, as the definition window would be.
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    settle();
+    QLineEdit box(&owner);
+    box.setText(QStringLiteral("typed over"));
+    ModalScript script;
+    script.expect<frmRowSelect>([&](frmRowSelect *p) {
+        result.preselected = p->vfg->row();
+        EXPECT_EQ(QApplication::focusWidget(), p->vfg);
+        EXPECT_TRUE(p->vfg->isColumnHidden(1));
+        EXPECT_EQ(p->pos(), QPoint(app::twipsToPixels(5300), app::twipsToPixels(450)));
+        if (keys)
+            keys();
+        confirm(p);
+    });
+    result.expression = picker.RowSelectData(slot, &box, tag);
+    result.caption = box.text();
+    if (!script.finish())
+        result.failure = script.failure();
+    EXPECT_FALSE(picker.isVisible());
+    return result;
+}
+
+void inPreview(const QString &recNo, const std::function<void(frmCrossPreview &, ModalScript &)> &step)
+{
+    DesignerScript d;
+    d.entry(1, recNo, [&](SelectionScreen &s) {
+        bool ran = false;
+        d.script.expect<frmCrossPreview>([&](frmCrossPreview *p) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !p->prgPivot->isVisible(); }, 10000));
+            step(*p, d.script);
+            key(Qt::Key_Escape);
+            ran = true;
+        });
+        key(Qt::Key_V, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran && !s.preview->isVisible(); }, 20000));
+        settle(30);
+        EXPECT_EQ(QApplication::focusWidget(), s.txtReportName);
+        s.cmdCancel_Click();
+    });
 }
