@@ -5,7 +5,10 @@ namespace app {
 
 QString usageText()
 {
-    return QStringLiteral("usage: designer [--run-mode=CTR|WIZARD] FIRM,YEAR (for example: designer 5,2)");
+    return QStringLiteral("usage: designer [--run-mode=CTR|WIZARD] [--server=CONNINFO] FIRM,YEAR (for example: designer "
+                          "5,2)\n  --server=CONNINFO  the firm's databases firm<FIRM> and firm<FIRM>_yr<YEAR> on a "
+                          "PostgreSQL server,\n                     named by a libpq connection string or URI "
+                          "(\"host=acc-server user=anna\")");
 }
 
 namespace {
@@ -40,6 +43,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
         if (arg == QLatin1String("--run-mode=CTR") || arg == QLatin1String("--run-mode=WIZARD")) {
             result.runMode = arg.mid(11);
             continue;
+        }
+        if (arg.startsWith(QLatin1String("--server="))) {
+            result.server = arg.mid(9).trimmed();
+            if (!result.server.isEmpty())
+                continue;
+            result.error =
+                QStringLiteral("The option --server= needs a connection string or URI of the server.\n") + usageText();
+            return result;
         }
         result.error = QStringLiteral("Unknown option \"%1\".\n").arg(arg) + usageText();
         return result;

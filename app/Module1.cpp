@@ -43,6 +43,12 @@ void setReportFamily(Settings &s, const QString &family)
     s.ExtraSelect = f.ExtraSelect;
 }
 
+QString yearConnection(const Settings &s)
+{
+    return s.Server.isEmpty() ? yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo)
+                              : serverConnectionString(s.Server, yearServerDatabase(s.FirmNo, s.YearNo));
+}
+
 namespace {
 
 // The tables the designer reads and writes; a file without one of them is not this firm's.
@@ -50,21 +56,31 @@ const QStringList YearTables = {QStringLiteral("ZoCTR"), QStringLiteral("ZoM35")
                                 QStringLiteral("CRCustFld"), QStringLiteral("CrMain"), QStringLiteral("CrChild")};
 const QStringList FirmTables = {QStringLiteral("ZoF05")};
 
-void requireTables(data::Connection &db, const QStringList &tables)
-{
-    for (const QString &table : tables) {
-        const auto found = db.select(
-            QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"), {table});
-        if (found.rows.first().first().toInt() == 0)
-            throw data::DbError(QStringLiteral("The database has no table %1.").arg(table), data::DbCode::Missing);
-    }
-}
-
 std::unique_ptr<data::Connection> openDatabase(const QString &connectionString, const QStringList &tables)
 {
     auto db = data::Connection::open(connectionString);
-    requireTables(*db, tables);
+    for (const QString &table : tables)
+        if (!db->hasTable(table))
+            throw data::DbError(QStringLiteral("The database has no table %1.").arg(table), data::DbCode::Missing);
     return db;
+}
+
+bool onServer(const Settings &s)
+{
+    return !s.Server.isEmpty();
+}
+
+// The year or firm database as messages name it: its file, or its name on the server.
+QString yearDatabase(const Settings &s)
+{
+    return onServer(s) ? yearServerDatabase(s.FirmNo, s.YearNo) + QStringLiteral(" on the server")
+                       : yearDbBase(s.DataRoot, s.FirmNo, s.YearNo) + QStringLiteral(".db");
+}
+
+QString firmDatabase(const Settings &s)
+{
+    return onServer(s) ? firmServerDatabase(s.FirmNo) + QStringLiteral(" on the server")
+                       : firmDbBase(s.DataRoot, s.FirmNo) + QStringLiteral(".db");
 }
 
 void tell(const QString &text, Icon icon)
@@ -83,16 +99,37 @@ int startFailed(const QString &text)
 // Which open file this program cannot write, and what that stops; empty when both can be written.
 QString readOnlyFiles(const Settings &s)
 {
-    const QString cannot = QStringLiteral("The %1 database %2.db cannot be written (a read-only file, folder or "
-                                          "medium): %3");
+    const QString cannot = QStringLiteral("The %1 database %2 cannot be written (%3): %4");
+    const QString why = onServer(s) ? QStringLiteral("a read-only server or session, or no right to change its tables")
+                                    : QStringLiteral("a read-only file, folder or medium");
     QStringList lines;
     if (!s.YearDb->writable())
-        lines << cannot.arg(QStringLiteral("year"), yearDbBase(s.DataRoot, s.FirmNo, s.YearNo),
+        lines << cannot.arg(QStringLiteral("year"), yearDatabase(s), why,
                             QStringLiteral("definitions can be opened but not saved."));
     if (!s.FirmDb->writable())
-        lines << cannot.arg(QStringLiteral("firm"), firmDbBase(s.DataRoot, s.FirmNo),
+        lines << cannot.arg(QStringLiteral("firm"), firmDatabase(s), why,
                             QStringLiteral("new definitions cannot be given a number."));
     return lines.join(QLatin1Char('\n'));
+}
+
+// The number a counter read from ZoF05 holds; throws when there is no counter or it holds no
+// record number, as a number read as 0 would hand out numbers already used.
+int counterValue(const QString &series, const data::RowSet &rows)
+{
+    if (rows.rows.isEmpty())
+        throw data::DbError(QStringLiteral("The number series \"%1\" has no row in ZoF05.").arg(series),
+                            data::DbCode::Missing);
+    const QVariant value = rows.rows.first().first();
+    const std::optional<qint64> next = wholeNumber(value);
+    if (!next || *next < 0 || *next > 2147483646)
+        throw data::DbError(QStringLiteral("The number series \"%1\" in the firm %2 %3 holds %4, which is not "
+                                           "a record number. Nothing was saved.")
+                                .arg(series, onServer(settings()) ? QStringLiteral("database") : QStringLiteral("file"),
+                                     firmDatabase(settings()),
+                                     value.isNull() ? QStringLiteral("no value")
+                                                    : QLatin1Char('"') + value.toString() + QLatin1Char('"')),
+                            data::DbCode::BadCounter);
+    return int(*next);
 }
 
 } // namespace
@@ -106,22 +143,25 @@ int Main(const QStringList &arguments, const QString &programFolder)
     s.FirmNo = line.firmNo;
     s.YearNo = line.yearNo;
     s.RunMode = line.runMode;
+    s.Server = line.server;
     s.DataRoot = dataRootOf(programFolder);
-    if (s.DataRoot.isEmpty())
+    if (s.DataRoot.isEmpty() && !onServer(s))
         return startFailed(QStringLiteral("The program folder \"%1\" is too short to lie below a data root.")
                                .arg(programFolder));
+    // On a server the server's own sign-in replaces the files' passwords.
+    const QString year = yearConnection(s);
+    const QString firm = onServer(s) ? serverConnectionString(s.Server, firmServerDatabase(s.FirmNo))
+                                     : firmConnectionString(s.DataRoot, s.FirmNo);
     try {
-        s.YearDb = openDatabase(yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo), YearTables);
+        s.YearDb = openDatabase(year, YearTables);
     } catch (const data::DbError &e) {
-        return startFailed(QStringLiteral("Cannot open the year database %1.db: %2")
-                               .arg(yearDbBase(s.DataRoot, s.FirmNo, s.YearNo), e.text()));
+        return startFailed(QStringLiteral("Cannot open the year database %1: %2").arg(yearDatabase(s), e.text()));
     }
     try {
-        s.FirmDb = openDatabase(firmConnectionString(s.DataRoot, s.FirmNo), FirmTables);
+        s.FirmDb = openDatabase(firm, FirmTables);
     } catch (const data::DbError &e) {
         s.YearDb.reset();
-        return startFailed(QStringLiteral("Cannot open the firm database %1.db: %2")
-                               .arg(firmDbBase(s.DataRoot, s.FirmNo), e.text()));
+        return startFailed(QStringLiteral("Cannot open the firm database %1: %2").arg(firmDatabase(s), e.text()));
     }
     setReportFamily(s, QStringLiteral("PWR"));
     Form1 &list = Form1::instance();
@@ -146,25 +186,26 @@ double GetSqlValue(const QString &sqlText, const data::Params &params)
 int GetRecNo(const QString &series, bool increment)
 {
     data::Connection &db = FirmDb();
+    const QString read = QStringLiteral("Select Col98 From ZoF05 Where Col99=?");
+    if (increment && db.engine() == data::Engine::Server) {
+        // One statement bumps a sound counter and hands back its number, atomic across workstations.
+        for (;;) {
+            const data::RowSet bumped =
+                db.select(QStringLiteral("Update ZoF05 Set Col98 = Col98 + 1 Where Col99 = ? "
+                                         "And Col98 Between 0 And 2147483646 Returning Col98 - 1"),
+                          {series});
+            if (!bumped.rows.isEmpty())
+                return int(bumped.rows.first().first().toLongLong());
+            // Says why the counter is refused, unless another program mended it meanwhile.
+            counterValue(series, db.select(read, {series}));
+        }
+    }
     data::Transaction tx(db);
-    const data::RowSet rows = db.select(QStringLiteral("Select Col98 From ZoF05 Where Col99=?"), {series});
-    if (rows.rows.isEmpty())
-        throw data::DbError(QStringLiteral("The number series \"%1\" has no row in ZoF05.").arg(series),
-                            data::DbCode::Missing);
-    const QVariant value = rows.rows.first().first();
-    const std::optional<qint64> next = wholeNumber(value);
-    // Read as 0, a counter gone bad would hand out numbers already used; nothing is saved instead.
-    if (!next || *next < 0 || *next > 2147483646)
-        throw data::DbError(QStringLiteral("The number series \"%1\" in the firm file %2.db holds %3, which is not "
-                                           "a record number. Nothing was saved.")
-                                .arg(series, firmDbBase(settings().DataRoot, settings().FirmNo),
-                                     value.isNull() ? QStringLiteral("no value")
-                                                    : QLatin1Char('"') + value.toString() + QLatin1Char('"')),
-                            data::DbCode::BadCounter);
+    const int next = counterValue(series, db.select(read, {series}));
     if (increment)
-        db.execute(QStringLiteral("Update ZoF05 Set Col98=? Where Col99=?"), {qint64(*next) + 1, series});
+        db.execute(QStringLiteral("Update ZoF05 Set Col98=? Where Col99=?"), {qint64(next) + 1, series});
     tx.commit();
-    return int(*next);
+    return next;
 }
 
 int GetFreeRecNo(const QString &series, const std::function<bool(int)> &inUse)

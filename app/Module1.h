@@ -14,6 +14,7 @@ struct Settings {
     int FirmNo = 0;
     int YearNo = 0;
     QString DataRoot;
+    QString Server; // the libpq conninfo or URI of the firm's server; empty when the data are files
     QString RunMode;
     QString ReportFamily;
     QString SourceTables;
@@ -29,6 +30,9 @@ data::Connection &FirmDb();
 
 void setReportFamily(Settings &s, const QString &family);
 
+// The connection string of the run's year database, file or server, for a connection of its own.
+QString yearConnection(const Settings &s);
+
 // Start-up: reads the command line, opens both databases and shows the report list. Returns 0
 // when the list is shown; otherwise the error has been reported and the exit code is returned.
 int Main(const QStringList &arguments, const QString &programFolder);
@@ -37,8 +41,9 @@ int Main(const QStringList &arguments, const QString &programFolder);
 double GetSqlValue(const QString &sqlText, const data::Params &params = {});
 
 // Hands out the next number of a series from ZoF05 in the firm database. The read and the
-// increment are one write-locked transaction, so two programs never get the same number. A counter
-// that holds no whole number from 0 up throws DbError (BadCounter) and is left as it is.
+// increment are one write-locked transaction on a file, and one statement on a server, so two
+// programs never get the same number. A counter that holds no whole number from 0 up throws
+// DbError (BadCounter) and is left as it is.
 int GetRecNo(const QString &series, bool increment = true);
 
 // The next number of the series that `inUse` finds free. A counter set behind the numbers in use

@@ -35,4 +35,20 @@ QString firmConnectionString(const QString &root, int firm)
     return connectionString(firmDbBase(root, firm), FirmPassword);
 }
 
+QString firmServerDatabase(int firm)
+{
+    return QStringLiteral("firm%1").arg(firm);
+}
+
+QString yearServerDatabase(int firm, int year)
+{
+    return QStringLiteral("firm%1_yr%2").arg(firm).arg(year);
+}
+
+// The server's text comes last, as it may hold ';' and '=' of its own.
+QString serverConnectionString(const QString &server, const QString &database)
+{
+    return QStringLiteral("Provider=PostgreSQL;Database=") + database + QStringLiteral(";Server=") + server;
+}
+
 } // namespace app

@@ -18,4 +18,10 @@ QString connectionString(const QString &baseWithoutExtension, const QString &pas
 QString yearConnectionString(const QString &root, int firm, int year);
 QString firmConnectionString(const QString &root, int firm);
 
+// A firm on a database server: its databases "firm<F>" and "firm<F>_yr<Y>" on the server that
+// the libpq conninfo or URI `server` names, which signs in with the server's own authentication.
+QString firmServerDatabase(int firm);
+QString yearServerDatabase(int firm, int year);
+QString serverConnectionString(const QString &server, const QString &database);
+
 } // namespace app

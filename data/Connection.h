@@ -36,7 +36,7 @@ public:
     }
 };
 
-// A connection that only reads cannot change the file, whatever text it is given to run.
+// A connection that only reads cannot change the database, whatever text it is given to run.
 enum class Access { ReadWrite, ReadOnly };
 
 // Where the data live: an encrypted file of this machine, or a database server shared by several
@@ -49,21 +49,23 @@ class Connection {
 public:
     virtual ~Connection() = default;
 
-    // Opens the database named by a "Provider=...;Data Source=...;Password=...;" string.
-    // Never creates a file; throws DbError with the engine's message when the file is missing,
-    // the password is wrong or the file is not a database.
+    // Opens the database named by a "Provider=SQLCipher;Data Source=...;Password=...;" string, or
+    // by "Provider=PostgreSQL;Database=...;Server=<libpq conninfo or URI>" on a server.
+    // Never creates a database; throws DbError with the engine's message when the file or database
+    // is missing, the password is wrong, the server cannot be reached or the file is not a database.
     static std::unique_ptr<Connection> open(const QString &connectionString, Access access = Access::ReadWrite);
 
     virtual Engine engine() const = 0;
+    // Whether the database holds a table of that name, in any case.
+    virtual bool hasTable(const QString &name) = 0;
 
     virtual void execute(const QString &sql, const Params &params = {}) = 0;
     virtual RowSet select(const QString &sql, const Params &params = {}) = 0;
     // Calls onRow for each row without keeping them, for reads that build their own store.
-    virtual void forEachRow(const QString &sql, const Params &params,
-                            const std::function<void(const QVector<QVariant> &)> &onRow) = 0;
+    void forEachRow(const QString &sql, const Params &params,
+                    const std::function<void(const QVector<QVariant> &)> &onRow);
     // The same, handing over each row as the engine steps it.
     virtual void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) = 0;
-    virtual qint64 lastInsertRowId() = 0;
     // Compiles the statement without running it; throws DbError when the engine refuses it.
     virtual void prepare(const QString &sql) = 0;
     // Safe from any thread: the statement running now fails with DbError, and so does every later

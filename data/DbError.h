@@ -9,7 +9,7 @@ namespace data {
 enum class DbCode {
     Other,
     Sql,          // the statement does not compile: a syntax error, no such table or column
-    Busy,         // another program holds the file's lock past the wait
+    Busy,         // another program holds the file's (or the server's) lock past the wait
     Locked,       // a table is locked by another statement of this connection
     Constraint,   // a key or another constraint refused the change
     NotADatabase, // the file is no database, or the password is wrong
@@ -23,6 +23,7 @@ enum class DbCode {
     NotOpen,      // the database was never opened or has been closed
     Missing,      // a row the routine needs does not exist
     BadCounter,   // a record-number counter that holds no whole number
+    Lost,         // the connection to the server broke; the next statement outside a transaction connects again
 };
 
 // A failure of the database engine, carrying the engine's own message, its code and the statement

@@ -277,16 +277,6 @@ void SqlCipherConnection::walkRows(const QString &sql, const Params &params,
     }
 }
 
-void SqlCipherConnection::forEachRow(const QString &sql, const Params &params,
-                                     const std::function<void(const QVector<QVariant> &)> &onRow)
-{
-    QVector<QVariant> values;
-    walkRows(sql, params, [&](const Row &row) {
-        row.copyTo(values);
-        onRow(values);
-    });
-}
-
 RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
 {
     RowSet result;
@@ -334,9 +324,10 @@ void SqlCipherConnection::interrupt()
     sqlite3_interrupt(db_);
 }
 
-qint64 SqlCipherConnection::lastInsertRowId()
+bool SqlCipherConnection::hasTable(const QString &name)
 {
-    return sqlite3_last_insert_rowid(db_);
+    return !select(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=? COLLATE NOCASE"), {name})
+                .rows.isEmpty();
 }
 
 void SqlCipherConnection::run(const char *sql)

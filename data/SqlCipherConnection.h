@@ -17,11 +17,9 @@ public:
 
     void execute(const QString &sql, const Params &params = {}) override;
     RowSet select(const QString &sql, const Params &params = {}) override;
-    void forEachRow(const QString &sql, const Params &params,
-                    const std::function<void(const QVector<QVariant> &)> &onRow) override;
     void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) override;
-    qint64 lastInsertRowId() override;
     Engine engine() const override { return Engine::File; }
+    bool hasTable(const QString &name) override;
     void prepare(const QString &sql) override;
     void interrupt() override;
     void beginImmediate() override;

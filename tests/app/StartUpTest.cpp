@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
+#include "data/PgConnection.h"
+#include "support/ErrorOf.h"
 #include "support/FakeMessages.h"
 #include "ui/grid/Grid.h"
 #include "tools/demo/DemoData.h"
@@ -8,6 +10,7 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -37,10 +40,12 @@ TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
     const QList<QPair<QStringList, QString>> accepted = {
         {{"05,", "02"}, "5,2 CTR"}, {{"5,2,9"}, "5,2 CTR"}, // arguments joined by one blank; a third item ignored
         {{"4.5,5.5"}, "4,6 CTR"}, {{"32767,0"}, "32767,0 CTR"}, // halves go to the even neighbour
-        {{"5,2", "--run-mode=WIZARD"}, "5,2 WIZARD"}};
+        {{"5,2", "--run-mode=WIZARD"}, "5,2 WIZARD"},
+        {{"--server=postgresql://anna@acc/x?sslmode=require", "5,2"}, "5,2 CTR postgresql://anna@acc/x?sslmode=require"}};
     for (const auto &[args, expected] : accepted) {
         const app::CommandLine c = app::parseCommandLine(args);
-        EXPECT_EQ(c.error + QStringLiteral("%1,%2 %3").arg(c.firmNo).arg(c.yearNo).arg(c.runMode), expected)
+        EXPECT_EQ(c.error + QStringLiteral("%1,%2 %3 %4").arg(c.firmNo).arg(c.yearNo).arg(c.runMode, c.server).trimmed(),
+                  expected)
             << args.join(' ').toStdString();
     }
     // One of each reason: no comma, an empty item, no number, out of range once rounded, negative,
@@ -48,7 +53,7 @@ TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
     const QList<QStringList> refused = {
         {}, {"5,"}, {"5,x"}, {"5,40000"}, {"32767.5,2"}, {"-1,2"}, {"0x5,2"}, {"nan,2"}, {"1e9,2"},
         {QString::fromUtf8("\u0665,\u0662")}, {QString(100000, '7') + ",2"}, {"--verbose", "5,2"},
-        {"--run-mode=wizard", "5,2"}};
+        {"--run-mode=wizard", "5,2"}, {"--server=", "5,2"}};
     for (const QStringList &args : refused)
         EXPECT_TRUE(app::parseCommandLine(args).error.endsWith("\n" + app::usageText()))
             << args.join(' ').left(40).toStdString();
@@ -119,6 +124,58 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
     closeAll();
 }
 
+// Start-up on a server: one that cannot be reached, or that lacks one of the two databases, stops
+// the start with the server's reason as a bad file does; with both, the list shows and record
+// numbers come from the firm database there.
+TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
+{
+    // The tests after this one open the files.
+    const auto toFiles = qScopeGuard([] {
+        app::settings().YearDb.reset();
+        app::settings().FirmDb.reset();
+        app::settings().Server.clear();
+        Form1::instance().hide();
+    });
+    const auto refused = [](const QString &server, const QStringList &message) {
+        FakeMessages::instance().clear();
+        EXPECT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 2);
+        ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
+        const QString shown = FakeMessages::instance().shown[0].prompt;
+        for (const QString &part : message)
+            EXPECT_TRUE(shown.contains(part)) << shown.toStdString();
+        EXPECT_FALSE(app::settings().YearDb || app::settings().FirmDb);
+    };
+    refused("host=127.0.0.1 port=1", {"Cannot open the year database firm5_yr2 on the server: connection to server "
+                                      "at \"127.0.0.1\", port 1 failed: Connection refused"});
+    const QString server = qEnvironmentVariable("DESIGNER_TEST_SERVER");
+    if (server.isEmpty())
+        GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
+    data::PgConnection admin(server, "postgres");
+    const auto create = [&](const QString &name, const char *schema) {
+        admin.execute("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+        admin.execute("CREATE DATABASE " + name);
+        data::PgConnection db(server, name);
+        db.runScript(demo::schemaText(schema));
+        return name;
+    };
+    create("firm5_yr2", "pg/year");
+    admin.execute("DROP DATABASE IF EXISTS firm5 WITH (FORCE)");
+    refused(server, {"Cannot open the firm database firm5 on the server: connection to server", "database \"firm5\" "
+                                                                                                "does not exist"});
+    data::PgConnection(server, create("firm5", "pg/firm")).execute("Insert Into ZoF05 Values ('OTH', 17)");
+
+    ASSERT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 0);
+    EXPECT_TRUE(Form1::instance().isVisible());
+    EXPECT_EQ(app::GetRecNo("OTH"), 17);
+    EXPECT_EQ(app::GetRecNo("OTH"), 18);
+    app::FirmDb().execute("Update ZoF05 Set Col98 = -1");
+    EXPECT_TRUE(errorOf([] { app::GetRecNo("OTH"); }).contains("\"OTH\" in the firm database firm5 on the server "
+                                                               "holds \"-1\""));
+    EXPECT_EQ(app::FirmDb().select("Select Col98 From ZoF05").rows[0][0], QVariant(-1LL));
+    admin.execute("DROP DATABASE firm5 WITH (FORCE)");
+    admin.execute("DROP DATABASE firm5_yr2 WITH (FORCE)");
+}
+
 // The real program as a user starts it: a refused start exits with 2 and the reason on stderr,
 // having written nothing; a good one keeps running with its list, and says at once which file it
 // cannot write.
@@ -151,6 +208,10 @@ TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
     EXPECT_EQ(run({"5,"}, &errors), 2);
     EXPECT_TRUE(errors.contains("designer: The year number \"\" is not a whole number from 0 to 32767.\n" +
                                 app::usageText() + "\n"))
+        << errors.toStdString();
+    EXPECT_EQ(run({"--server=host=127.0.0.1 port=1", "5,2"}, &errors), 2);
+    EXPECT_TRUE(errors.contains("designer: Cannot open the year database firm5_yr2 on the server: connection to "
+                                  "server at \"127.0.0.1\", port 1 failed: Connection refused"))
         << errors.toStdString();
     EXPECT_EQ(snapshot(root.path()), before);
     EXPECT_EQ(run({"5,2"}, &errors), -1000) << errors.toStdString();

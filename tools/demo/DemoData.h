@@ -6,7 +6,8 @@
 // Builds firm and year databases for trying the designer out, for tests and for benchmarks.
 namespace demo {
 
-// The text of the schema resource ":/schema/<name>.sql" ("firm" or "year").
+// The text of the schema resource ":/schema/<name>.sql" ("firm" or "year"; "pg/firm" and "pg/year"
+// for a server).
 QString schemaText(const QString &name);
 
 // Creates a new database file keyed with the password, runs the schema in it and opens it.

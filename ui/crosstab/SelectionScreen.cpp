@@ -1,7 +1,6 @@
 #include "ui/crosstab/SelectionScreen.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "app/Twips.h"
 #include "ui/crosstab/CrossPivot.h"
 #include "ui/grid/TextBox.h"
@@ -329,7 +328,7 @@ void SelectionScreen::cmdPreview_Click()
     const app::Settings &settings = app::settings();
     preview->RunPivot(txtReportName->text(), txtRowData->text(), txtColData->text(), txtDispData->text(),
                       grouping ? txtGroupField->text() : QString(), definition,
-                      app::yearConnectionString(settings.DataRoot, settings.FirmNo, settings.YearNo),
+                      app::yearConnection(settings),
                       settings.SourceFrom);
     activateWindow();
 }

@@ -11,6 +11,10 @@ const QString ChildColumns = QStringLiteral(
     "ColCode, ColTableName, ColFieldNameOrig, ColFieldNameDisp, ColFieldDataType, ColAlign, ColWidth, "
     "ColDecimal, ColGroup, ColSort, ColTotal, ColCount, ColGrandTotal, ColType, ColSeq");
 
+const QString MainColumns = QStringLiteral(
+    "ColCode, ColMenuCode, ColReportName, ColSql, ColOrderBy, ColTotGroupingCol, ColTotalStr, ColCountStr, "
+    "ColGrandTotalStr, ColTotStrDecimal, ColFormatStr, ColWidthStrCol");
+
 // The twelve cells of a selected column as CrChild names them, then its place.
 const QString CellColumns = QStringLiteral(
     "ColTableName, ColFieldNameOrig, ColFieldDataType, ColFieldNameDisp, ColAlign, ColWidth, ColDecimal, "
@@ -35,11 +39,13 @@ QVariant textOrNull(const QString &text)
 QVector<QVector<QVariant>> storedRows(data::Connection &year, const QString &code)
 {
     QVector<QVector<QVariant>> rows =
-        year.select(QStringLiteral("Select ColReportName, * From CrMain Where ColCode=?"), {code}).rows;
+        year.select(QStringLiteral("Select ColReportName, ") + MainColumns + QStringLiteral(" From CrMain Where ColCode=?"),
+                    {code})
+            .rows;
     if (rows.isEmpty())
         return rows;
-    year.forEachRow(QStringLiteral("Select ") + CellColumns
-                        + QStringLiteral(", * From CRChild Where  ColCode=? Order by ColSeq, rowid"),
+    year.forEachRow(QStringLiteral("Select ") + CellColumns + QStringLiteral(", ") + ChildColumns
+                        + QStringLiteral(" From CRChild Where  ColCode=? Order by ColSeq, rowid"),
                     {code}, [&](const QVector<QVariant> &row) { rows << row; });
     return rows;
 }
@@ -115,10 +121,8 @@ void storeReport(data::Connection &db, const QString &code, bool replaceExisting
     }
     for (int r = rows.size(); r < stored.size(); ++r)
         db.execute(QStringLiteral("Delete From CrChild Where rowid =?"), {stored[r].rowId});
-    db.execute(QStringLiteral("Insert Into CrMain (ColCode, ColMenuCode, ColReportName, ColSql, ColOrderBy, "
-                              "ColTotGroupingCol, ColTotalStr, ColCountStr, ColGrandTotalStr, ColTotStrDecimal, "
-                              "ColFormatStr, ColWidthStrCol) Values (")
-                   + marks(12) + QLatin1Char(')'),
+    db.execute(QStringLiteral("Insert Into CrMain (") + MainColumns + QStringLiteral(") Values (") + marks(12)
+                   + QLatin1Char(')'),
                {code, family, reportName.trimmed(), text.sql, text.orderBy, text.groupCount, text.totalStr,
                 text.countStr, text.grandTotalStr, textOrNull(text.totDecimalStr), text.formatStr,
                 textOrNull(text.widthStr)});

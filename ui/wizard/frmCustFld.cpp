@@ -1,7 +1,6 @@
 #include "ui/wizard/frmCustFld.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "app/Twips.h"
 #include "ui/wizard/CustomColumnStore.h"
 #include "ui/wizard/FormulaCheck.h"
@@ -105,7 +104,7 @@ void frmCustFld::cmdOK_Click()
     }
     const app::Settings &s = app::settings();
     const QString error =
-        formulaError(app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo), column.formula, s.SourceFrom);
+        formulaError(app::yearConnection(s), column.formula, s.SourceFrom);
     if (!error.isEmpty()
         && !storeDespite(QStringLiteral("The formula cannot run on this year's data:\n") + error,
                          QStringLiteral("Store the column anyway?")))

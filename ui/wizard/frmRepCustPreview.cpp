@@ -1,7 +1,6 @@
 #include "app/Convert.h"
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "ui/grid/Grid.h"
 #include "ui/grid/TabControl.h"
 #include "ui/wizard/FormulaCheck.h"
@@ -74,7 +73,7 @@ void frmRepCust::cmdPreview_Click()
         lblPreviewInfo->setText(QStringLiteral("Preview failed."));
         return;
     }
-    const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
+    const QString connection = app::yearConnection(s);
     auto job = std::make_shared<PreviewJob>();
     previewJob_ = job;
     cmdPreview->setText(QStringLiteral("Cancel"));

@@ -1,6 +1,5 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "data/CancellableRun.h"
 #include "ui/print/Export.h"
 #include "ui/wizard/Preview.h"
@@ -42,7 +41,7 @@ bool frmRepCust::wholeReport(report::Report &whole)
     ReportQuery query;
     if (!app::withErrorBox([&] { query = reportQuery(rows, s.SourceFrom, app::YearDb().engine()); }))
         return false;
-    const QString connection = app::yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo);
+    const QString connection = app::yearConnection(s);
     // A cancel stops the query at once, also before its first row.
     auto run = std::make_shared<data::CancellableRun>();
     whole.heading = report::headingFor(txtRepName->text().trimmed());

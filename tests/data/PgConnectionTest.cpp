@@ -1,0 +1,161 @@
+#include "app/Paths.h"
+#include "data/PgConnection.h"
+#include "support/ErrorOf.h"
+#include "tools/demo/DemoData.h"
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+// A fresh year database on the test server (DESIGNER_TEST_SERVER, a libpq conninfo).
+class PgConnection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (server.isEmpty())
+            GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
+        data::PgConnection admin(server, "postgres");
+        admin.execute("DROP DATABASE IF EXISTS designer_pgtest WITH (FORCE)");
+        admin.execute("CREATE DATABASE designer_pgtest");
+        year = open();
+        static_cast<data::PgConnection &>(*year).runScript(demo::schemaText("pg/year"));
+    }
+    // The server's text runs to the end of the connection string, ';' and all.
+    std::unique_ptr<data::Connection> open(data::Access access = data::Access::ReadWrite)
+    {
+        return data::Connection::open(
+            app::serverConnectionString(server + " application_name='designer;test'", "designer_pgtest"), access);
+    }
+
+    const QString server = qEnvironmentVariable("DESIGNER_TEST_SERVER");
+    std::unique_ptr<data::Connection> year;
+};
+
+} // namespace
+
+TEST_F(PgConnection, ValuesRoundTripAndFailuresCarryTheirCode)
+{
+    data::Connection &db = *year;
+    EXPECT_EQ(db.engine(), data::Engine::Server);
+    EXPECT_TRUE(db.hasTable("CRCHILD"));
+    EXPECT_FALSE(db.hasTable("NoSuchTable"));
+
+    // Text with marks and quotes, a whole number into text, a double exactly, a bool as 1, a null.
+    const QString text = "it's ? \"odd\" -- not a comment";
+    db.execute("Insert Into CrChild (ColCode, ColFieldNameDisp, ColWidth, ColDecimal, ColSeq, ColAlign) "
+               "Values (?, ?, ?, ?, ?, ?) -- a '?' here is no mark",
+               {"crf1", text, 7, 0.1 + 0.2, true, QVariant()});
+    const data::RowSet rows = db.select("Select ColFieldNameDisp, ColWidth, ColDecimal, ColSeq, ColAlign, rowid, "
+                                        "'?' As mark From CrChild Where ColCode = ?",
+                                        {"CRF1"});
+    EXPECT_EQ(rows.columns, QStringList({"colfieldnamedisp", "colwidth", "coldecimal", "colseq", "colalign", "rowid",
+                                         "mark"}));
+    ASSERT_EQ(rows.rows.size(), 1);
+    const QVector<QVariant> row = rows.rows[0];
+    EXPECT_EQ(row[0], QVariant(text));
+    EXPECT_EQ(row[1], QVariant(QStringLiteral("7")));
+    EXPECT_EQ(row[2].typeId(), QMetaType::Double);
+    EXPECT_EQ(row[2].toDouble(), 0.1 + 0.2);
+    EXPECT_EQ(row[3], QVariant(qlonglong(1)));
+    EXPECT_FALSE(row[4].isValid());
+    EXPECT_EQ(row[5].typeId(), QMetaType::LongLong);
+    EXPECT_EQ(row[6], QVariant(QStringLiteral("?")));
+
+    try {
+        db.execute("Insert Into CrMain (ColCode) Values ('CRF1'), ('crf1')");
+        ADD_FAILURE() << "a repeated key was stored";
+    } catch (const data::DbError &e) {
+        EXPECT_EQ(e.code(), data::DbCode::Constraint);
+        EXPECT_EQ(e.statement(), "Insert Into CrMain (ColCode) Values ('CRF1'), ('crf1')");
+    }
+    EXPECT_EQ(codeOf([&] { db.select("Select NoSuchColumn From CrMain"); }), data::DbCode::Sql);
+    EXPECT_EQ(codeOf([&] { db.prepare("Select NoSuchColumn From CrMain"); }), data::DbCode::Sql);
+    EXPECT_EQ(codeOf([&] { data::Connection::open(app::serverConnectionString(server, "no_such_db")); }),
+              data::DbCode::CantOpen);
+
+    // A transaction left after a failed statement stores nothing, and commit says so.
+    db.beginImmediate();
+    db.execute("Insert Into CrMain (ColCode) Values ('CRF2')");
+    EXPECT_EQ(codeOf([&] { db.execute("Insert Into CrMain (ColCode) Values ('crf2')"); }), data::DbCode::Constraint);
+    EXPECT_TRUE(codeOf([&] { db.commit(); }).has_value());
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.select("Select count(*) From CrMain").rows[0][0].toInt(), 0);
+
+    // A preview's session refuses writes.
+    const auto reader = open(data::Access::ReadOnly);
+    EXPECT_EQ(codeOf([&] { reader->execute("Delete From CrChild"); }), data::DbCode::ReadOnly);
+    EXPECT_FALSE(reader->writable());
+    EXPECT_TRUE(db.writable());
+
+    // A walk streams a long result; statements run while it steps see the connection free, and
+    // a walk stopped early leaves it ready.
+    qint64 sum = 0;
+    db.walkRows("Select i From generate_series(1, 200000) i", {}, [&](const data::Row &r) {
+        sum += r.value(0).toLongLong();
+        if (sum == 3) {
+            EXPECT_EQ(db.select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
+        }
+    });
+    EXPECT_EQ(sum, 200000LL * 200001 / 2);
+    EXPECT_THROW(db.forEachRow("Select i From generate_series(1, 1000000) i", {},
+                               [](const QVector<QVariant> &) { throw std::runtime_error("enough"); }),
+                 std::runtime_error);
+    EXPECT_EQ(db.select("Select 1").rows[0][0].toInt(), 1);
+
+    // Stopped from another thread, the statement ends at once and so does every later one.
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        reader->interrupt();
+    });
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(codeOf([&] { reader->execute("Select pg_sleep(20)"); }), data::DbCode::Interrupted);
+    stopper.join();
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(codeOf([&] { reader->select("Select 1"); }), data::DbCode::Interrupted);
+}
+
+// Two workstations adding to one counter: the locked transaction makes each read-modify-write
+// whole; one that cannot get the lock in its wait is told Busy; a lost connection is told, and
+// the next statement connects again.
+TEST_F(PgConnection, WriteTransactionsQueueAcrossConnectionsAndALostConnectionComesBack)
+{
+    year->execute("Insert Into CrChild (ColCode, ColSeq) Values ('N', 0)");
+    const auto add = [&](data::Connection &db) {
+        for (int i = 0; i < 200; ++i) {
+            data::Transaction tx(db);
+            const qint64 n = db.select("Select ColSeq From CrChild Where ColCode = 'N'").rows[0][0].toLongLong();
+            db.execute("Update CrChild Set ColSeq = ? Where ColCode = 'N'", {n + 1});
+            tx.commit();
+        }
+    };
+    const auto other = open();
+    std::thread second([&] { add(*other); });
+    add(*year);
+    second.join();
+    EXPECT_EQ(year->select("Select ColSeq From CrChild").rows[0][0].toInt(), 400);
+
+    {
+        data::Transaction held(*other);
+        {
+            data::BriefWait brief(*year, 200);
+            EXPECT_EQ(codeOf([&] { data::Transaction tx(*year); }), data::DbCode::Busy);
+        }
+        EXPECT_EQ(year->busyWait(), 5000);
+        EXPECT_FALSE(year->inTransaction());
+
+        // The server ends the session inside a transaction: the transaction is lost as a whole.
+        const qint64 pid = other->select("Select pg_backend_pid()").rows[0][0].toLongLong();
+        year->execute("Select pg_terminate_backend(?, 5000)", {pid});
+        EXPECT_EQ(codeOf([&] { other->select("Select 1"); }), data::DbCode::Lost);
+        EXPECT_EQ(codeOf([&] { held.commit(); }), data::DbCode::Lost);
+    }
+    EXPECT_EQ(other->select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
+    // Ended between two saves, the session is taken up again by the next save.
+    other->execute("Select pg_terminate_backend(pid, 5000) From pg_stat_activity Where datname = current_database() "
+                   "And application_name = 'designer;test' And pid <> pg_backend_pid()");
+    data::Transaction tx(*year);
+    year->execute("Update CrChild Set ColSeq = 0");
+    tx.commit();
+}
