@@ -43,6 +43,8 @@ void setTwipsWidth(QWidget *w, int width) { w->resize(twipsToPixels(width), w->h
 void unloadControls(QWidget *window)
 {
     for (QWidget *old : window->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (old->isWindow())
+            continue;
         old->hide();
         old->setObjectName(QString());
         old->setParent(nullptr);

@@ -32,7 +32,8 @@ W *place(W *w, const char *name, int left, int top, int width, int height)
 }
 
 // Unloads a window's controls, for its next load to make them afresh. They may still be on the
-// stack of the event that unloaded the window: they are hidden, unnamed and deleted later.
+// stack of the event that unloaded the window: they are hidden, unnamed and deleted later. The
+// windows it owns (a picker, a preview) stay.
 void unloadControls(QWidget *window);
 
 // The keyboard's Tab, sent to whatever has the focus once the current event is done.

@@ -155,12 +155,10 @@ bool anyNull(int argc, Values argv)
 
 // --- text ---
 
-void iif(sqlite3_context *c, int, Values argv)
+// IIf's condition: a number other than 0, or text that reads as one; Null is false.
+void truth(sqlite3_context *c, int, Values argv)
 {
-    bool truth = false;
-    if (!isNull(argv[0]))
-        truth = number(argv[0], "IIF") != 0;
-    sqlite3_result_value(c, truth ? argv[1] : argv[2]);
+    sqlite3_result_int(c, !isNull(argv[0]) && number(argv[0], "IIF") != 0);
 }
 
 int length(sqlite3_value *v, const char *function)
@@ -613,7 +611,7 @@ struct Function {
 };
 
 const Function Functions[] = {
-    {"iif", 3, guarded<iif>},         {"jet_left", 2, guarded<left>},   {"jet_right", 2, guarded<right>},
+    {"jet_true", 1, guarded<truth>},         {"jet_left", 2, guarded<left>},   {"jet_right", 2, guarded<right>},
     {"jet_mid", 2, guarded<mid>},     {"jet_mid", 3, guarded<mid>},     {"space", 1, guarded<space>},
     {"month", 1, guarded<month>},     {"year", 1, guarded<year>},       {"day", 1, guarded<day>},
     {"format", 1, guarded<format>},   {"format", 2, guarded<format>},   {"jet_add", 2, guarded<add>},

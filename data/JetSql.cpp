@@ -485,10 +485,14 @@ private:
         QStringList items;
         do {
             QString item = expression().text;
+            bool descending = false;
             if (withDirection && acceptWord("ASC"))
                 item += QStringLiteral(" ASC");
-            else if (withDirection && acceptWord("DESC"))
+            else if (withDirection && (descending = acceptWord("DESC")))
                 item += QStringLiteral(" DESC");
+            // Nulls sort before every value, as on the files and in the desktop engine.
+            if (withDirection && server())
+                item += descending ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST");
             items << item;
         } while (acceptSymbol(","));
         return items.join(QStringLiteral(", "));
@@ -745,6 +749,7 @@ private:
 
     Node functionCall()
     {
+        const int at = peek().pos;
         QString function = peek().parts[0];
         if (function.endsWith(QLatin1Char('$')))
             function.chop(1);
@@ -778,6 +783,13 @@ private:
             } while (acceptSymbol(","));
         }
         expectSymbol(")");
+        if (iif && arguments.size() != 3)
+            syntaxError(at, QStringLiteral("IIf takes a condition and two values"));
+        // Only the branch taken is evaluated, as in the desktop engine: IIf(x = 0, 0, 1 / x).
+        if (iif && !server())
+            return {QStringLiteral("CASE WHEN jet_true(%1) THEN %2 ELSE %3 END")
+                        .arg(arguments[0], arguments[1], arguments[2]),
+                    Primary};
         return {function + QLatin1Char('(') + arguments.join(QStringLiteral(", ")) + QLatin1Char(')'), Primary};
     }
 

@@ -16,7 +16,7 @@
 //   (Null joins as empty text), = <> < > <= >= In Between Like Is [Not] Null, Not And Or, with
 //   the desktop engine's precedence. Text compares ignoring case, also on computed values; Like
 //   takes * ? # [a-z] [!a-z]. Any operator with a Null operand gives Null, except & and Is.
-// - Functions: IIf, Left, Right, Mid, Len, Trim, LTrim, RTrim (blanks only), UCase, LCase,
+// - Functions: IIf (only the value it gives is evaluated), Left, Right, Mid, Len, Trim, LTrim, RTrim (blanks only), UCase, LCase,
 //   Space, Format (0 # , . % and Standard, Fixed, Percent, General Number; d m y date parts and
 //   Short/Medium/Long Date), Round (a half to even), Int, Fix, Val, CStr, CDbl, CInt, CLng
 //   (halves to even; out of range is an overflow), Nz, IsNull, Month, Year, Day. Text that
@@ -36,6 +36,8 @@
 // - Nz(number) with no replacement gives 0 there, empty text on the files.
 // - Comparing text with a number is an error there, where the files compare them as text.
 // - Sum, Avg and the like of a text column or of text a function computes are errors there.
+// - An error in a part made of literals only (1 / 0) stops the statement there even where that
+//   part is not evaluated or no row is read.
 namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".

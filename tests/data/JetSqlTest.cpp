@@ -1,6 +1,8 @@
 #include "app/Family.h"
+#include "app/Paths.h"
 #include "data/DbError.h"
 #include "data/JetSql.h"
+#include "data/PgConnection.h"
 #include "support/ErrorOf.h"
 #include "tools/demo/DemoData.h"
 #include <QTemporaryDir>
@@ -13,12 +15,23 @@ struct Case {
     QString expected; // the whole text, or the whole error text
 };
 
-// Seven voucher lines: four of party P2, then three of party P1.
+// Seven voucher lines: four of party P2, then three of party P1, in a year file, or on the test
+// server when DESIGNER_TEST_SERVER names one: the same texts come back from both.
 class JetSql : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
+        const QString server = qEnvironmentVariable("DESIGNER_TEST_SERVER");
+        if (server.isEmpty()) {
+            db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
+        } else {
+            data::PgConnection admin(server, "postgres");
+            admin.execute("DROP DATABASE IF EXISTS designer_jetsql WITH (FORCE)");
+            admin.execute("CREATE DATABASE designer_jetsql");
+            db = data::Connection::open(app::serverConnectionString(server, "designer_jetsql"));
+            for (const char *script : {"pg/year", "pg/functions"})
+                static_cast<data::PgConnection &>(*db).runScript(demo::schemaText(script));
+        }
         db->execute("INSERT INTO ZoM02 (Col99, Col98, Col88) VALUES ('P1', 'Anand Traders', 'Pune'), "
                     "('P2', 'Bharat Stores', 'Mumbai')");
         db->execute("INSERT INTO ZoT51 (Col99, Col98, Col45, Col83) VALUES ('PCC0001', '2023-07-10', 'PRET', 'P2'), "
@@ -35,7 +48,7 @@ protected:
     QString rows(const QString &jet)
     {
         QStringList out;
-        for (const auto &row : db->select(data::translateStatement(jet)).rows)
+        for (const auto &row : db->select(data::translateStatement(jet, db->engine())).rows)
             for (const QVariant &v : row)
                 out << (v.isValid() ? v.toString() : QStringLiteral("NULL"));
         return out.join(QLatin1Char('|'));
@@ -78,8 +91,9 @@ TEST_F(JetSql, ValuesFollowTheDesktopEngine)
          "Format(1234.5, 'Standard'), '1,234.50' + 1, CDbl('12.5%'), Format('1,234.5', '0.00')",
          "2|4|-2|0.12|1|NULL|25.6%|1,234.50|1235.5|0.125|1234.50"},
         {"#4/5/2023# + 30, 1 + '2023-04-05', '2023-04-05' - 5, #5/1/2023# - #4/5/2023#, '2023-05-01' > #4/5/2023#, "
-         "Left('Abc', 1) = 'a', Mid('XYZ', 2, 1) In ('y'), Trim(' b ') & 'c' Between 'BA' And 'BD', 5 - 7, 1.5 - 1",
-         "2023-05-05|2023-04-06|2023-03-31|26|1|1|1|1|-2|0.5"},
+         "Left('Abc', 1) = 'a', Mid('XYZ', 2, 1) In ('y'), Trim(' b ') & 'c' Between 'BA' And 'BD', 5 - 7, 1.5 - 1, "
+         "'abc' = 'ABC', 'B' In ('a', 'b')",
+         "2023-05-05|2023-04-06|2023-03-31|26|1|1|1|1|-2|0.5|1|1"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(rows("SELECT " + c.input), c.expected) << c.input.toStdString();
@@ -96,9 +110,11 @@ TEST_F(JetSql, ColumnsNamedLikeFunctionsStayColumnsAndFormulasRunOverTheFamilysS
     EXPECT_EQ(rows("SELECT T52.Col90 & '/' & Nz(T52.Col90, '-') & '/' & IsNull(T52.Col90)"
                    + app::reportFamily("PWR").SourceFrom + " ORDER BY T52.Col99, T52.ColLineNo"),
               "I/I/0|/-/-1|I/I/0|N/N/0|R/R/0|/-/-1|N/N/0");
-    db->execute("CREATE TABLE Fn ([Left] TEXT, [Month] INTEGER, [Format] TEXT)");
+    db->execute("CREATE TABLE Fn (\"left\" TEXT, \"month\" INTEGER, \"format\" TEXT)");
     db->execute("INSERT INTO Fn VALUES ('abcdef', 4, 'x')");
-    EXPECT_EQ(rows("SELECT Left(Left, 2), Month + 1, Month(#4/5/2023#), Format FROM Fn"), "ab|5|4|x");
+    EXPECT_EQ(rows("SELECT Left(Left, 2) AS [Two], Month + 1, Month(#4/5/2023#), Format, IIf(Month = 4, 1, 1 / (Month - 4)) "
+                   "FROM Fn WHERE Month And Left([Left], 1) = 'A' ORDER BY [two]"),
+              "ab|5|4|x|1");
     EXPECT_EQ(rows("SELECT Left(M02.Col98, 3) AS [Short Name] FROM ZoM02 AS M02 LEFT JOIN ZoM02_1 AS M02_1 ON "
                    "M02.Col99 = M02_1.Col99 WHERE M02.Col99 In (SELECT Col83 FROM ZoT51 WHERE Col45 = \"SALE\") "
                    "ORDER BY M02.Col99;"),
@@ -116,7 +132,7 @@ TEST_F(JetSql, SyntaxErrorsNameTheirPosition)
         return 0;
     };
     const std::pair<QString, int> expressions[] = {
-        {"IIF(T52.Col93 > , 1, 2)", 17}, {"'abc", 1}, {"a b", 3}, {"#13/45/2023#", 1}};
+        {"IIF(T52.Col93 > , 1, 2)", 17}, {"'abc", 1}, {"a b", 3}, {"#13/45/2023#", 1}, {"1 + IIf(1, 2)", 5}};
     for (const auto &[input, position] : expressions)
         EXPECT_EQ(positionOf([&] { return data::translateExpression(input); }), position) << input.toStdString();
     const std::pair<QString, int> statements[] = {{"SELECT M02.Col98 FROM ZoM02 AS M02 WHERE", 41},

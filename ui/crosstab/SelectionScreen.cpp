@@ -25,7 +25,16 @@ SelectionScreen::SelectionScreen()
     setWindowTitle(QStringLiteral("Report Defination"));
     setFont(QFont(QStringLiteral("Arial")));
     setFixedSize(app::twipsToPixels(9345), app::twipsToPixels(5325));
+    picker = new frmRowSelect(this);
+    preview = new frmCrossPreview(this);
+    Load();
+}
 
+// Each opening loads the window afresh, its controls in the designed state; the record number and
+// the return flag belong to the window and stay.
+void SelectionScreen::Load()
+{
+    app::unloadControls(this);
     Label1 = app::place(new QLabel(QStringLiteral("Report &Name"), this), "Label1", 120, 120, 1110, 225);
     txtReportName = app::place(new TextBox(this), "txtReportName", 1320, 120, 3735, 375);
     Label2 = app::place(new QLabel(QStringLiteral("Report &Desc."), this), "Label2", 120, 600, 1080, 225);
@@ -60,11 +69,10 @@ SelectionScreen::SelectionScreen()
         b->setAutoDefault(false);
         b->setDefault(false);
     }
+    // Not in the picker, where Enter confirms.
     for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
-    // Made after the filter: Enter confirms in the picker.
-    picker = new frmRowSelect(this);
-    preview = new frmCrossPreview(this);
+        if (w->window() == this)
+            w->installEventFilter(this);
 
     connect(cmdSave, &QPushButton::clicked, this, &SelectionScreen::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &SelectionScreen::cmdCancel_Click);
@@ -76,27 +84,21 @@ SelectionScreen::SelectionScreen()
     connect(txtColData, &TextBox::gotFocus, this, &SelectionScreen::txtColData_GotFocus);
     connect(txtDispData, &TextBox::gotFocus, this, &SelectionScreen::txtDispData_GotFocus);
     connect(txtGroupField, &TextBox::gotFocus, this, &SelectionScreen::txtGroupField_GotFocus);
+    Form_Load();
 }
 
-// Each opening starts from the designed state; the record number and the return flag stay.
 void SelectionScreen::Form_Load()
 {
-    for (TextBox *box : {txtReportName, txtReportDesc, txtRowData, txtColData, txtDispData, txtGroupField}) {
-        box->clear();
-        box->tag.clear();
-    }
-    cboRepTyp->clear();
     cboRepTyp->addItems({QStringLiteral("Party wise Report"), QStringLiteral("Product Ledger "),
                          QStringLiteral("Account Ledger ")});
     cboRepTyp->setCurrentIndex(0);
-    chkGrouping->setChecked(false);
     chkGrouping_Click();
     txtReportName->setFocus();
 }
 
 void SelectionScreen::EntryType(int EType, const QString &LastRecNo)
 {
-    Form_Load();
+    Load();
     recNo_ = LastRecNo;
     loaded_.reset();
     if (EType == 1 && !LastRecNo.isEmpty() && !DataDisp())

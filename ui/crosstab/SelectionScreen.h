@@ -76,6 +76,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void Load();
     void Form_Load();
     void fieldBox_GotFocus(TextBox *box);
     void openPicker(TextBox *box);

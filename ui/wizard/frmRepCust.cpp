@@ -55,7 +55,7 @@ frmRepCust &frmRepCust::instance()
 frmRepCust::frmRepCust()
 {
     setObjectName(QStringLiteral("frmRepCust"));
-    load();
+    Load();
 }
 
 // A wizard of a shorter life than the program's stops its preview before its controls go.
@@ -64,7 +64,7 @@ frmRepCust::~frmRepCust()
     stopPreview();
 }
 
-void frmRepCust::load()
+void frmRepCust::Load()
 {
     if (loaded_)
         return;
@@ -235,7 +235,7 @@ void frmRepCust::showForm(const QString &code)
         }
         unload();
     }
-    load();
+    Load();
     StrCode = code;
     FillGrid();
     if (fillFailed_) {

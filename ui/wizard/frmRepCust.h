@@ -121,7 +121,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    void load();
+    void Load();
     void buildControls();
     void connectHandlers();
     void loadCatalogue();

@@ -34,9 +34,8 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
     EXPECT_FALSE(list.cmdModify->isEnabled() || list.cmdDelete->isEnabled());
 
     list.cmdDelete_Click();
-    EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{"No Record To Delete "});
+    EXPECT_EQ(takeMessages(), "No Record To Delete ");
     EXPECT_EQ(QApplication::focusWidget(), list.vfg);
-    FakeMessages::instance().clear();
 
     {
         data::Transaction tx(root.year());
@@ -54,12 +53,11 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
     other->execute("Update ZoCTR Set ColRepDesc='Locked elsewhere' Where Col99='CTR201'");
     for (int i = 0; i < 3; ++i)
         reactivate(list);
-    EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{"database is locked"});
+    EXPECT_EQ(takeMessages(), "!database is locked");
     other->execute("COMMIT");
     const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
         + root.rows("Select Col99,ColRepName,ColRepDesc From ZoCTR Order By ColRepName") + QStringList{"||"};
     EXPECT_TRUE(QTest::qWaitFor([&] { return gridRows(list.vfg) == expected; }, 3000));
-    FakeMessages::instance().clear();
 
     root.year().execute("Drop Table ZoCTR");
     list.DataSelect();
