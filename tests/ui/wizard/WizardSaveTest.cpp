@@ -87,6 +87,7 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     click(w.cmdSave);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
+    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program deleted this definition"));
 
     // Custom columns are made and changed in their window, offered at once and saved.
     root.year().execute("Update CRCustFld Set FldDType=NULL Where ColCode='CF-2'");
