@@ -39,6 +39,9 @@ public:
     // Runs a script of several statements without parameters, such as a schema.
     void runScript(const QString &sql);
 
+    // The libpq connection, for the benchmarks' baselines that go to the server directly.
+    pg_conn *handle() const { return conn_; }
+
 private:
     struct ResultDeleter {
         void operator()(pg_result *r) const;
