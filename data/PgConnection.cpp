@@ -263,12 +263,14 @@ void PgConnection::fail(const PGresult *result, const QString &sql)
     }
     if (message.isEmpty())
         message = errorText(conn_);
-    DbCode code = codeOf(state);
     if (PQstatus(conn_) == CONNECTION_BAD) {
-        code = DbCode::Lost;
         lostInTransaction_ = depth_ > 0;
+        throw DbError(QStringLiteral("The connection to the server was lost%1: %2")
+                          .arg(lostInTransaction_ ? QStringLiteral(" and the change was not stored") : QString(),
+                               message),
+                      DbCode::Lost, sql);
     }
-    throw DbError(message, code, sql);
+    throw DbError(message, codeOf(state), sql);
 }
 
 void PgConnection::ready(const QString &sql)
@@ -282,7 +284,7 @@ void PgConnection::ready(const QString &sql)
         walk_->drained = true;
     }
     if (lostInTransaction_)
-        throw DbError(QStringLiteral("The connection to the server was lost; the transaction was rolled back."),
+        throw DbError(QStringLiteral("The connection to the server was lost and the change was not stored."),
                       DbCode::Lost, sql);
     // A server that restarted since the last statement has said so and closed the connection:
     // read before the statement is sent, outside a transaction, a new connection runs it instead.
@@ -294,7 +296,7 @@ void PgConnection::ready(const QString &sql)
     if (PQstatus(conn_) == CONNECTION_BAD) {
         PQreset(conn_);
         if (PQstatus(conn_) != CONNECTION_OK)
-            throw DbError(errorText(conn_), DbCode::Lost, sql);
+            throw DbError(QStringLiteral("The server cannot be reached: ") + errorText(conn_), DbCode::Lost, sql);
         configure();
     }
     // Zero would wait for ever on the server; the file engine gives up at once.
