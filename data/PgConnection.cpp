@@ -263,12 +263,14 @@ void PgConnection::fail(const PGresult *result, const QString &sql)
     }
     if (message.isEmpty())
         message = errorText(conn_);
-    DbCode code = codeOf(state);
     if (PQstatus(conn_) == CONNECTION_BAD) {
-        code = DbCode::Lost;
         lostInTransaction_ = depth_ > 0;
+        throw DbError(QStringLiteral("The connection to the server was lost%1: %2")
+                          .arg(lostInTransaction_ ? QStringLiteral(" and the change was not stored") : QString(),
+                               message),
+                      DbCode::Lost, sql);
     }
-    throw DbError(message, code, sql);
+    throw DbError(message, codeOf(state), sql);
 }
 
 void PgConnection::ready(const QString &sql)
@@ -282,13 +284,19 @@ void PgConnection::ready(const QString &sql)
         walk_->drained = true;
     }
     if (lostInTransaction_)
-        throw DbError(QStringLiteral("The connection to the server was lost; the transaction was rolled back."),
+        throw DbError(QStringLiteral("The connection to the server was lost and the change was not stored."),
                       DbCode::Lost, sql);
+    // A server that restarted since the last statement has said so and closed the connection:
+    // read before the statement is sent, outside a transaction, a new connection runs it instead.
+    // The goodbye is read, taken as a notice, and the close read after it.
+    if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE && PQconsumeInput(conn_)) {
+        PQisBusy(conn_);
+        PQconsumeInput(conn_);
+    }
     if (PQstatus(conn_) == CONNECTION_BAD) {
-        // A server restarted since the last statement: connect again, as nothing was pending.
         PQreset(conn_);
         if (PQstatus(conn_) != CONNECTION_OK)
-            throw DbError(errorText(conn_), DbCode::Lost, sql);
+            throw DbError(QStringLiteral("The server cannot be reached: ") + errorText(conn_), DbCode::Lost, sql);
         configure();
     }
     // Zero would wait for ever on the server; the file engine gives up at once.
@@ -471,14 +479,7 @@ void PgConnection::beginImmediate()
         ++depth_;
         return;
     }
-    try {
-        run(QStringLiteral("BEGIN"), {});
-    } catch (const DbError &e) {
-        // The server restarted since the last statement: BEGIN did nothing, so connect again.
-        if (e.code() != DbCode::Lost)
-            throw;
-        run(QStringLiteral("BEGIN"), {});
-    }
+    run(QStringLiteral("BEGIN"), {});
     try {
         run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(SaveLock), {});
     } catch (const DbError &) {
