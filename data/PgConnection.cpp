@@ -217,6 +217,7 @@ PgConnection::PgConnection(const QString &server, const QString &database, Acces
     try {
         configure();
     } catch (const DbError &) {
+        PQfreeCancel(cancel_);
         PQfinish(conn_);
         throw;
     }
