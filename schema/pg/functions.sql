@@ -214,7 +214,7 @@ AS $$ SELECT power(a, b) $$;
 -- Round(value, places): a half to the even neighbour; a value a hair from a half, as decimal
 -- fractions come out in binary, counts as the half.
 CREATE FUNCTION jet_round(v double precision, places double precision) RETURNS double precision
-LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+LANGUAGE plpgsql STABLE STRICT AS $$
 DECLARE
     scale double precision := 10::double precision ^ jet_whole(places, 'ROUND', 0, 15);
     scaled double precision := v * scale;
@@ -225,7 +225,7 @@ BEGIN
     END IF;
     RETURN round(scaled) / scale + 0;
 END $$;
-CREATE FUNCTION jet_round(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$
+CREATE FUNCTION jet_round(v double precision) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT jet_round(v, 0) $$;
 CREATE FUNCTION jet_int(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT floor(v) + 0 $$;
 CREATE FUNCTION jet_fix(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT trunc(v) + 0 $$;
