@@ -1,9 +1,11 @@
 #include "data/PgConnection.h"
 #include "data/DbError.h"
 #include <QLocale>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <vector>
 
 namespace data {
@@ -217,6 +219,7 @@ PgConnection::PgConnection(const QString &server, const QString &database, Acces
     try {
         configure();
     } catch (const DbError &) {
+        PQfreeCancel(cancel_);
         PQfinish(conn_);
         throw;
     }
@@ -293,10 +296,9 @@ void PgConnection::ready(const QString &sql)
         PQisBusy(conn_);
         PQconsumeInput(conn_);
     }
-    if (PQstatus(conn_) == CONNECTION_BAD) {
-        PQreset(conn_);
-        if (PQstatus(conn_) != CONNECTION_OK)
-            throw DbError(QStringLiteral("The server cannot be reached: ") + errorText(conn_), DbCode::Lost, sql);
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        if (!reconnect())
+            throw DbError(QStringLiteral("The server cannot be reached: ") + unreachable_, DbCode::Lost, sql);
         configure();
     }
     // Zero would wait for ever on the server; the file engine gives up at once.
@@ -305,6 +307,35 @@ void PgConnection::ready(const QString &sql)
         command(QByteArray("SET lock_timeout = ") + QByteArray::number(wait));
         appliedWaitMs_ = wait;
     }
+}
+
+// A window's statement waits ReconnectMs at most for a server that does not answer (a machine
+// switched off answers nothing); after a failed attempt, statements fail at once for BackoffMs
+// rather than each waiting again, as a list reads one statement per row it paints.
+bool PgConnection::reconnect()
+{
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds ReconnectMs(3000), BackoffMs(10000);
+    if (Clock::now() < retryAfter_)
+        return false;
+    const auto deadline = Clock::now() + ReconnectMs;
+    PostgresPollingStatusType state = PQresetStart(conn_) ? PGRES_POLLING_WRITING : PGRES_POLLING_FAILED;
+    while (state == PGRES_POLLING_READING || state == PGRES_POLLING_WRITING) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd socket{PQsocket(conn_), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        const int ready = left > 0 ? ::poll(&socket, 1, int(left)) : 0;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;
+        state = PQresetPoll(conn_);
+    }
+    if (state == PGRES_POLLING_OK)
+        return true;
+    unreachable_ = state == PGRES_POLLING_FAILED ? errorText(conn_)
+                                                 : QStringLiteral("no answer within %1 seconds.").arg(ReconnectMs.count() / 1000);
+    retryAfter_ = Clock::now() + BackoffMs;
+    return false;
 }
 
 PgConnection::Result PgConnection::command(const char *sql)

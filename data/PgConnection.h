@@ -1,6 +1,7 @@
 #pragma once
 #include "data/Connection.h"
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,8 @@ private:
     Result command(const char *sql);
     [[noreturn]] void fail(const pg_result *result, const QString &sql);
     void configure();
+    // A new session after a lost one, waited for briefly; false when the server cannot be reached.
+    bool reconnect();
     void sendCancel();
 
     pg_conn *conn_ = nullptr;
@@ -74,6 +77,8 @@ private:
     Walk *walk_ = nullptr;           // the innermost walk under way
     int waitMs_ = 5000;
     int appliedWaitMs_ = -1; // as the server has it; -1 when unknown
+    std::chrono::steady_clock::time_point retryAfter_; // no new session tried before then
+    QString unreachable_;                              // why the last try failed
 };
 
 } // namespace data

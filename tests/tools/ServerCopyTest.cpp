@@ -25,8 +25,26 @@ void dropFirm()
 {
     const auto admin = onServer(QStringLiteral("postgres"));
     for (const QString &db : {app::yearServerDatabase(Firm, Year), app::yearServerDatabase(Firm, Year + 1),
-                              app::firmServerDatabase(Firm)})
+                              app::yearServerDatabase(Firm, 0), app::firmServerDatabase(Firm)})
         admin->execute(QStringLiteral("DROP DATABASE IF EXISTS ") + db);
+}
+
+// A database of the year made by hand from the schema.
+std::unique_ptr<data::Connection> yearFromSchema(const QString &database)
+{
+    onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + database);
+    auto db = onServer(database);
+    dynamic_cast<data::PgConnection &>(*db).runScript(demo::schemaText("pg/year"));
+    return db;
+}
+
+QStringList indexesOf(data::Connection &db)
+{
+    QStringList indexes;
+    for (const auto &row : db.select("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                                     "ORDER BY indexname").rows)
+        indexes << row[0].toString();
+    return indexes;
 }
 
 int copyTool(const QStringList &args, QString *output)
@@ -72,8 +90,8 @@ void expectSameRows(const QString &root)
 } // namespace
 
 // The tool copies both files, every table with its rowids, nulls, awkward text and exact doubles,
-// into a firm database made by hand from the schema and a year database it creates itself; rows
-// added on the server later take rowids after the copied ones. A second copy of the year is
+// into a firm database made by hand from the schema and a year database it creates itself, which
+// ends with the schema's indexes; rows added on the server later take rowids after the copied ones. A second copy of the year is
 // refused and writes nothing; a further year is copied beside the firm's database, which is kept
 // with what the designers have changed in it since.
 TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
@@ -102,6 +120,8 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
     ASSERT_EQ(copyTool(command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
     expectSameRows(dir.path());
+    EXPECT_EQ(indexesOf(*onServer(app::yearServerDatabase(Firm, Year))),
+              indexesOf(*yearFromSchema(app::yearServerDatabase(Firm, 0))));
     {
         const auto year = onServer(app::yearServerDatabase(Firm, Year));
         const auto lastRowId = year->select("SELECT max(rowid) FROM ZoM35").rows[0][0].toLongLong();
