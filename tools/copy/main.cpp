@@ -1,8 +1,7 @@
-#include "app/Paths.h"
+#include "tools/FirmYear.h"
 #include "tools/copy/ServerCopy.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <exception>
 
@@ -29,24 +28,16 @@ int main(int argc, char *argv[])
             positional << arg;
         }
     }
-    static const QRegularExpression firmYear(QStringLiteral("^\\s*(\\d+)\\s*,\\s*(\\d+)\\s*$"));
-    const QRegularExpressionMatch match = positional.size() == 2 ? firmYear.match(positional[1])
-                                                                 : QRegularExpressionMatch();
-    if (servers != 1 || server.trimmed().isEmpty() || !match.hasMatch()) {
-        err << usage;
-        return 2;
-    }
-    bool firmOk = false, yearOk = false;
-    const int firm = match.captured(1).toInt(&firmOk);
-    const int year = match.captured(2).toInt(&yearOk);
-    if (!firmOk || !yearOk || firm > 32767 || year > 32767) {
-        err << "Firm and year must be numbers from 0 to 32767\n";
+    QString error;
+    const auto firmYear = positional.size() == 2 ? tools::parseFirmYear(positional[1], error) : std::nullopt;
+    if (servers != 1 || server.trimmed().isEmpty() || !firmYear) {
+        err << (error.isEmpty() ? QString::fromLatin1(usage) : error + QLatin1Char('\n'));
         return 2;
     }
     try {
         QElapsedTimer timer;
         timer.start();
-        servercopy::copyToServer(server, servercopy::firmMoves(positional[0], firm, year),
+        servercopy::copyToServer(server, servercopy::firmMoves(positional[0], firmYear->firm, firmYear->year),
                                  [&](const servercopy::Move &move, const servercopy::Copied &copied) {
                                      if (copied.kept)
                                          out << "Kept " << move.database
