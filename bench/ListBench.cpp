@@ -36,18 +36,19 @@ void startUpCase(benchmark::State &state, const char *option)
 void StartUp_program(benchmark::State &state) { startUpCase(state, ProgramOption); }
 void StartUp_baseline(benchmark::State &state) { startUpCase(state, BaselineOption); }
 
+// Arg 1: the cross-tab list (0) or the tabular one (1).
 void ListReload_program(benchmark::State &state)
 {
-    openRun(state.range(0) ? QStringLiteral("WIZARD") : QStringLiteral("CTR"));
+    openRun(state.range(1) ? QStringLiteral("WIZARD") : QStringLiteral("CTR"), providerOf(state));
     for (auto _ : state)
         Form1::instance().DataSelect();
 }
 
 void ListReload_baseline(benchmark::State &state)
 {
-    openRun(QStringLiteral("CTR"));
+    openRun(QStringLiteral("CTR"), providerOf(state));
     for (auto _ : state)
-        queryIntoStrings(app::YearDb(), state.range(0) ? TabularQuery : CrossTabQuery);
+        queryIntoStrings(app::YearDb(), state.range(1) ? TabularQuery : CrossTabQuery);
 }
 
 } // namespace
@@ -79,5 +80,5 @@ int runStartUpChild(const char *option, const char *rootText)
 
 DESIGNER_CASE(StartUp_program)->Iterations(3)->UseManualTime();
 DESIGNER_CASE(StartUp_baseline)->Iterations(3)->UseManualTime();
-DESIGNER_CASE(ListReload_program)->Arg(0)->Arg(1);
-DESIGNER_CASE(ListReload_baseline)->Arg(0)->Arg(1);
+DESIGNER_CASE(ListReload_program)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});
+DESIGNER_CASE(ListReload_baseline)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});

@@ -23,11 +23,11 @@ public:
     }
 };
 
-// Arg 0: the row and column catalogue "RC0"; arg 1: the value catalogue "D0".
+// Arg 1: the row and column catalogue "RC0" (0) or the value catalogue "D0" (1).
 void Picker_program(benchmark::State &state)
 {
-    openRun(QStringLiteral("CTR"));
-    const QString slot = state.range(0) ? QStringLiteral("D0") : QStringLiteral("RC0");
+    openRun(QStringLiteral("CTR"), providerOf(state));
+    const QString slot = state.range(1) ? QStringLiteral("D0") : QStringLiteral("RC0");
     frmRowSelect &picker = *SelectionScreen::instance().picker;
     ConfirmAtOnce confirm;
     picker.installEventFilter(&confirm);
@@ -39,12 +39,12 @@ void Picker_program(benchmark::State &state)
 
 void Picker_baseline(benchmark::State &state)
 {
-    openRun(QStringLiteral("CTR"));
+    openRun(QStringLiteral("CTR"), providerOf(state));
     for (auto _ : state)
-        queryIntoStrings(app::YearDb(), state.range(0) ? UserValueFields : AllUserFields);
+        queryIntoStrings(app::YearDb(), state.range(1) ? UserValueFields : AllUserFields);
 }
 
 } // namespace
 
-DESIGNER_CASE(Picker_program)->Arg(0)->Arg(1);
-DESIGNER_CASE(Picker_baseline)->Arg(0)->Arg(1);
+DESIGNER_CASE(Picker_program)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});
+DESIGNER_CASE(Picker_baseline)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});

@@ -19,14 +19,9 @@ namespace {
 
 #define PREVIEW_CASE(fn) BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true)
 
-QString connection(const QString &root = scaledYearRoot())
+std::unique_ptr<data::Connection> openScaledYear(Provider provider)
 {
-    return app::yearConnectionString(root, 1, 1);
-}
-
-std::unique_ptr<data::Connection> openScaledYear()
-{
-    return data::Connection::open(connection(), data::Access::ReadOnly);
+    return data::Connection::open(scaledYearConnection(provider), data::Access::ReadOnly);
 }
 
 const QString &sourceFrom()
@@ -35,23 +30,31 @@ const QString &sourceFrom()
     return from;
 }
 
-// Party wise sales: party grouped and counted, amount sorted descending with its total and grand
-// total, product sorted.
-const ReportQuery &partySales()
+data::Engine engineOf(Provider provider)
 {
-    static const ReportQuery query = reportQuery(
-        {SelectedColumn({"M02", "Col98", "C", "Party Name", "Left", "2000", "0", "Asc", "None", "No", "Yes", "No"}),
-         SelectedColumn({"T52", "Col93", "N", "Amount", "Right", "1500", "2", "None", "Desc", "Yes", "No", "Yes"}),
-         SelectedColumn({"M20", "Col98", "C", "Product", "Left", "2500", "0", "None", "Asc", "No", "No", "No"})},
-        sourceFrom());
-    return query;
+    return provider == Provider::Server ? data::Engine::Server : data::Engine::File;
 }
 
-void stepEveryRow(benchmark::State &state, const QString &sql)
+// Party wise sales: party grouped and counted, amount sorted descending with its total and grand
+// total, product sorted; written for the provider's engine.
+const ReportQuery &partySales(Provider provider = Provider::File)
+{
+    static const auto query = [](Provider p) {
+        return reportQuery(
+            {SelectedColumn({"M02", "Col98", "C", "Party Name", "Left", "2000", "0", "Asc", "None", "No", "Yes", "No"}),
+             SelectedColumn({"T52", "Col93", "N", "Amount", "Right", "1500", "2", "None", "Desc", "Yes", "No", "Yes"}),
+             SelectedColumn({"M20", "Col98", "C", "Product", "Left", "2500", "0", "None", "Asc", "No", "No", "No"})},
+            sourceFrom(), engineOf(p));
+    };
+    static const ReportQuery queries[] = {query(Provider::File), query(Provider::Server)};
+    return queries[provider == Provider::Server];
+}
+
+void stepEveryRow(benchmark::State &state, const QString &sql, Provider provider)
 {
     for (auto _ : state) {
         qint64 rows = 0;
-        openScaledYear()->forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
+        openScaledYear(provider)->forEachRow(sql, {}, [&](const QVector<QVariant> &row) {
             benchmark::DoNotOptimize(row.constData());
             ++rows;
         });
@@ -60,16 +63,17 @@ void stepEveryRow(benchmark::State &state, const QString &sql)
 }
 
 // What the Preview button runs: its own connection, the first thousand rows, every total.
-PreviewResult previewPartySales(const QString &root = scaledYearRoot())
+PreviewResult previewPartySales(Provider provider, const QString &root = scaledYearRoot())
 {
     PreviewJob job;
-    return job.run(connection(root), partySales(), 1000);
+    return job.run(scaledYearConnection(provider, root), partySales(provider), 1000);
 }
 
 void WizardPreview_program(benchmark::State &state)
 {
+    const Provider provider = providerOf(state);
     for (auto _ : state) {
-        const PreviewResult result = previewPartySales();
+        const PreviewResult result = previewPartySales(provider);
         if (!result.error.isEmpty())
             state.SkipWithError(qPrintable(result.error));
         state.counters["rows"] = double(result.dataRows);
@@ -78,7 +82,7 @@ void WizardPreview_program(benchmark::State &state)
 
 void WizardPreview_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, partySales().sql);
+    stepEveryRow(state, partySales(providerOf(state)).sql, providerOf(state));
 }
 
 // Party by month, grouped by city.
@@ -87,15 +91,16 @@ const crosstab::CrossDefinition PartyByMonth{0, QStringLiteral("M02.Col98"), QSt
 
 void CrossPreview_program(benchmark::State &state)
 {
+    const Provider provider = providerOf(state);
     for (auto _ : state) {
-        const crosstab::Pivot pivot = crosstab::loadPivot(*openScaledYear(), PartyByMonth, sourceFrom());
+        const crosstab::Pivot pivot = crosstab::loadPivot(*openScaledYear(provider), PartyByMonth, sourceFrom());
         state.counters["lines"] = double(pivot.lines.size());
     }
 }
 
 void CrossPreview_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom()));
+    stepEveryRow(state, crosstab::pivotSql(PartyByMonth, sourceFrom(), engineOf(providerOf(state))), providerOf(state));
 }
 
 // The CSV export as Export runs it: a read-only connection of its own, every line with the
@@ -103,7 +108,7 @@ void CrossPreview_baseline(benchmark::State &state)
 report::Outcome exportPartySales(const QString &root = scaledYearRoot())
 {
     static QTemporaryDir dir;
-    const QString year = connection(root);
+    const QString year = scaledYearConnection(Provider::File, root);
     const report::Report sales{{QStringLiteral("Party Wise Sales"), {}},
                                [year](report::Sink &sink) {
                                    const auto db = data::Connection::open(year, data::Access::ReadOnly);
@@ -128,7 +133,7 @@ void ExportCsv_program(benchmark::State &state)
 
 void ExportCsv_baseline(benchmark::State &state)
 {
-    stepEveryRow(state, partySales().sql);
+    stepEveryRow(state, partySales().sql, Provider::File);
 }
 
 // The most a fresh process holds when it has previewed (arg 0) or exported (arg 1) the report:
@@ -154,10 +159,10 @@ void PreviewMemory_program(benchmark::State &state)
 
 } // namespace
 
-PREVIEW_CASE(WizardPreview_program);
-PREVIEW_CASE(WizardPreview_baseline);
-PREVIEW_CASE(CrossPreview_program);
-PREVIEW_CASE(CrossPreview_baseline);
+PREVIEW_CASE(WizardPreview_program)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(WizardPreview_baseline)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(CrossPreview_program)->ArgsProduct({Providers})->ArgNames({"server"});
+PREVIEW_CASE(CrossPreview_baseline)->ArgsProduct({Providers})->ArgNames({"server"});
 PREVIEW_CASE(ExportCsv_program);
 PREVIEW_CASE(ExportCsv_baseline);
 BENCHMARK(PreviewMemory_program)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -170,7 +175,7 @@ bool isPreviewMemoryChild(const char *option)
 int runPreviewMemoryChild(const char *option, const char *root)
 {
     const QString year = QString::fromLocal8Bit(root);
-    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(year).error.isEmpty()
+    const bool failed = std::strcmp(option, MemoryOptions[0]) == 0 ? !previewPartySales(Provider::File, year).error.isEmpty()
                                                                      : !exportPartySales(year).error.isEmpty();
     if (failed)
         return 1;

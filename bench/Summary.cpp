@@ -19,6 +19,10 @@ void SummaryReporter::ReportRuns(const std::vector<Run> &runs)
         std::string caseName = function.substr(0, underscore);
         if (!run.run_name.args.empty())
             caseName += "/" + run.run_name.args;
+        // The provider argument reads as the provider's name.
+        for (const auto &[arg, provider] : {std::pair<std::string, std::string>{"server:0", "file"}, {"server:1", "server"}})
+            if (const auto at = caseName.find(arg); at != std::string::npos)
+                caseName.replace(at, arg.size(), provider);
         if (!medians_.count(caseName))
             order_.push_back(caseName);
         // Every case reports in milliseconds.

@@ -45,8 +45,8 @@ void WizardOpen_baseline(benchmark::State &state)
     }
 }
 
-// Arg 0: a new report of 500 columns picked from the catalogue; arg 1: the stored 500-column
-// report saved with one column renamed. Opens the wizard ready for that save.
+// Arg 1: a new report of 500 columns picked from the catalogue (0), or the stored 500-column
+// report saved with one column renamed (1). Opens the wizard ready for that save.
 void prepareSave(frmRepCust &wizard, bool modify)
 {
     wizard.showForm(modify ? BigReport : QString());
@@ -69,11 +69,11 @@ void prepareSave(frmRepCust &wizard, bool modify)
 
 void WizardSave_program(benchmark::State &state)
 {
-    openRun(QStringLiteral("WIZARD"));
+    openRun(QStringLiteral("WIZARD"), providerOf(state));
     frmRepCust &wizard = frmRepCust::instance();
     for (auto _ : state) {
         state.PauseTiming();
-        prepareSave(wizard, state.range(0) != 0);
+        prepareSave(wizard, state.range(1) != 0);
         state.ResumeTiming();
         wizard.cmdSave_Click();
         state.PauseTiming();
@@ -86,53 +86,61 @@ void WizardSave_program(benchmark::State &state)
     }
 }
 
-// The values of a table's rows of one report, in their order, without the code that leads them.
-QVector<QStringList> storedRows(const QString &table, const QString &code)
-{
+// A table's rows of one report in their order, as text, and an insert of such a row. The code
+// leads each row; the rowid, a column of its own on the server, is left out.
+struct StoredRows {
     QVector<QStringList> rows;
-    app::YearDb().forEachRow(QStringLiteral("Select * From %1 Where ColCode=? Order By rowid").arg(table), {code},
-                             [&](const QVector<QVariant> &row) {
-                                 QStringList values;
-                                 for (int i = 1; i < row.size(); ++i)
-                                     values << row[i].toString();
-                                 rows << values;
-                             });
-    return rows;
-}
+    QByteArray insert;
+};
 
-QByteArray insertInto(const char *table, int columns)
+StoredRows storedRows(const QString &table, const QString &code)
 {
-    return QByteArray("Insert Into ") + table + " Values (?" + QByteArray(",?").repeated(columns - 1) + ')';
+    const data::RowSet stored =
+        app::YearDb().select(QStringLiteral("Select * From %1 Where ColCode=? Order By rowid").arg(table), {code});
+    QStringList columns;
+    for (const QString &column : stored.columns)
+        if (column.compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0)
+            columns << column;
+    StoredRows result;
+    for (const auto &row : stored.rows) {
+        QStringList values;
+        for (int i = 0; i < row.size(); ++i)
+            if (stored.columns[i].compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0)
+                values << row[i].toString();
+        result.rows << values;
+    }
+    result.insert = QStringLiteral("Insert Into %1 (%2) Values (?%3)")
+                        .arg(table, columns.join(QLatin1Char(',')), QStringLiteral(",?").repeated(columns.size() - 1))
+                        .toUtf8();
+    return result;
 }
 
 // The rows one save of the case writes, taken from a save by the wizard, inserted again under a
 // new code in one transaction through the engine directly.
 void WizardSave_baseline(benchmark::State &state)
 {
-    openRun(QStringLiteral("WIZARD"));
+    openRun(QStringLiteral("WIZARD"), providerOf(state));
     frmRepCust &wizard = frmRepCust::instance();
-    prepareSave(wizard, state.range(0) != 0);
+    prepareSave(wizard, state.range(1) != 0);
     wizard.cmdSave_Click();
-    const QVector<QStringList> main = storedRows(QStringLiteral("CrMain"), wizard.StrCode);
-    const QVector<QStringList> children = storedRows(QStringLiteral("CrChild"), wizard.StrCode);
+    const StoredRows main = storedRows(QStringLiteral("CrMain"), wizard.StrCode);
+    const StoredRows children = storedRows(QStringLiteral("CrChild"), wizard.StrCode);
     unloadWizard();
-    if (main.size() != 1 || children.size() != BigReportColumns) {
+    if (main.rows.size() != 1 || children.rows.size() != BigReportColumns) {
         state.SkipWithError("the wizard's save stored no report");
         return;
     }
-    const QByteArray insertChild = insertInto("CrChild", children.first().size() + 1);
-    const QByteArray insertMain = insertInto("CrMain", main.first().size() + 1);
     data::Connection &db = app::YearDb();
     for (auto _ : state) {
         const QString code = uniqueName(QStringLiteral("CRFRAW"));
-        rawExec(db, "BEGIN IMMEDIATE");
+        rawBegin(db);
         {
-            RawStatement child(db, insertChild.constData());
-            for (const QStringList &row : children)
-                child.run(QStringList{code} + row);
-            RawStatement(db, insertMain.constData()).run(QStringList{code} + main.first());
+            RawStatement child(db, children.insert.constData());
+            for (const QStringList &row : children.rows)
+                child.run(QStringList{code} + row.mid(1));
+            RawStatement(db, main.insert.constData()).run(QStringList{code} + main.rows.first().mid(1));
         }
-        rawExec(db, "COMMIT");
+        rawCommit(db);
     }
 }
 
@@ -140,5 +148,5 @@ void WizardSave_baseline(benchmark::State &state)
 
 DESIGNER_CASE(WizardOpen_program);
 DESIGNER_CASE(WizardOpen_baseline);
-DESIGNER_CASE(WizardSave_program)->Arg(0)->Arg(1);
-DESIGNER_CASE(WizardSave_baseline)->Arg(0)->Arg(1);
+DESIGNER_CASE(WizardSave_program)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});
+DESIGNER_CASE(WizardSave_baseline)->ArgsProduct({Providers, {0, 1}})->ArgNames({"server", ""});

@@ -1,3 +1,4 @@
+#include "BenchSupport.h"
 #include "StartUp.h"
 #include "Summary.h"
 #include "app/Messages.h"
@@ -46,6 +47,7 @@ int main(int argc, char **argv)
         return 2;
     SummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    stopBenchServer();
     reporter.printSummary();
     benchmark::Shutdown();
     return 0;

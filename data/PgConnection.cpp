@@ -1,9 +1,11 @@
 #include "data/PgConnection.h"
 #include "data/DbError.h"
 #include <QLocale>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <vector>
 
 namespace data {
@@ -217,6 +219,7 @@ PgConnection::PgConnection(const QString &server, const QString &database, Acces
     try {
         configure();
     } catch (const DbError &) {
+        PQfreeCancel(cancel_);
         PQfinish(conn_);
         throw;
     }
@@ -263,12 +266,14 @@ void PgConnection::fail(const PGresult *result, const QString &sql)
     }
     if (message.isEmpty())
         message = errorText(conn_);
-    DbCode code = codeOf(state);
     if (PQstatus(conn_) == CONNECTION_BAD) {
-        code = DbCode::Lost;
         lostInTransaction_ = depth_ > 0;
+        throw DbError(QStringLiteral("The connection to the server was lost%1: %2")
+                          .arg(lostInTransaction_ ? QStringLiteral(" and the change was not stored") : QString(),
+                               message),
+                      DbCode::Lost, sql);
     }
-    throw DbError(message, code, sql);
+    throw DbError(message, codeOf(state), sql);
 }
 
 void PgConnection::ready(const QString &sql)
@@ -282,13 +287,18 @@ void PgConnection::ready(const QString &sql)
         walk_->drained = true;
     }
     if (lostInTransaction_)
-        throw DbError(QStringLiteral("The connection to the server was lost; the transaction was rolled back."),
+        throw DbError(QStringLiteral("The connection to the server was lost and the change was not stored."),
                       DbCode::Lost, sql);
-    if (PQstatus(conn_) == CONNECTION_BAD) {
-        // A server restarted since the last statement: connect again, as nothing was pending.
-        PQreset(conn_);
-        if (PQstatus(conn_) != CONNECTION_OK)
-            throw DbError(errorText(conn_), DbCode::Lost, sql);
+    // A server that restarted since the last statement has said so and closed the connection:
+    // read before the statement is sent, outside a transaction, a new connection runs it instead.
+    // The goodbye is read, taken as a notice, and the close read after it.
+    if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE && PQconsumeInput(conn_)) {
+        PQisBusy(conn_);
+        PQconsumeInput(conn_);
+    }
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        if (!reconnect())
+            throw DbError(QStringLiteral("The server cannot be reached: ") + unreachable_, DbCode::Lost, sql);
         configure();
     }
     // Zero would wait for ever on the server; the file engine gives up at once.
@@ -297,6 +307,35 @@ void PgConnection::ready(const QString &sql)
         command(QByteArray("SET lock_timeout = ") + QByteArray::number(wait));
         appliedWaitMs_ = wait;
     }
+}
+
+// A window's statement waits ReconnectMs at most for a server that does not answer (a machine
+// switched off answers nothing); after a failed attempt, statements fail at once for BackoffMs
+// rather than each waiting again, as a list reads one statement per row it paints.
+bool PgConnection::reconnect()
+{
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::milliseconds ReconnectMs(3000), BackoffMs(10000);
+    if (Clock::now() < retryAfter_)
+        return false;
+    const auto deadline = Clock::now() + ReconnectMs;
+    PostgresPollingStatusType state = PQresetStart(conn_) ? PGRES_POLLING_WRITING : PGRES_POLLING_FAILED;
+    while (state == PGRES_POLLING_READING || state == PGRES_POLLING_WRITING) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd socket{PQsocket(conn_), short(state == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        const int ready = left > 0 ? ::poll(&socket, 1, int(left)) : 0;
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;
+        state = PQresetPoll(conn_);
+    }
+    if (state == PGRES_POLLING_OK)
+        return true;
+    unreachable_ = state == PGRES_POLLING_FAILED ? errorText(conn_)
+                                                 : QStringLiteral("no answer within %1 seconds.").arg(ReconnectMs.count() / 1000);
+    retryAfter_ = Clock::now() + BackoffMs;
+    return false;
 }
 
 PgConnection::Result PgConnection::command(const char *sql)
@@ -471,14 +510,7 @@ void PgConnection::beginImmediate()
         ++depth_;
         return;
     }
-    try {
-        run(QStringLiteral("BEGIN"), {});
-    } catch (const DbError &e) {
-        // The server restarted since the last statement: BEGIN did nothing, so connect again.
-        if (e.code() != DbCode::Lost)
-            throw;
-        run(QStringLiteral("BEGIN"), {});
-    }
+    run(QStringLiteral("BEGIN"), {});
     try {
         run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(SaveLock), {});
     } catch (const DbError &) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "data/Connection.h"
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -39,6 +40,9 @@ public:
     // Runs a script of several statements without parameters, such as a schema.
     void runScript(const QString &sql);
 
+    // The libpq connection, for the benchmarks' baselines that go to the server directly.
+    pg_conn *handle() const { return conn_; }
+
 private:
     struct ResultDeleter {
         void operator()(pg_result *r) const;
@@ -59,6 +63,8 @@ private:
     Result command(const char *sql);
     [[noreturn]] void fail(const pg_result *result, const QString &sql);
     void configure();
+    // A new session after a lost one, waited for briefly; false when the server cannot be reached.
+    bool reconnect();
     void sendCancel();
 
     pg_conn *conn_ = nullptr;
@@ -71,6 +77,8 @@ private:
     Walk *walk_ = nullptr;           // the innermost walk under way
     int waitMs_ = 5000;
     int appliedWaitMs_ = -1; // as the server has it; -1 when unknown
+    std::chrono::steady_clock::time_point retryAfter_; // no new session tried before then
+    QString unreachable_;                              // why the last try failed
 };
 
 } // namespace data

@@ -1,7 +1,7 @@
 #include "app/Paths.h"
+#include "tools/FirmYear.h"
 #include "tools/demo/DemoData.h"
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <exception>
 
@@ -19,19 +19,13 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
-    static const QRegularExpression firmYear(QStringLiteral("^\\s*(\\d+)\\s*,\\s*(\\d+)\\s*$"));
-    const QRegularExpressionMatch match = args.size() == 3 ? firmYear.match(args[2]) : QRegularExpressionMatch();
-    if (!match.hasMatch()) {
-        err << usage;
+    QString error;
+    const auto firmYear = args.size() == 3 ? tools::parseFirmYear(args[2], error) : std::nullopt;
+    if (!firmYear) {
+        err << (error.isEmpty() ? QString::fromLatin1(usage) : error + QLatin1Char('\n'));
         return 2;
     }
-    bool firmOk = false, yearOk = false;
-    const int firm = match.captured(1).toInt(&firmOk);
-    const int year = match.captured(2).toInt(&yearOk);
-    if (!firmOk || !yearOk || firm > 32767 || year > 32767) {
-        err << "Firm and year must be numbers from 0 to 32767\n";
-        return 2;
-    }
+    const int firm = firmYear->firm, year = firmYear->year;
     const QString root = args[1];
     try {
         const demo::DemoFiles files = demo::makeDemoData(root, firm, year);

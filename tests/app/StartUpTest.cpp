@@ -158,7 +158,8 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
         db.runScript(demo::schemaText(schema));
         return name;
     };
-    create("firm5_yr2", "pg/year");
+    data::PgConnection(server, create("firm5_yr2", "pg/year"))
+        .execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR4', 'Sales', 'By month')");
     admin.execute("DROP DATABASE IF EXISTS firm5 WITH (FORCE)");
     refused(server, {"Cannot open the firm database firm5 on the server: connection to server", "database \"firm5\" "
                                                                                                 "does not exist"});
@@ -166,6 +167,8 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
 
     ASSERT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 0);
     EXPECT_TRUE(Form1::instance().isVisible());
+    Form1::instance().DataSelect(); // the list of this process may have been read before
+    EXPECT_EQ(Form1::instance().vfg->textMatrix(1, 0) + Form1::instance().vfg->textMatrix(1, 2), "CTR4By month");
     EXPECT_EQ(app::GetRecNo("OTH"), 17);
     EXPECT_EQ(app::GetRecNo("OTH"), 18);
     app::FirmDb().execute("Update ZoF05 Set Col98 = -1");

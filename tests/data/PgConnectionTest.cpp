@@ -82,11 +82,16 @@ TEST_F(PgConnection, ValuesRoundTripAndFailuresCarryTheirCode)
     EXPECT_FALSE(db.inTransaction());
     EXPECT_EQ(db.select("Select count(*) From CrMain").rows[0][0].toInt(), 0);
 
-    // A preview's session refuses writes.
+    // A preview's session refuses writes, and so does a user who may only read the definitions.
     const auto reader = open(data::Access::ReadOnly);
     EXPECT_EQ(codeOf([&] { reader->execute("Delete From CrChild"); }), data::DbCode::ReadOnly);
     EXPECT_FALSE(reader->writable());
     EXPECT_TRUE(db.writable());
+    db.execute("Do $$ Begin Create Role designer_reader Login; Exception When duplicate_object Then End $$");
+    db.execute("Grant Select On All Tables In Schema public To designer_reader");
+    data::PgConnection looker(server + " user=designer_reader", "designer_pgtest");
+    EXPECT_EQ(codeOf([&] { looker.execute("Delete From CrChild"); }), data::DbCode::ReadOnly);
+    EXPECT_FALSE(looker.writable());
 
     // A walk streams a long result; statements run while it steps see the connection free, and
     // a walk stopped early leaves it ready.
@@ -152,7 +157,10 @@ TEST_F(PgConnection, WriteTransactionsQueueAcrossConnectionsAndALostConnectionCo
         EXPECT_EQ(codeOf([&] { held.commit(); }), data::DbCode::Lost);
     }
     EXPECT_EQ(other->select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
-    // Ended between two saves, the session is taken up again by the next save.
+    // Ended between two statements, as by a restart of the server, the session is taken up again.
+    other->execute("Select pg_terminate_backend(pid, 5000) From pg_stat_activity Where datname = current_database() "
+                   "And application_name = 'designer;test' And pid <> pg_backend_pid()");
+    EXPECT_EQ(year->select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
     other->execute("Select pg_terminate_backend(pid, 5000) From pg_stat_activity Where datname = current_database() "
                    "And application_name = 'designer;test' And pid <> pg_backend_pid()");
     data::Transaction tx(*year);

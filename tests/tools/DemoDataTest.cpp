@@ -31,8 +31,8 @@ QByteArray contents(const QString &path)
 } // namespace
 
 // make-demo-data takes a root and firm,year, never overwrites, and keys each file with its own
-// password. It and the screenshot program refuse any other command line, an unknown option (a
-// misspelt one) included, with their usage and write nothing.
+// password. It, the copy to a server and the screenshot program refuse any other command line, an
+// unknown option (a misspelt one) included, with their usage and write nothing.
 TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
 {
     QTemporaryDir dir;
@@ -48,6 +48,11 @@ TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
         EXPECT_EQ(run(dir.path(), args, &output), 2) << args.join(' ').toStdString();
         EXPECT_EQ(output, expected);
     }
+    EXPECT_EQ(run(dir.path(), {"--server=host=db", "--root=acc", "5,2"}, &output, COPY_TO_SERVER_EXE), 2);
+    EXPECT_TRUE(output.startsWith("copy-to-server: unknown option \"--root=acc\"\nusage: copy-to-server --server="))
+        << output.toStdString();
+    EXPECT_EQ(run(dir.path(), {root, "5,2"}, &output, COPY_TO_SERVER_EXE), 2);
+    EXPECT_TRUE(output.startsWith("usage: copy-to-server")) << output.toStdString();
     EXPECT_EQ(run(dir.path(), {"--out=pictures"}, &output, SCREENSHOTS_EXE), 2);
     EXPECT_TRUE(output.endsWith("screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"))
         << output.toStdString();

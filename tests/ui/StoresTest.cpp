@@ -9,7 +9,7 @@ using app::SaveResult;
 
 // A counter set behind the numbers in use skips them, in both series; a name in use is refused
 // inside the save, before a number is taken.
-TEST(Stores, NewDefinitionsSkipNumbersInUseNeverReplaceOneAndOutOfRangeValuesAreSaid)
+TEST(Stores, NewDefinitionsSkipNumbersInUseAndNeverReplaceOneOrAnotherProgramsChangeUnasked)
 {
     TestRoot root(TestRoot::Demo);
     // Every definition but the new ones.
@@ -59,13 +59,9 @@ TEST(Stores, NewDefinitionsSkipNumbersInUseNeverReplaceOneAndOutOfRangeValuesAre
     EXPECT_EQ(root.rows("Select ColSeq, ColFieldNameDisp, ColWidth, ColDecimal From CrChild Where ColCode='CRF4' "
                         "Order By ColSeq"),
               QStringList({"1|Party Name|2000|0", "2|Amount|12|0", "3|Product|2500|0"}));
-}
 
-// A definition another program changed or deleted after it was loaded is left as that program
-// left it, until the save is told to overwrite; then it stores what the window shows.
-TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
-{
-    TestRoot root(TestRoot::Demo);
+    // A definition another program changed or deleted after it was loaded is left as that program
+    // left it, until the save is told to overwrite; then it stores what the window shows.
     auto other = data::Connection::open(app::yearConnectionString(root.path(), 1, 1));
     const auto refusedAfter = [&](const char *change, const std::function<SaveResult(bool)> &save,
                                   SaveResult result, const QString &table) {
@@ -75,7 +71,7 @@ TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
         EXPECT_EQ(root.rows("Select * From " + table), stored) << change;
     };
 
-    QString recNo = "CTR2";
+    recNo = "CTR2";
     const auto loadedCrossTab = crosstab::loadCrossTab(root.year(), recNo);
     const auto saveCrossTab = [&](bool overwrite) {
         return crosstab::saveCrossTab(root.year(), recNo, crossTab("Mine"), &*loadedCrossTab, overwrite);
@@ -87,7 +83,7 @@ TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
     EXPECT_EQ(root.rows("Select Col99, ColRepName, ColRepDesc From ZoCTR Where Col99='CTR2'"),
               QStringList{"CTR2|Mine|Desc"});
 
-    QString code = "CRF4";
+    code = "CRF4";
     const auto loadedReport = loadReport(root.year(), code);
     const auto saveTabular = [&](bool overwrite) {
         return saveReport(root.year(), code, "Mine", columns("Area"), &*loadedReport, overwrite);
@@ -98,7 +94,7 @@ TEST(Stores, ASaveOverAnotherProgramsChangeWaitsForTheUsersChoice)
     EXPECT_EQ(saveTabular(true), SaveResult::Saved);
     EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode='CRF4'"), QStringList{"Area"});
 
-    QString column = "CF-2";
+    column = "CF-2";
     const auto loadedColumn = loadCustomColumn(root.year(), column);
     const auto saveColumn = [&](bool overwrite) {
         return storeCustomColumn(root.year(), column, {"Mine", "1", "N"}, "PWR", &*loadedColumn, overwrite);

@@ -126,5 +126,7 @@ void frmRowSelect::FillGridD2() { fillFixed(QStringLiteral("D2")); }
 
 void frmRowSelect::FillGridUF(int Cnt)
 {
-    appendUserFields(Cnt, AllUserFields, QString());
+    // A field without a caption comes first, as the files sort it; a server has to be told.
+    appendUserFields(Cnt, AllUserFields + (app::settings().Server.isEmpty() ? QString() : QStringLiteral("NULLS FIRST")),
+                     QString());
 }

@@ -94,7 +94,7 @@ void expectPages(const QString &text, const QStringList &onEach, int atLeast)
 
 // What the preview shows goes to a CSV file whole and to PDF pages that repeat the heading, the
 // captions and the row headings, set the totals apart and are numbered; a workbook is written too.
-TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
+TEST(Export, WritesThePreviewToCsvWorkbookAndPdfAndACancelledOrFailedOneLeavesNoFile)
 {
     TestRoot root(TestRoot::Demo);
     partiesInCities(root.year());
@@ -128,13 +128,10 @@ TEST(Export, WritesThePreviewToCsvWorkbookAndPdf)
     EXPECT_TRUE(fileText(dir.filePath("sales.xlsx")).startsWith("PK\x03\x04"));
     expectPages(pdfText(dir.filePath("sales.pdf")), {"Party Sales By Month", "City Name / Party Name"}, 2);
     EXPECT_EQ(takeMessages(), "");
-}
 
-// A cancelled or failed export leaves no file of its own, and a file it was to replace as it was.
-TEST(Export, CancelledOrFailedLeavesNoFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("report.csv");
+    // A cancelled or failed export leaves no file of its own, and a file it was to replace as it was.
+    QTemporaryDir other;
+    const QString path = other.filePath("report.csv");
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old");
@@ -152,10 +149,10 @@ TEST(Export, CancelledOrFailedLeavesNoFile)
         EXPECT_TRUE(report::writeReport(target, path, nullptr, lines, progress).cancelled);
     }
     report::Progress progress;
-    const report::Outcome failed = report::writeReport(report::Target::Csv, dir.filePath("none/report.csv"), nullptr,
+    const report::Outcome failed = report::writeReport(report::Target::Csv, other.filePath("none/report.csv"), nullptr,
                                                        {{}, [](report::Sink &) {}, {}}, progress);
-    EXPECT_EQ(str(failed.error), str("Cannot write in " + dir.filePath("none") + ": No such file or directory"));
-    EXPECT_EQ(lines(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
+    EXPECT_EQ(str(failed.error), str("Cannot write in " + other.filePath("none") + ": No such file or directory"));
+    EXPECT_EQ(lines(QDir(other.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
     EXPECT_EQ(fileText(path), "old");
 }
 

@@ -24,7 +24,7 @@ const QStringList Example = {"M02|Col98|C|Party Name|Left|2000|0|Asc|None|No|Yes
 
 } // namespace
 
-TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
+TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumnAndSaveReportStoresThem)
 {
     // A stored decimal count no grid could type builds at most fifteen places.
     const QString fifteen = "'##########0.000000000000000'";
@@ -67,13 +67,10 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumn)
         SCOPED_TRACE(c.what);
         EXPECT_EQ(texts(build(c.rows)), texts(c.expected));
     }
-}
 
-// Empty row lists are stored as empty text, empty decimal and width lists as null, decimals as
-// numbers. Rows whose cells are unchanged are not written again; the rest, however they were
-// damaged, end as a fresh save writes them.
-TEST(SaveReport, StoresEmptyListsAsTheirKindAsksAndAReplaceRewritesOnlyChangedRows)
-{
+    // Empty row lists are stored as empty text, empty decimal and width lists as null, decimals as
+    // numbers. Rows whose cells are unchanged are not written again; the rest, however they were
+    // damaged, end as a fresh save writes them.
     TestRoot root(TestRoot::Demo);
     QString added;
     saveReport(root.year(), added, "Parties", cells({Example[0]}), nullptr);

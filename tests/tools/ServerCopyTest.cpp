@@ -1,0 +1,148 @@
+#include "app/Paths.h"
+#include "data/PgConnection.h"
+#include "tools/copy/ServerCopy.h"
+#include "tools/demo/DemoData.h"
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A firm of its own on the test server, so that no other test's databases meet these.
+const int Firm = 71, Year = 3;
+
+QString server()
+{
+    return qEnvironmentVariable("DESIGNER_TEST_SERVER");
+}
+
+std::unique_ptr<data::Connection> onServer(const QString &database)
+{
+    return data::Connection::open(app::serverConnectionString(server(), database));
+}
+
+void dropFirm()
+{
+    const auto admin = onServer(QStringLiteral("postgres"));
+    for (const QString &db : {app::yearServerDatabase(Firm, Year), app::yearServerDatabase(Firm, Year + 1),
+                              app::yearServerDatabase(Firm, 0), app::firmServerDatabase(Firm)})
+        admin->execute(QStringLiteral("DROP DATABASE IF EXISTS ") + db);
+}
+
+// A database of the year made by hand from the schema.
+std::unique_ptr<data::Connection> yearFromSchema(const QString &database)
+{
+    onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + database);
+    auto db = onServer(database);
+    dynamic_cast<data::PgConnection &>(*db).runScript(demo::schemaText("pg/year"));
+    return db;
+}
+
+QStringList indexesOf(data::Connection &db)
+{
+    QStringList indexes;
+    for (const auto &row : db.select("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() "
+                                     "ORDER BY indexname").rows)
+        indexes << row[0].toString();
+    return indexes;
+}
+
+int copyTool(const QStringList &args, QString *output)
+{
+    QProcess p;
+    p.start(QStringLiteral(COPY_TO_SERVER_EXE), args);
+    p.waitForFinished(120000);
+    *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitCode();
+}
+
+// Every row of the table by rowid, its values as text and a null marked as such.
+QStringList rowsOf(data::Connection &db, const QString &table, const QStringList &columns)
+{
+    QStringList rows;
+    db.forEachRow(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid").arg(columns.join(", "), table), {},
+                  [&](const QVector<QVariant> &row) {
+                      QStringList cells;
+                      for (const QVariant &v : row)
+                          cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+                      rows << cells.join(QLatin1Char('|'));
+                  });
+    return rows;
+}
+
+// Both files' tables as the server holds them, compared with the files row for row.
+void expectSameRows(const QString &root)
+{
+    for (const servercopy::Move &move : servercopy::firmMoves(root, Firm, Year)) {
+        const auto file = data::Connection::open(move.file, data::Access::ReadOnly);
+        const auto db = onServer(move.database);
+        const auto tables = file->select("SELECT name FROM sqlite_master WHERE type = 'table'").rows;
+        for (const auto &table : tables) {
+            QStringList columns;
+            const QString name = table[0].toString();
+            for (const auto &c : file->select("PRAGMA table_info(" + name + ")").rows)
+                columns << c[1].toString();
+            EXPECT_EQ(rowsOf(*db, name, columns), rowsOf(*file, name, columns)) << name.toStdString();
+        }
+    }
+}
+
+} // namespace
+
+// The tool copies both files, every table with its rowids, nulls, awkward text and exact doubles,
+// into a firm database made by hand from the schema and a year database it creates itself, which
+// ends with the schema's indexes; rows added on the server later take rowids after the copied ones. A second copy of the year is
+// refused and writes nothing; a further year is copied beside the firm's database, which is kept
+// with what the designers have changed in it since.
+TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
+{
+    if (server().isEmpty())
+        GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
+    dropFirm();
+    QTemporaryDir dir;
+    {
+        demo::DemoFiles files = demo::makeDemoData(dir.path(), Firm, Year);
+        files.year->execute("INSERT INTO ZoM35 VALUES (NULL, NULL, NULL, NULL)");
+        files.year->execute("INSERT INTO ZoM35 VALUES (?, ?, '', ' ')",
+                            {"O'Brien \"& Sons\" 100% ü 日本\t\n", QString(5000, QChar(0x20AC))});
+        files.year->execute("INSERT INTO ZoT52 (Col99, ColLineNo, Col93, Col95, ColBags) VALUES ('V', ?, ?, ?, ?)",
+                            {Q_INT64_C(9007199254740993), 0.1 + 0.2, 1e-300, -123456789.123456789});
+        files.year->execute("DELETE FROM ZoT52 WHERE rowid = 2");
+        demo::createDatabase(app::yearDbBase(dir.path(), Firm, Year + 1) + ".db", app::YearPassword,
+                             demo::schemaText("year"))
+            ->execute("INSERT INTO ZoM35 (Col99) VALUES ('next year')");
+    }
+    onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + app::firmServerDatabase(Firm));
+    dynamic_cast<data::PgConnection &>(*onServer(app::firmServerDatabase(Firm))).runScript(demo::schemaText("pg/firm"));
+
+    const QStringList command{"--server=" + server(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
+    QString output;
+    ASSERT_EQ(copyTool(command, &output), 0) << output.toStdString();
+    EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
+    expectSameRows(dir.path());
+    EXPECT_EQ(indexesOf(*onServer(app::yearServerDatabase(Firm, Year))),
+              indexesOf(*yearFromSchema(app::yearServerDatabase(Firm, 0))));
+    {
+        const auto year = onServer(app::yearServerDatabase(Firm, Year));
+        const auto lastRowId = year->select("SELECT max(rowid) FROM ZoM35").rows[0][0].toLongLong();
+        year->execute("INSERT INTO ZoM35 (Col99) VALUES ('after')");
+        EXPECT_GT(year->select("SELECT rowid FROM ZoM35 WHERE Col99 = 'after'").rows[0][0].toLongLong(), lastRowId);
+        year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
+    }
+    EXPECT_EQ(copyTool(command, &output), 1);
+    EXPECT_TRUE(output.contains("firm71_yr3 already holds data")) << output.toStdString();
+    expectSameRows(dir.path());
+
+    onServer(app::firmServerDatabase(Firm))->execute("UPDATE ZoF05 SET Col98 = 500 WHERE Col99 = 'OTH'");
+    QStringList done;
+    servercopy::copyToServer(server(), servercopy::firmMoves(dir.path(), Firm, Year + 1),
+                             [&](const servercopy::Move &move, const servercopy::Copied &copied) {
+                                 done << QStringLiteral("%1 %2").arg(move.database).arg(copied.kept ? -1 : copied.rows);
+                             });
+    EXPECT_EQ(done, QStringList({"firm71_yr4 1", "firm71 -1"}));
+    EXPECT_EQ(onServer(app::yearServerDatabase(Firm, Year + 1))->select("SELECT Col99 FROM ZoM35").rows,
+              QVector<QVector<QVariant>>{{"next year"}});
+    EXPECT_EQ(onServer(app::firmServerDatabase(Firm))->select("SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'").rows,
+              QVector<QVector<QVariant>>{{500}});
+    dropFirm();
+}
