@@ -194,9 +194,9 @@ SELECT CASE WHEN a IS NULL OR b IS NULL THEN NULL
     WHEN jet_isdate(a) AND jet_isdate(b) THEN (jet_date(a) - jet_date(b))::double precision
     ELSE jet_num(a, '-') - jet_num(b, '-') END $$;
 
+-- Whole results are never a negative zero, as the files keep them as whole numbers.
 CREATE FUNCTION jet_mul(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
 AS $$ SELECT a * b + 0 $$;
--- Whole results are never a negative zero, as the files keep them as whole numbers.
 CREATE FUNCTION jet_neg(a double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT 0 - a $$;
 CREATE FUNCTION jet_div(a double precision, b double precision) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NULL THEN NULL WHEN b = 0 THEN jet_fail('Division by zero', b) ELSE a / b END $$;
@@ -241,6 +241,7 @@ SELECT coalesce(substring(regexp_replace(v, '\s', '', 'g') FROM '^[+-]?(?:\d+\.?
 
 -- --- dates ---
 
+-- Month, Year and Day of a date as text or as a day number.
 DO $$
 DECLARE
     part text;
@@ -249,7 +250,8 @@ BEGIN
     FOREACH part IN ARRAY '{month,year,day}'::text[] LOOP
         FOREACH type IN ARRAY '{double precision,text}'::text[] LOOP
             EXECUTE format('CREATE FUNCTION %I(%s) RETURNS bigint LANGUAGE sql %s AS %L', 'jet_' || part, type,
-                           CASE type WHEN 'text' THEN 'STABLE' ELSE 'IMMUTABLE' END, format('SELECT extract(%s FROM jet_dateof($1, %L))::bigint', part, upper(part)));
+                           CASE type WHEN 'text' THEN 'STABLE' ELSE 'IMMUTABLE' END,
+                           format('SELECT extract(%s FROM jet_dateof($1, %L))::bigint', part, upper(part)));
         END LOOP;
     END LOOP;
 END $$;
