@@ -59,8 +59,7 @@ TEST(CrossTabWindow, RefusesAnIncompleteDefinitionAndAddsOneThroughTheKeyboard)
         FakeMessages::instance().answer(app::Answer::Yes);
         key(Qt::Key_Escape);
     });
-    EXPECT_EQ(FakeMessages::instance().prompts(), QStringList{"Discard the changes to this definition?"});
-    FakeMessages::instance().clear();
+    EXPECT_EQ(takeMessages(), "Discard the changes to this definition?");
     EXPECT_EQ(root.value("Select count(*) From ZoCTR").toInt(), 3);
     EXPECT_EQ(root.counter("OTH"), 17);
 

@@ -60,13 +60,10 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     click(w.cmdSave);
     EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
     EXPECT_EQ(root.counter("OTH"), next + 1) << "the retry keeps its number";
+    // Its rows are compared whole where a new report is built.
     const QString code = "CRF" + QString::number(next);
-    EXPECT_EQ(storedReport(root, code),
-              lines({mainRow(code, "Report1",
-                             {"M02|Col86|C|Area|Left|1500||None|None|No|No|No",
-                              "M02|Col88|C|City|Left|1500||None|None|No|No|No"}),
-                     code + "|M02|Col86|Area|C|L|1500|0|N|N|N|N|N|F|1",
-                     code + "|M02|Col88|City|C|L|1500|0|N|N|N|N|N|F|2"}));
+    EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode=? Order By ColSeq", {code}),
+              QStringList({"Area", "City"}));
 
     // A save over another program's change asks first: No (the default) shows the stored report in
     // the wizard, Yes after a delete stores the wizard's report again under its code.
