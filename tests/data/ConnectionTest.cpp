@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
+#include <thread>
 
 namespace {
 
@@ -125,4 +126,25 @@ TEST_F(DatabaseConnection, StatementsBeyondTheKeptOnesRunRightWhileAnotherIsStil
         seen << row[0].toString() + QString::number(sum);
     });
     EXPECT_EQ(seen, QStringList({"A150", "B150", "C150"}));
+}
+
+// Stopped from another thread at any moment, even as it is being sent, a statement that would run
+// for ever ends at once.
+TEST_F(DatabaseConnection, AnInterruptAtAnyMomentEndsAStatement)
+{
+    const QString endless = onFiles ? "With Recursive n(i) As (Select 1 Union All Select i + 1 From n) "
+                                      "Select count(*) From n"
+                                    : "Select pg_sleep(600)";
+    for (int i = 0; i < 40; ++i) {
+        auto db = data::Connection::open(testYearConnection(dir.path(), 1, 1));
+        QElapsedTimer timer;
+        timer.start();
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(50 * i));
+            db->interrupt();
+        });
+        EXPECT_EQ(codeOf([&] { db->select(endless); }), data::DbCode::Interrupted);
+        stopper.join();
+        ASSERT_LT(timer.elapsed(), 5000) << "interrupted after " << 50 * i << " microseconds";
+    }
 }
