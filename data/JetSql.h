@@ -39,6 +39,7 @@
 // - Nz(number) with no replacement gives 0 there, empty text on the files.
 // - Comparing text with a number is an error there, where the files compare them as text.
 // - Sum, Avg and the like of a text column or of text a function computes are errors there.
+// - Left, Right and Mid of Null with a length out of range stop with the overflow there.
 namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".

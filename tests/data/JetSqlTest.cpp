@@ -1,10 +1,8 @@
 #include "app/Family.h"
-#include "app/Paths.h"
 #include "data/DbError.h"
 #include "data/JetSql.h"
-#include "data/PgConnection.h"
 #include "support/ErrorOf.h"
-#include "tools/demo/DemoData.h"
+#include "support/TestData.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,17 +19,7 @@ class JetSql : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const QString server = qEnvironmentVariable("DESIGNER_TEST_SERVER");
-        if (server.isEmpty()) {
-            db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
-        } else {
-            data::PgConnection admin(server, "postgres");
-            admin.execute("DROP DATABASE IF EXISTS designer_jetsql WITH (FORCE)");
-            admin.execute("CREATE DATABASE designer_jetsql");
-            db = data::Connection::open(app::serverConnectionString(server, "designer_jetsql"));
-            for (const char *script : {"pg/year", "pg/functions"})
-                static_cast<data::PgConnection &>(*db).runScript(demo::schemaText(script));
-        }
+        db = makeTestData(dir.path(), false, 1, 1).year;
         db->execute("INSERT INTO ZoM02 (Col99, Col98, Col88) VALUES ('P1', 'Anand Traders', 'Pune'), "
                     "('P2', 'Bharat Stores', 'Mumbai')");
         db->execute("INSERT INTO ZoT51 (Col99, Col98, Col45, Col83) VALUES ('PCC0001', '2023-07-10', 'PRET', 'P2'), "
