@@ -27,8 +27,11 @@
 //   the engine's own. TOP n PERCENT, UNION, TRANSFORM and the domain functions are not supported.
 //
 // On the server, [names] are quoted in its folding (lower case) and aliases in their own case;
-// comparisons are true or false, read back as 1 and 0 as on the files. Its values have one type
-// per column rather than per row, which leaves these differences:
+// comparisons are true or false, read back as 1 and 0 as on the files, and whole numbers a
+// function computes come back as doubles (they read the same). Text compares ignoring the case
+// of every letter there, of A to Z only on the files; computed text sorts by the database's
+// collation (binary, as on the files, on a cluster made with the C locale). Its values have one
+// type per column rather than per row, which leaves these differences:
 // - IIf's two branches are both numbers or both text there (IIf(c, 1, 'x') is an error); Nz
 //   with a number and text gives text.
 // - Text + or - a number gives text there (the date or the number as text); a date less a
@@ -36,8 +39,7 @@
 // - Nz(number) with no replacement gives 0 there, empty text on the files.
 // - Comparing text with a number is an error there, where the files compare them as text.
 // - Sum, Avg and the like of a text column or of text a function computes are errors there.
-// - An error in a part made of literals only (1 / 0) stops the statement there even where that
-//   part is not evaluated or no row is read.
+// - Left, Right and Mid of Null with a length out of range stop with the overflow there.
 namespace data {
 
 // One expression: "IIF( Left(T52.Col99,3) In ('SDC','SCC'), T52.Col93, 0)".

@@ -282,7 +282,7 @@ void PgConnection::ready(const QString &sql)
         throw DbError(QStringLiteral("interrupted"), DbCode::Interrupted, sql);
     // A statement run while a walk steps: the rest of the walk's rows wait in memory.
     if (walk_ && !walk_->drained) {
-        while (Result r{PQgetResult(conn_)})
+        while (Result r = result())
             walk_->rest.push_back(std::move(r));
         walk_->drained = true;
     }
@@ -358,7 +358,7 @@ PgConnection::Result PgConnection::run(const QString &sql, const Params &params)
     if (interrupted_)
         sendCancel();
     Result last, error;
-    while (Result r{PQgetResult(conn_)}) {
+    while (Result r = result()) {
         const ExecStatusType status = PQresultStatus(r.get());
         if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY)
             last = std::move(r);
@@ -368,6 +368,22 @@ PgConnection::Result PgConnection::run(const QString &sql, const Params &params)
     if (error || !last)
         fail(error.get(), sql);
     return last;
+}
+
+PgConnection::Result PgConnection::result()
+{
+    // The server drops a cancel that reaches it before it has read the statement, so while
+    // interrupted the cancel is sent again until the statement ends.
+    while (PQisBusy(conn_)) {
+        pollfd socket{PQsocket(conn_), POLLIN, 0};
+        if (::poll(&socket, 1, 200) == 0) {
+            if (interrupted_)
+                sendCancel();
+        } else if (!PQconsumeInput(conn_)) {
+            break; // PQgetResult tells the failure
+        }
+    }
+    return Result(PQgetResult(conn_));
 }
 
 void PgConnection::execute(const QString &sql, const Params &params)
@@ -402,7 +418,7 @@ PgConnection::Result PgConnection::next(Walk &walk)
     }
     if (walk.drained)
         return nullptr;
-    Result r(PQgetResult(conn_));
+    Result r = result();
     walk.drained = !r;
     return r;
 }
@@ -440,7 +456,7 @@ void PgConnection::walkRows(const QString &sql, const Params &params, const std:
         // The walk stops early: the rows still to come are not wanted.
         if (!walk.drained) {
             sendCancel();
-            while (Result rest{PQgetResult(conn_)}) {
+            while (Result rest = result()) {
             }
         }
         walk_ = outer;

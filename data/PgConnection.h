@@ -55,6 +55,8 @@ private:
         bool drained = false;
     };
     Result next(Walk &walk);
+    // The server's next result of the statement under way; null when it has sent them all.
+    Result result();
 
     // Ready for the next statement: not interrupted, connected (again, after a lost connection
     // outside a transaction), the wait for locks as asked.

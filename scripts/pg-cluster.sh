@@ -3,13 +3,14 @@
 # its own folder:
 #   scripts/pg-cluster.sh start DIR   creates DIR, starts a server there, prints its libpq conninfo
 #   scripts/pg-cluster.sh stop DIR    stops that server at once and removes DIR
+#   scripts/pg-cluster.sh restart DIR restarts that server, dropping every connection to it
 # The server refuses to run as root, so under root it runs as the postgres user. Durability is
 # switched off: nothing in DIR outlives the run.
 set -euo pipefail
 action=${1:-}
 dir=${2:-}
-if [[ -z "$dir" || ( "$action" != start && "$action" != stop ) ]]; then
-  echo "usage: $0 start|stop DIR" >&2
+if [[ -z "$dir" || ! "$action" =~ ^(start|stop|restart)$ ]]; then
+  echo "usage: $0 start|stop|restart DIR" >&2
   exit 2
 fi
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
@@ -25,6 +26,10 @@ if [[ "$action" == stop ]]; then
     as_owner "$bin/pg_ctl" stop -D "$dir/data" -m immediate -s >/dev/null 2>&1 || true
   fi
   rm -rf "$dir"
+  exit 0
+fi
+if [[ "$action" == restart ]]; then
+  as_owner "$bin/pg_ctl" restart -D "$dir/data" -w -s -m fast -l "$dir/server.log" >/dev/null
   exit 0
 fi
 mkdir -p "$dir"

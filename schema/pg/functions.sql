@@ -13,86 +13,88 @@ CREATE EXTENSION IF NOT EXISTS citext;
 -- Stops the statement with a message. It is STABLE, and so is every function that calls it: the
 -- server evaluates IMMUTABLE calls of literals while it plans a statement, also where the
 -- statement would never reach them.
-CREATE FUNCTION jet_fail(message text, about anyelement) RETURNS anyelement LANGUAGE plpgsql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_fail(message text, about anyelement) RETURNS anyelement LANGUAGE plpgsql STABLE AS $$
 BEGIN
     RAISE EXCEPTION '%', message;
 END $$;
 
 -- A number as the desktop engine shows it: whole numbers without a point, others to 15
 -- significant digits, very small and very large ones with an exponent.
-CREATE FUNCTION jet_str_exponent(v double precision) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_str_exponent(v double precision) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 BEGIN
     RETURN regexp_replace(btrim(to_char(v, '9.99999999999999EEEE')), '\.?0*e', 'e');
 END $$;
-CREATE FUNCTION jet_str(v double precision) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_str(v double precision) RETURNS text LANGUAGE sql IMMUTABLE AS $$
 SELECT CASE WHEN v = trunc(v) AND abs(v) < 1e15 THEN v::bigint::text
     WHEN abs(v) < 1e-4 OR abs(v) >= 1e15 THEN jet_str_exponent(v) ELSE v::numeric::text END $$;
-CREATE FUNCTION jet_str(v bigint) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v::text $$;
-CREATE FUNCTION jet_str(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_str(v bigint) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v::text $$;
+CREATE OR REPLACE FUNCTION jet_str(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
 
 -- Text as the number it reads as: thousands separators and a percent sign understood, blanks
 -- around it ignored. Other text is a type mismatch in fn, or Null when fn is Null.
-CREATE FUNCTION jet_num(v text, fn text) RETURNS double precision LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_num(v text, fn text) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN v IS NULL THEN NULL
     WHEN v ~ '^\s*[+-]?(\d{1,3}(,\d{3})+(\.\d*)?|\d+(\.\d*)?|\.\d+)([eE][+-]?\d+)?\s*%?\s*$'
     THEN replace(replace(v, ',', ''), '%', '')::double precision / CASE WHEN strpos(v, '%') > 0 THEN 100 ELSE 1 END
     WHEN fn IS NOT NULL THEN jet_fail('Type mismatch in ' || fn, v)::double precision END $$;
 
 -- The date that text starting 'YYYY-MM-DD' names, or Null.
-CREATE FUNCTION jet_date(v text) RETURNS date LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_date(v text) RETURNS date LANGUAGE sql IMMUTABLE AS $$
 SELECT CASE WHEN v ~ '^\d{4}-(0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01])' AND left(v, 4) <> '0000' THEN
     CASE WHEN substr(v, 9, 2)::int <= extract(day FROM make_date(left(v, 4)::int, substr(v, 6, 2)::int, 1)
                                                       + interval '1 month - 1 day')
     THEN make_date(left(v, 4)::int, substr(v, 6, 2)::int, substr(v, 9, 2)::int) END END $$;
 
 -- A date as the tables hold it: the date alone or followed by a time.
-CREATE FUNCTION jet_isdate(v text) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_isdate(v text) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$
 SELECT (length(v) = 10 OR substr(v, 11, 1) IN (' ', 'T')) AND jet_date(v) IS NOT NULL $$;
 
-CREATE FUNCTION jet_datetext(d date) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_datetext(d date) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 BEGIN
     RETURN to_char(d, 'YYYY-MM-DD');
 END $$;
 
 -- A value as a date where one is asked for: a number counts days from 30 December 1899; blank
 -- text gives Null, other text that is no date a type mismatch in fn.
-CREATE FUNCTION jet_dateof(v double precision, fn text) RETURNS date LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_dateof(v double precision, fn text) RETURNS date LANGUAGE sql IMMUTABLE AS $$
 SELECT date '1899-12-30' + floor(v)::int $$;
-CREATE FUNCTION jet_dateof(v text, fn text) RETURNS date LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_dateof(v text, fn text) RETURNS date LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN v IS NULL OR btrim(v, E' \t\r\n\f\v') = '' THEN NULL
     ELSE coalesce(jet_date(left(btrim(v, E' \t\r\n\f\v'), 10)), jet_fail('Type mismatch in ' || fn, jet_date(v))) END $$;
 
 -- A number rounded to a whole one, a half to the even neighbour, that must lie in [low, high].
-CREATE FUNCTION jet_whole(v double precision, fn text, low double precision, high double precision) RETURNS bigint
+CREATE OR REPLACE FUNCTION jet_whole(v double precision, fn text, low double precision, high double precision) RETURNS bigint
 LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN v IS NULL THEN NULL WHEN round(v) BETWEEN low AND high THEN round(v)::bigint
     ELSE jet_fail('Overflow in ' || fn, v)::bigint END $$;
 
 -- Comparisons ignore the case of text, also of computed text; numbers stay numbers.
-CREATE FUNCTION jet_ci(v text) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v::citext $$;
-CREATE FUNCTION jet_ci(v citext) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
-CREATE FUNCTION jet_ci(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
-CREATE FUNCTION jet_ci(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_ci(v text) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v::citext $$;
+CREATE OR REPLACE FUNCTION jet_ci(v citext) RETURNS citext LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_ci(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_ci(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
 
 -- A value where a condition is asked for: anything but 0 is true.
-CREATE FUNCTION jet_bool(v double precision) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$ SELECT v <> 0 $$;
-CREATE FUNCTION jet_bool(v text) RETURNS boolean LANGUAGE sql STABLE AS $$ SELECT jet_num(v, NULL) <> 0 $$;
+CREATE OR REPLACE FUNCTION jet_bool(v double precision) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$ SELECT v <> 0 $$;
+CREATE OR REPLACE FUNCTION jet_bool(v text) RETURNS boolean LANGUAGE sql STABLE AS $$ SELECT jet_num(v, NULL) <> 0 $$;
 
 -- IIf(condition, when true, when false): both branches must share a type.
-CREATE FUNCTION jet_iif(c boolean, a anycompatible, b anycompatible) RETURNS anycompatible LANGUAGE sql IMMUTABLE
+CREATE OR REPLACE FUNCTION jet_iif(c boolean, a anycompatible, b anycompatible) RETURNS anycompatible
+LANGUAGE sql IMMUTABLE
 AS $$ SELECT CASE WHEN c THEN a ELSE b END $$;
-CREATE FUNCTION jet_iif(c double precision, a anycompatible, b anycompatible) RETURNS anycompatible
+CREATE OR REPLACE FUNCTION jet_iif(c double precision, a anycompatible, b anycompatible) RETURNS anycompatible
 LANGUAGE sql IMMUTABLE AS $$ SELECT CASE WHEN c <> 0 THEN a ELSE b END $$;
-CREATE FUNCTION jet_iif(c text, a anycompatible, b anycompatible) RETURNS anycompatible LANGUAGE sql STABLE
+CREATE OR REPLACE FUNCTION jet_iif(c text, a anycompatible, b anycompatible) RETURNS anycompatible LANGUAGE sql STABLE
 AS $$ SELECT CASE WHEN jet_num(c, 'IIF') <> 0 THEN a ELSE b END $$;
 
-CREATE FUNCTION jet_isnull(v anyelement) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_isnull(v anyelement) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$
 SELECT CASE WHEN v IS NULL THEN -1 ELSE 0 END::bigint $$;
 
 -- Nz(value): Null as empty text, or as 0 where the value is a number.
-CREATE FUNCTION jet_nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, '') $$;
-CREATE FUNCTION jet_nz(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
-CREATE FUNCTION jet_nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
+CREATE OR REPLACE FUNCTION jet_nz(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, '') $$;
+CREATE OR REPLACE FUNCTION jet_nz(v double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
+CREATE OR REPLACE FUNCTION jet_nz(v bigint) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(v, 0) $$;
 -- Nz(value, instead) for every pair of types: text where either is text.
 DO $$
 DECLARE
@@ -101,7 +103,7 @@ DECLARE
 BEGIN
     FOREACH a IN ARRAY '{double precision,bigint,text}'::text[] LOOP
         FOREACH b IN ARRAY '{double precision,bigint,text}'::text[] LOOP
-            EXECUTE format('CREATE FUNCTION jet_nz(%s, %s) RETURNS %s LANGUAGE sql IMMUTABLE AS %L', a, b,
+            EXECUTE format('CREATE OR REPLACE FUNCTION jet_nz(%s, %s) RETURNS %s LANGUAGE sql IMMUTABLE AS %L', a, b,
                            CASE WHEN a = b THEN a WHEN 'text' IN (a, b) THEN 'text' ELSE 'double precision' END,
                            CASE WHEN a = b OR 'text' NOT IN (a, b) THEN 'SELECT coalesce($1, $2)'
                                 ELSE 'SELECT coalesce(jet_str($1), jet_str($2))' END);
@@ -111,33 +113,34 @@ END $$;
 
 -- --- text ---
 
-CREATE FUNCTION jet_left(v text, n double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_left(v text, n double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT left(v, jet_whole(n, 'LEFT', 0, 2147483647)::int) $$;
-CREATE FUNCTION jet_right(v text, n double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_right(v text, n double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT right(v, jet_whole(n, 'RIGHT', 0, 2147483647)::int) $$;
-CREATE FUNCTION jet_mid(v text, start double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_mid(v text, start double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN v IS NULL OR start IS NULL THEN NULL
     WHEN jet_whole(start, 'MID', 0, 2147483647) < 1 THEN jet_fail('Invalid start in MID', v)
     ELSE substr(v, jet_whole(start, 'MID', 0, 2147483647)::int) END $$;
-CREATE FUNCTION jet_mid(v text, start double precision, n double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_mid(v text, start double precision, n double precision) RETURNS text
+LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN n IS NOT NULL THEN left(jet_mid(v, start), jet_whole(n, 'MID', 0, 2147483647)::int) END $$;
-CREATE FUNCTION jet_space(n double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_space(n double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT repeat(' ', jet_whole(n, 'SPACE', 0, 2147483647)::int) $$;
-CREATE FUNCTION jet_ucase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT upper(v) $$;
-CREATE FUNCTION jet_lcase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT lower(v) $$;
-CREATE FUNCTION jet_len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT length(v)::bigint $$;
-CREATE FUNCTION jet_cstr(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_ucase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT upper(v) $$;
+CREATE OR REPLACE FUNCTION jet_lcase(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT lower(v) $$;
+CREATE OR REPLACE FUNCTION jet_len(v text) RETURNS bigint LANGUAGE sql IMMUTABLE AS $$ SELECT length(v)::bigint $$;
+CREATE OR REPLACE FUNCTION jet_cstr(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
 -- Trim, LTrim and RTrim take off blanks only, not tabs or line breaks.
-CREATE FUNCTION jet_trim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT btrim(v, ' ') $$;
-CREATE FUNCTION jet_ltrim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT ltrim(v, ' ') $$;
-CREATE FUNCTION jet_rtrim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT rtrim(v, ' ') $$;
+CREATE OR REPLACE FUNCTION jet_trim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT btrim(v, ' ') $$;
+CREATE OR REPLACE FUNCTION jet_ltrim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT ltrim(v, ' ') $$;
+CREATE OR REPLACE FUNCTION jet_rtrim(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT rtrim(v, ' ') $$;
 -- & joins, a Null as empty text.
-CREATE FUNCTION jet_cat(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_cat(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
 SELECT coalesce(a, '') || coalesce(b, '') $$;
 
 -- Like's pattern as a regular expression: * any text, ? one character, # one digit, [a-c] and
 -- [!a-c] lists. A pattern written in the statement is turned once, as the statement is planned.
-CREATE FUNCTION jet_like_expression(pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_like_expression(pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 DECLARE
     re text := '';
     ch text;
@@ -164,57 +167,63 @@ BEGIN
     RETURN '^(?:' || re || ')$';
 END $$;
 -- Case is ignored.
-CREATE FUNCTION jet_like(v text, pattern text) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_like(v text, pattern text) RETURNS boolean LANGUAGE sql IMMUTABLE AS $$
 SELECT v ~* jet_like_expression(pattern) $$;
 
 -- --- numbers ---
 
 -- + joins two texts; a date and a number give the date that many days on; otherwise text
 -- counts as its number. With text on one side the result is text.
-CREATE FUNCTION jet_add(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
+CREATE OR REPLACE FUNCTION jet_add(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE
 AS $$ SELECT a + b $$;
-CREATE FUNCTION jet_add(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT a || b $$;
-CREATE FUNCTION jet_add(a text, b double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_add(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT a || b $$;
+CREATE OR REPLACE FUNCTION jet_add(a text, b double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NULL OR b IS NULL THEN NULL
     WHEN jet_isdate(a) THEN jet_datetext(jet_date(a) + floor(b)::int) ELSE jet_str(jet_num(a, '+') + b) END $$;
-CREATE FUNCTION jet_add(a double precision, b text) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_add(a double precision, b text) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT jet_add(b, a) $$;
 
 -- - : two dates give the days between them, a date less a number the date that many days
 -- before; otherwise text counts as its number.
-CREATE FUNCTION jet_sub(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
+CREATE OR REPLACE FUNCTION jet_sub(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE
 AS $$ SELECT a - b $$;
-CREATE FUNCTION jet_sub(a text, b double precision) RETURNS text LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_sub(a text, b double precision) RETURNS text LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NULL OR b IS NULL THEN NULL
     WHEN jet_isdate(a) THEN jet_datetext(jet_date(a) - floor(b)::int) ELSE jet_str(jet_num(a, '-') - b) END $$;
-CREATE FUNCTION jet_sub(a double precision, b text) RETURNS double precision LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_sub(a double precision, b text) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NOT NULL THEN a - jet_num(b, '-') END $$;
-CREATE FUNCTION jet_sub(a text, b text) RETURNS double precision LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_sub(a text, b text) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NULL OR b IS NULL THEN NULL
     WHEN jet_isdate(a) AND jet_isdate(b) THEN (jet_date(a) - jet_date(b))::double precision
     ELSE jet_num(a, '-') - jet_num(b, '-') END $$;
 
-CREATE FUNCTION jet_mul(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
-AS $$ SELECT a * b + 0 $$;
 -- Whole results are never a negative zero, as the files keep them as whole numbers.
-CREATE FUNCTION jet_neg(a double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT 0 - a $$;
-CREATE FUNCTION jet_div(a double precision, b double precision) RETURNS double precision LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_mul(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE
+AS $$ SELECT a * b + 0 $$;
+CREATE OR REPLACE FUNCTION jet_neg(a double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE AS $$ SELECT 0 - a $$;
+CREATE OR REPLACE FUNCTION jet_div(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NULL THEN NULL WHEN b = 0 THEN jet_fail('Division by zero', b) ELSE a / b END $$;
 -- \ and Mod round both sides to whole numbers first.
-CREATE FUNCTION jet_divisor(b double precision, fn text) RETURNS bigint LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_divisor(b double precision, fn text) RETURNS bigint LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN jet_whole(b, fn, -9e15, 9e15) = 0 THEN jet_fail('Division by zero', jet_whole(b, fn, -9e15, 9e15))
     ELSE jet_whole(b, fn, -9e15, 9e15) END $$;
-CREATE FUNCTION jet_idiv(a double precision, b double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_idiv(a double precision, b double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NOT NULL AND b IS NOT NULL THEN jet_whole(a, '\', -9e15, 9e15) / jet_divisor(b, '\') END $$;
-CREATE FUNCTION jet_mod(a double precision, b double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_mod(a double precision, b double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
 SELECT CASE WHEN a IS NOT NULL AND b IS NOT NULL THEN jet_whole(a, 'Mod', -9e15, 9e15) % jet_divisor(b, 'Mod') END $$;
-CREATE FUNCTION jet_pow(a double precision, b double precision) RETURNS double precision LANGUAGE sql IMMUTABLE
+CREATE OR REPLACE FUNCTION jet_pow(a double precision, b double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE
 AS $$ SELECT power(a, b) $$;
 
 -- Round(value, places): a half to the even neighbour; a value a hair from a half, as decimal
 -- fractions come out in binary, counts as the half.
-CREATE FUNCTION jet_round(v double precision, places double precision) RETURNS double precision
-LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_round(v double precision, places double precision) RETURNS double precision
+LANGUAGE plpgsql STABLE STRICT AS $$
 DECLARE
     scale double precision := 10::double precision ^ jet_whole(places, 'ROUND', 0, 15);
     scaled double precision := v * scale;
@@ -225,22 +234,26 @@ BEGIN
     END IF;
     RETURN round(scaled) / scale + 0;
 END $$;
-CREATE FUNCTION jet_round(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_round(v double precision) RETURNS double precision LANGUAGE sql STABLE AS $$
 SELECT jet_round(v, 0) $$;
-CREATE FUNCTION jet_int(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT floor(v) + 0 $$;
-CREATE FUNCTION jet_fix(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT trunc(v) + 0 $$;
-CREATE FUNCTION jet_cdbl(v double precision) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
-CREATE FUNCTION jet_cint(v double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_int(v double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE AS $$ SELECT floor(v) + 0 $$;
+CREATE OR REPLACE FUNCTION jet_fix(v double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE AS $$ SELECT trunc(v) + 0 $$;
+CREATE OR REPLACE FUNCTION jet_cdbl(v double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE AS $$ SELECT v $$;
+CREATE OR REPLACE FUNCTION jet_cint(v double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
 SELECT jet_whole(v, 'CINT', -32768, 32767) $$;
-CREATE FUNCTION jet_clng(v double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
+CREATE OR REPLACE FUNCTION jet_clng(v double precision) RETURNS bigint LANGUAGE sql STABLE AS $$
 SELECT jet_whole(v, 'CLNG', -2147483648, 2147483647) $$;
 -- The leading number of a text; blanks anywhere are skipped, no number gives 0.
-CREATE FUNCTION jet_val(v text) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_val(v text) RETURNS double precision LANGUAGE sql IMMUTABLE AS $$
 SELECT coalesce(substring(regexp_replace(v, '\s', '', 'g') FROM '^[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?'),
     CASE WHEN v IS NOT NULL THEN '0' END)::double precision $$;
 
 -- --- dates ---
 
+-- Month, Year and Day of a date as text or as a day number.
 DO $$
 DECLARE
     part text;
@@ -248,8 +261,9 @@ DECLARE
 BEGIN
     FOREACH part IN ARRAY '{month,year,day}'::text[] LOOP
         FOREACH type IN ARRAY '{double precision,text}'::text[] LOOP
-            EXECUTE format('CREATE FUNCTION %I(%s) RETURNS bigint LANGUAGE sql %s AS %L', 'jet_' || part, type,
-                           CASE type WHEN 'text' THEN 'STABLE' ELSE 'IMMUTABLE' END, format('SELECT extract(%s FROM jet_dateof($1, %L))::bigint', part, upper(part)));
+            EXECUTE format('CREATE OR REPLACE FUNCTION %I(%s) RETURNS bigint LANGUAGE sql %s AS %L', 'jet_' || part, type,
+                           CASE type WHEN 'text' THEN 'STABLE' ELSE 'IMMUTABLE' END,
+                           format('SELECT extract(%s FROM jet_dateof($1, %L))::bigint', part, upper(part)));
         END LOOP;
     END LOOP;
 END $$;
@@ -259,7 +273,8 @@ END $$;
 -- "0" is a digit always shown, "#" one shown when needed, "," groups thousands, "." the point.
 -- The value is taken at 15 significant digits, as the desktop engine shows it, and rounded
 -- half away from zero: 1.005 to two places is 1.01.
-CREATE FUNCTION jet_format_number(v double precision, pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_format_number(v double precision, pattern text) RETURNS text
+LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 DECLARE
     point int := strpos(pattern, '.');
     whole_pattern text := CASE WHEN point = 0 THEN pattern ELSE left(pattern, point - 1) END;
@@ -292,7 +307,7 @@ BEGIN
 END $$;
 
 -- d, dd, ddd, dddd; m, mm, mmm, mmmm; yy, yyyy in any case; other characters stand for themselves.
-CREATE FUNCTION jet_format_date(d date, pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
+CREATE OR REPLACE FUNCTION jet_format_date(d date, pattern text) RETURNS text LANGUAGE plpgsql IMMUTABLE STRICT AS $$
 DECLARE
     days text[] := '{Monday,Tuesday,Wednesday,Thursday,Friday,Saturday,Sunday}';
     months text[] := '{January,February,March,April,May,June,July,August,September,October,November,December}';
@@ -327,7 +342,7 @@ END $$;
 -- Format(value, pattern): a number pattern applies to numbers and to text that reads as one, a
 -- date pattern to dates (a number counts days from 30 December 1899); the named formats stand
 -- for their patterns; anything else is shown as it is. num is the value where it is a number.
-CREATE FUNCTION jet_format_value(num double precision, txt text, pattern text) RETURNS text
+CREATE OR REPLACE FUNCTION jet_format_value(num double precision, txt text, pattern text) RETURNS text
 LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
     p text := coalesce(CASE lower(pattern)
@@ -352,12 +367,13 @@ BEGIN
     END IF;
     RETURN coalesce(jet_str(num), txt);
 END $$;
-CREATE FUNCTION jet_format(v double precision, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_format(v double precision, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
 SELECT jet_format_value(v, NULL, pattern) $$;
-CREATE FUNCTION jet_format(v text, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
+CREATE OR REPLACE FUNCTION jet_format(v text, pattern text) RETURNS text LANGUAGE sql IMMUTABLE AS $$
 SELECT jet_format_value(NULL, v, pattern) $$;
-CREATE FUNCTION jet_format(v double precision) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
-CREATE FUNCTION jet_format(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
+CREATE OR REPLACE FUNCTION jet_format(v double precision) RETURNS text
+LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
+CREATE OR REPLACE FUNCTION jet_format(v text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT jet_format(v, '') $$;
 
 -- The functions above for arguments of the other types: for each function, the kind of each
 -- argument (n a number, s text) and the name a type mismatch gives.
@@ -405,7 +421,7 @@ BEGIN
             CONTINUE WHEN NOT converted;
             -- A Null argument gives Null before any other is converted, but for &. What may stop
             -- the statement is STABLE, so that the server never runs it while planning.
-            EXECUTE format('CREATE FUNCTION %I(%s) RETURNS %s LANGUAGE sql %s AS %L', f.name,
+            EXECUTE format('CREATE OR REPLACE FUNCTION %I(%s) RETURNS %s LANGUAGE sql %s AS %L', f.name,
                            array_to_string(types, ', '),
                            (SELECT pg_get_function_result(oid) FROM pg_proc WHERE proname = f.name
                             AND pronargs = length(f.kinds) LIMIT 1),

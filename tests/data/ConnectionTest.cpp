@@ -1,33 +1,37 @@
 #include "app/Paths.h"
 #include "data/Connection.h"
 #include "support/ErrorOf.h"
-#include "tools/demo/DemoData.h"
+#include "support/TestData.h"
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
+#include <thread>
 
 namespace {
 
-// A firm's two files, as make-demo-data leaves them without data.
-class SqlCipherConnection : public ::testing::Test {
+// A firm's two databases without data, as files or on the test server.
+class DatabaseConnection : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    demo::DemoFiles files = demo::makeEmptyData(dir.path(), 1, 1);
+    demo::DemoFiles files = makeTestData(dir.path(), false, 1, 1);
+    bool onFiles = testServer().isEmpty();
 };
 
 } // namespace
 
 // Files keyed with another password or holding no database are refused by the start-up tests.
-TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
+TEST_F(DatabaseConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 {
     const auto openError = [](const QString &text) { return codeOf([&] { data::Connection::open(text); }); };
-    EXPECT_EQ(openError(app::connectionString(dir.path() + "/missing", "mervolst")), data::DbCode::CantOpen);
-    EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
+    if (onFiles) {
+        EXPECT_EQ(openError(app::connectionString(dir.path() + "/missing", "mervolst")), data::DbCode::CantOpen);
+        EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
+    }
     EXPECT_EQ(openError("Provider=Other;Data Source=x.db;Password=p;"), data::DbCode::Other);
 
-    auto db = demo::createDatabase(dir.path() + "/year.db", "mervolst", demo::schemaText("year"));
+    data::Connection *db = files.year.get();
     {
         data::Transaction tx(*db);
         db->execute("Insert Into ZoM35 (Col99) Values (?)", {"A"});
@@ -41,14 +45,16 @@ TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
         }
         tx.commit();
     }
-    EXPECT_EQ(db->select("Select group_concat(Col99) From ZoM35").rows[0][0].toString(), "B");
+    EXPECT_EQ(db->select("Select Col99 From ZoM35").rows, QVector<QVector<QVariant>>{{"B"}});
     EXPECT_FALSE(db->inTransaction());
 
     // A preview's connection refuses every write, to its own file and to any other.
-    auto reader = data::Connection::open(app::connectionString(dir.path() + "/year", "mervolst"), data::Access::ReadOnly);
+    auto reader = data::Connection::open(testYearConnection(dir.path(), 1, 1), data::Access::ReadOnly);
     EXPECT_EQ(codeOf([&] { reader->execute("Delete From ZoM35"); }), data::DbCode::ReadOnly);
-    EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
-    EXPECT_FALSE(QFile::exists(dir.path() + "/other.db"));
+    if (onFiles) {
+        EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
+        EXPECT_FALSE(QFile::exists(dir.path() + "/other.db"));
+    }
     EXPECT_EQ(reader->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
     EXPECT_TRUE(db->writable());
     EXPECT_FALSE(reader->writable());
@@ -76,9 +82,9 @@ TEST_F(SqlCipherConnection, OpensOnlyWhatExistsAndRollsBackUnlessCommitted)
 
 // The wait for another program's lock ends after five seconds on the clock, however long each
 // short sleep really takes on a busy machine (stretched here by a coarse timer slack).
-TEST_F(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
+TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSeconds)
 {
-    auto other = data::Connection::open(app::firmConnectionString(dir.path(), 1));
+    auto other = data::Connection::open(testFirmConnection(dir.path(), 1));
     other->beginImmediate();
     prctl(PR_SET_TIMERSLACK, 20'000'000UL);
     QElapsedTimer timer;
@@ -94,8 +100,9 @@ TEST_F(SqlCipherConnection, GivesUpWaitingForALockAfterFiveSeconds)
 
 // Another program deleting the year file, or putting another in the firm file's place, leaves
 // each connection on its old file: a write says what happened rather than that it is read-only.
-TEST_F(SqlCipherConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
+TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
 {
+    SKIP_ON_SERVER("about files deleted or replaced under the program");
     const QString year = app::yearDbBase(dir.path(), 1, 1) + ".db", firm = app::firmDbBase(dir.path(), 1) + ".db";
     ASSERT_TRUE(QFile::remove(year));
     ASSERT_TRUE(QFile::copy(firm, firm + "-copy") && QFile::remove(firm) && QFile::rename(firm + "-copy", firm));
@@ -106,7 +113,7 @@ TEST_F(SqlCipherConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
 // Far more distinct statements than the connection keeps compiled, run while a read of the same
 // connection is still stepping: the oldest kept ones make room, and the one in use is never
 // among them.
-TEST_F(SqlCipherConnection, StatementsBeyondTheKeptOnesRunRightWhileAnotherIsStillStepping)
+TEST_F(DatabaseConnection, StatementsBeyondTheKeptOnesRunRightWhileAnotherIsStillStepping)
 {
     data::Connection &db = *files.year;
     db.execute("Insert Into ZoM35 (Col99, Col98) Values ('A', 'a'), ('B', 'b'), ('C', 'c')");
@@ -119,4 +126,25 @@ TEST_F(SqlCipherConnection, StatementsBeyondTheKeptOnesRunRightWhileAnotherIsSti
         seen << row[0].toString() + QString::number(sum);
     });
     EXPECT_EQ(seen, QStringList({"A150", "B150", "C150"}));
+}
+
+// Stopped from another thread at any moment, even as it is being sent, a statement that would run
+// for ever ends at once.
+TEST_F(DatabaseConnection, AnInterruptAtAnyMomentEndsAStatement)
+{
+    const QString endless = onFiles ? "With Recursive n(i) As (Select 1 Union All Select i + 1 From n) "
+                                      "Select count(*) From n"
+                                    : "Select pg_sleep(600)";
+    for (int i = 0; i < 40; ++i) {
+        auto db = data::Connection::open(testYearConnection(dir.path(), 1, 1));
+        QElapsedTimer timer;
+        timer.start();
+        std::thread stopper([&] {
+            std::this_thread::sleep_for(std::chrono::microseconds(50 * i));
+            db->interrupt();
+        });
+        EXPECT_EQ(codeOf([&] { db->select(endless); }), data::DbCode::Interrupted);
+        stopper.join();
+        ASSERT_LT(timer.elapsed(), 5000) << "interrupted after " << 50 * i << " microseconds";
+    }
 }

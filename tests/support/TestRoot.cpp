@@ -1,15 +1,17 @@
 #include "support/TestRoot.h"
 #include "app/Module1.h"
 #include "support/FakeMessages.h"
-#include "tools/demo/DemoData.h"
+#include "support/TestData.h"
 #include <QApplication>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QWidget>
 
 TestRoot::TestRoot(Content content, const QString &runMode, int firm, int year)
 {
-    demo::DemoFiles files = content == Demo ? demo::makeDemoData(path(), firm, year)
-                                            : demo::makeEmptyData(path(), firm, year);
+    demo::DemoFiles files = makeTestData(path(), content == Demo, firm, year);
     app::Settings &s = app::settings();
+    s.Server = testServer();
     s.FirmNo = firm;
     s.YearNo = year;
     s.DataRoot = path();
@@ -42,10 +44,14 @@ data::Connection &TestRoot::firm()
 QStringList TestRoot::rows(const QString &sql, const data::Params &params)
 {
     QStringList result;
-    for (const auto &row : year().select(sql, params).rows) {
+    const data::RowSet rs = year().select(sql, params);
+    // A server's table shows its rowid in "*", where a file's keeps it hidden.
+    const bool star = sql.contains(QLatin1Char('*'));
+    for (const auto &row : rs.rows) {
         QStringList cells;
-        for (const QVariant &v : row)
-            cells << (v.isNull() ? QString() : v.toString());
+        for (int i = 0; i < row.size(); ++i)
+            if (!star || rs.columns[i].compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0)
+                cells << (row[i].isNull() ? QString() : row[i].toString());
         result << cells.join(QLatin1Char('|'));
     }
     return result;
@@ -61,4 +67,45 @@ int TestRoot::counter(const QString &series)
 {
     const auto rs = firm().select(QStringLiteral("Select Col98 From ZoF05 Where Col99=?"), {series});
     return rs.rows.isEmpty() ? -1 : rs.rows.first().first().toInt();
+}
+
+void TestRoot::failWrites(const QString &table, const QString &change, const QString &when, Failure failure)
+{
+    const QString trigger = QStringLiteral("full_%1_%2").arg(table, change);
+    if (testServer().isEmpty()) {
+        year().execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT,'disk full'); END")
+                           .arg(trigger, change, table, when.isEmpty() ? QString() : QStringLiteral("WHEN ") + when));
+        failing_ << trigger;
+        return;
+    }
+    // A session ended by the server fails at its next statement, the sleep.
+    year().execute(QStringLiteral("CREATE OR REPLACE FUNCTION fail_write() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                                  "BEGIN IF TG_ARGV[0] = 'end' THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
+                                  "PERFORM pg_sleep(5); END IF; RAISE EXCEPTION 'disk full'; END $$"));
+    year().execute(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE FUNCTION fail_write('%5')")
+                       .arg(trigger, change, table, when.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(when),
+                            failure == SessionEnds ? QStringLiteral("end") : QString()));
+    failing_ << trigger + QStringLiteral(" ON ") + table;
+}
+
+void TestRoot::allowWrites()
+{
+    for (const QString &trigger : std::as_const(failing_))
+        year().execute(QStringLiteral("DROP TRIGGER ") + trigger);
+    failing_.clear();
+}
+
+void TestRoot::copyRows(const QString &table, const QString &where)
+{
+    QStringList columns = year().select(QStringLiteral("Select * From %1 Where 1=0").arg(table)).columns;
+    columns.removeIf([](const QString &c) { return c.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0; });
+    year().execute(QStringLiteral("Insert Into %1 (%2) Select %2 From %1 %3").arg(table, columns.join(','), where));
+}
+
+void TestRoot::restartServer()
+{
+    static const QRegularExpression folder(QStringLiteral("host=(\\S+)"));
+    const QString dir = folder.match(testServer()).captured(1);
+    ASSERT_FALSE(dir.isEmpty()) << "no server folder in " << testServer().toStdString();
+    ASSERT_EQ(QProcess::execute(QStringLiteral(PG_CLUSTER), {QStringLiteral("restart"), dir}), 0);
 }

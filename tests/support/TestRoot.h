@@ -1,10 +1,12 @@
 #pragma once
 #include "data/Connection.h"
+#include "support/TestData.h"
 #include <QTemporaryDir>
 #include <QVariant>
 
 // A data root of its own, opened as the run's two databases with the run-wide settings filled
-// as start-up fills them. On destruction the connections are dropped and every window hidden.
+// as start-up fills them: files under the root, or databases on the test server (TestData.h). On
+// destruction the connections are dropped and every window hidden.
 class TestRoot {
 public:
     enum Content { Demo, Empty };
@@ -16,11 +18,28 @@ public:
     data::Connection &year();
     data::Connection &firm();
 
-    // The rows of a query on the year database, each row's values joined by "|" (null as "").
+    // The rows of a query on the year database, each row's values joined by "|" (null as ""). A
+    // server's rowid column, which the files keep hidden, is left out.
     QStringList rows(const QString &sql, const data::Params &params = {});
     QVariant value(const QString &sql, const data::Params &params = {});
     int counter(const QString &series);
 
+    // The year database refuses each `change` ("INSERT" or "UPDATE") of the table's rows that match
+    // `when` (every row when empty) until allowWrites(): with "disk full", as a full disk would, or
+    // on a server by ending the session, as a restart of the server does.
+    enum Failure { DiskFull, SessionEnds };
+    void failWrites(const QString &table, const QString &change = QStringLiteral("INSERT"),
+                    const QString &when = {}, Failure failure = DiskFull);
+    void allowWrites();
+
+    // Inserts a copy of the table's rows that match `where` ("Where ..."), each with a rowid of its own.
+    void copyRows(const QString &table, const QString &where = {});
+
+    // Restarts the test server, as an administrator may while programs use it: every connection
+    // to it breaks.
+    static void restartServer();
+
 private:
     QTemporaryDir dir_;
+    QStringList failing_; // "trigger ON table"
 };

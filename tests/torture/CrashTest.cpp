@@ -120,13 +120,14 @@ QStringList storedRows(const Definition &d)
     return result;
 }
 
-// Both files sound; every definition as the ended saves left it, but for the one under way, which
-// may also be whole in its new version; every number handed out once and below the counter.
-// `saved` maps each "kind key" to the "kind key version" stored.
+// Both files sound (a server keeps its own); every definition as the ended saves left it, but for
+// the one under way, which may also be whole in its new version; every number handed out once and
+// below the counter. `saved` maps each "kind key" to the "kind key version" stored.
 void verify(TestRoot &root, QMap<QString, QString> &saved, const QString &pending)
 {
     for (data::Connection *db : {&root.year(), &root.firm()})
-        EXPECT_EQ(db->select(QStringLiteral("PRAGMA integrity_check")).rows[0][0].toString().toStdString(), "ok");
+        if (testServer().isEmpty())
+            EXPECT_EQ(db->select(QStringLiteral("PRAGMA integrity_check")).rows[0][0].toString().toStdString(), "ok");
     const int counter = root.counter(QStringLiteral("OTH"));
     QStringList found, expected, children;
     QSet<int> numbers;

@@ -1,8 +1,8 @@
 #include "app/Messages.h"
 #include "app/Module1.h"
-#include "app/Paths.h"
 #include "data/DbError.h"
 #include "support/FakeMessages.h"
+#include "support/TestData.h"
 #include "tests/torture/Torture.h"
 #include <QApplication>
 #include <cstdio>
@@ -40,8 +40,9 @@ int runChild(const QStringList &a)
     s.YearNo = 1;
     s.DataRoot = a.value(2);
     try {
-        s.YearDb = data::Connection::open(app::yearConnectionString(s.DataRoot, 1, 1));
-        s.FirmDb = data::Connection::open(app::firmConnectionString(s.DataRoot, 1));
+        s.Server = testServer();
+        s.YearDb = data::Connection::open(testYearConnection(s.DataRoot, 1, 1));
+        s.FirmDb = data::Connection::open(testFirmConnection(s.DataRoot, 1));
         app::setReportFamily(s, QStringLiteral("PWR"));
         if (a[1] == QLatin1String("--child-saves"))
             saveUntilKilled(a.value(3).toUInt());

@@ -4,12 +4,6 @@ void Wizard::open(const QString &code)
 {
     showForm(code);
     settle();
-    // The offscreen platform still counts a window it hid as focused, so showing it again
-    // activates nothing; a desktop's window manager would.
-    if (isVisible() && QApplication::activeWindow() != this) {
-        QApplication::setActiveWindow(this);
-        settle();
-    }
 }
 
 QStringList gridRows(Grid *grid)

@@ -1,5 +1,6 @@
 #include "tools/demo/DemoData.h"
 #include "app/Paths.h"
+#include "data/PgConnection.h"
 #include "tools/demo/DemoTables.h"
 #include <QDir>
 #include <QFile>
@@ -58,7 +59,7 @@ QString createKeyed(const QString &file, const QString &password, const QString 
 
 const QString DbExtension = QStringLiteral(".db");
 
-DemoFiles createFiles(const QString &root, int firm, int year, int nextOther, int nextCustom)
+DemoFiles createFiles(const QString &root, int firm, int year)
 {
     const QString yearBase = app::yearDbBase(root, firm, year);
     const QString firmBase = app::firmDbBase(root, firm);
@@ -69,12 +70,58 @@ DemoFiles createFiles(const QString &root, int firm, int year, int nextOther, in
     DemoFiles files;
     files.year = createDatabase(yearBase + DbExtension, app::YearPassword, schemaText(QStringLiteral("year")));
     files.firm = createDatabase(firmBase + DbExtension, app::FirmPassword, schemaText(QStringLiteral("firm")));
+    return files;
+}
 
-    data::Transaction tx(*files.firm);
+std::unique_ptr<data::Connection> openOnServer(const QString &server, const QString &database)
+{
+    return data::Connection::open(app::serverConnectionString(server, database));
+}
+
+// A firm's two databases on a server, made through its maintenance database "postgres". One that
+// exists already is used while it holds no table, as when an administrator made it for its owner.
+DemoFiles createOnServer(const QString &server, int firm, int year)
+{
+    const QString yearName = app::yearServerDatabase(firm, year), firmName = app::firmServerDatabase(firm);
+    auto maintenance = openOnServer(server, QStringLiteral("postgres"));
+    QStringList missing;
+    for (const QString &name : {yearName, firmName}) {
+        if (maintenance->select(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"), {name}).rows.isEmpty())
+            missing << name;
+        else if (!openOnServer(server, name)
+                      ->select(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema = 'public'"))
+                      .rows.isEmpty())
+            refuse(QStringLiteral("Database %1 holds tables already").arg(name));
+    }
+    for (const QString &name : missing)
+        maintenance->execute(QStringLiteral("CREATE DATABASE %1").arg(name));
+
+    DemoFiles files;
+    files.year = openOnServer(server, yearName);
+    auto &yearDb = dynamic_cast<data::PgConnection &>(*files.year);
+    yearDb.runScript(schemaText(QStringLiteral("pg/year")));
+    if (QFile::exists(QStringLiteral(":/schema/pg/functions.sql")))
+        yearDb.runScript(schemaText(QStringLiteral("pg/functions")));
+    files.firm = openOnServer(server, firmName);
+    dynamic_cast<data::PgConnection &>(*files.firm).runScript(schemaText(QStringLiteral("pg/firm")));
+    return files;
+}
+
+// The record-number counters, and with `demo` a small accounting year and a few stored report
+// definitions, whose numbers the counters stand past.
+DemoFiles fill(DemoFiles files, bool demo)
+{
+    data::Transaction numbers(*files.firm);
     const QString counter = QStringLiteral("INSERT INTO ZoF05 (Col99, Col98) VALUES (?, ?)");
-    files.firm->execute(counter, {QStringLiteral("OTH"), nextOther});
-    files.firm->execute(counter, {QStringLiteral("MRN"), nextCustom});
-    tx.commit();
+    files.firm->execute(counter, {QStringLiteral("OTH"), demo ? 17 : 1});
+    files.firm->execute(counter, {QStringLiteral("MRN"), demo ? 5 : 1});
+    numbers.commit();
+    if (demo) {
+        data::Transaction tx(*files.year);
+        writeAccounts(*files.year);
+        writeReportDefinitions(*files.year);
+        tx.commit();
+    }
     return files;
 }
 
@@ -120,18 +167,22 @@ std::unique_ptr<data::Connection> createDatabase(const QString &file, const QStr
 
 DemoFiles makeEmptyData(const QString &root, int firm, int year)
 {
-    return createFiles(root, firm, year, 1, 1);
+    return fill(createFiles(root, firm, year), false);
 }
 
 DemoFiles makeDemoData(const QString &root, int firm, int year)
 {
-    // The counters stand past the numbers the stored definitions below already use.
-    DemoFiles files = createFiles(root, firm, year, 17, 5);
-    data::Transaction tx(*files.year);
-    writeAccounts(*files.year);
-    writeReportDefinitions(*files.year);
-    tx.commit();
-    return files;
+    return fill(createFiles(root, firm, year), true);
+}
+
+DemoFiles makeServerEmptyData(const QString &server, int firm, int year)
+{
+    return fill(createOnServer(server, firm, year), false);
+}
+
+DemoFiles makeServerDemoData(const QString &server, int firm, int year)
+{
+    return fill(createOnServer(server, firm, year), true);
 }
 
 } // namespace demo

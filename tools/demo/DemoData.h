@@ -26,4 +26,10 @@ DemoFiles makeEmptyData(const QString &root, int firm, int year);
 // As makeEmptyData, filled with a small accounting year and a few stored report definitions.
 DemoFiles makeDemoData(const QString &root, int firm, int year);
 
+// The same two on a server (a libpq conninfo), as databases firm<F> and firm<F>_yr<Y>. Throws
+// DbError when the server refuses, std::runtime_error when either database holds tables already;
+// an existing empty database is used.
+DemoFiles makeServerEmptyData(const QString &server, int firm, int year);
+DemoFiles makeServerDemoData(const QString &server, int firm, int year);
+
 } // namespace demo

@@ -112,7 +112,7 @@ TEST(WizardColumns, ANewReportIsBuiltSavedUnderTheNextNumberAndReopensAsBuilt)
     root.year().execute("Drop Table CrChild");
     w.open("CRF4");
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(takeMessages(), "This report no longer exists.\n!no such table: CRChild");
+    EXPECT_EQ(takeMessages(), str("This report no longer exists.\n!" + noSuchTable("CRChild")));
     w.open();
     EXPECT_TRUE(w.isVisible());
 }

@@ -94,6 +94,6 @@ TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedEscapeClosesAndSav
     EXPECT_TRUE(w.ValidateReport());
     w.txtRepName->setText("Another Name");
     EXPECT_FALSE(w.ValidateReport());
-    EXPECT_EQ(takeMessages(), "Duplicate Report Name \"Voucher Register\" Found\n!no such table: CrMain");
+    EXPECT_EQ(takeMessages(), str("Duplicate Report Name \"Voucher Register\" Found\n!" + noSuchTable("CrMain")));
     EXPECT_TRUE(w.isVisible());
 }

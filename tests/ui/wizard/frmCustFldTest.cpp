@@ -41,12 +41,12 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     });
     const app::Message question = FakeMessages::instance().shown.last();
     EXPECT_EQ(takeMessages(),
-              "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
-              "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use Sum, "
-              "which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
-              "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
-              "The formula cannot run on this year's data:\nno such column: M20.NoSuchWeight\n\nStore the column "
-              "anyway?");
+              str("The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
+                  "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use "
+                  "Sum, which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
+                  "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
+                  "The formula cannot run on this year's data:\n" + noSuchColumn("M20.NoSuchWeight")
+                  + "\n\nStore the column anyway?"));
     EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
                 && question.defaultButton == app::Answer::No);
     const QString code = "CF-" + QString::number(next);
@@ -54,7 +54,7 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
               str(code + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
 
     const std::string after = stored();
-    root.year().execute("CREATE TRIGGER t BEFORE INSERT ON CRCustFld BEGIN SELECT RAISE(ABORT,'disk full'); END");
+    root.failWrites("CRCustFld");
     inWindow([](frmCustFld *w) {
         type("  ");
         key(Qt::Key_Tab);
@@ -75,7 +75,7 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
 
     // A report with a column that does not run asks before saving, naming the first column that
     // fails by itself with that column's own error.
-    root.year().execute("DROP TRIGGER t");
+    root.allowWrites();
     addCustomColumn(root, "CF-90|Bad Weight|T52.Col95 * M20.NoWeight|N");
     const int oth = root.counter("OTH");
     Wizard w;
@@ -84,8 +84,8 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
         click(w.cmdAdd);
     }
     w.txtRepName->setText("Weights");
-    const QString saveAnyway = "Column \"Bad Weight\" cannot run on this year's data:\nno such column: M20.NoWeight\n\n"
-                             "Save the report anyway?";
+    const QString saveAnyway = "Column \"Bad Weight\" cannot run on this year's data:\n" + noSuchColumn("M20.NoWeight")
+                             + "\n\nSave the report anyway?";
     FakeMessages::instance().answer(app::Answer::No);
     click(w.cmdSave);
     EXPECT_EQ(takeMessages(), str(saveAnyway));
