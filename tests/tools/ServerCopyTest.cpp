@@ -1,5 +1,6 @@
 #include "app/Paths.h"
 #include "data/PgConnection.h"
+#include "support/TestData.h"
 #include "tools/copy/ServerCopy.h"
 #include "tools/demo/DemoData.h"
 #include <QProcess>
@@ -11,22 +12,15 @@ namespace {
 // A firm of its own on the test server, so that no other test's databases meet these.
 const int Firm = 71, Year = 3;
 
-QString server()
-{
-    return qEnvironmentVariable("DESIGNER_TEST_SERVER");
-}
-
 std::unique_ptr<data::Connection> onServer(const QString &database)
 {
-    return data::Connection::open(app::serverConnectionString(server(), database));
+    return data::Connection::open(app::serverConnectionString(testServer(), database));
 }
 
 void dropFirm()
 {
-    const auto admin = onServer(QStringLiteral("postgres"));
-    for (const QString &db : {app::yearServerDatabase(Firm, Year), app::yearServerDatabase(Firm, Year + 1),
-                              app::yearServerDatabase(Firm, 0), app::firmServerDatabase(Firm)})
-        admin->execute(QStringLiteral("DROP DATABASE IF EXISTS ") + db);
+    for (int year : {0, Year, Year + 1})
+        dropTestDatabases(Firm, year);
 }
 
 // A database of the year made by hand from the schema.
@@ -96,7 +90,7 @@ void expectSameRows(const QString &root)
 // with what the designers have changed in it since.
 TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
 {
-    if (server().isEmpty())
+    if (testServer().isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
     dropFirm();
     QTemporaryDir dir;
@@ -115,7 +109,7 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
     onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + app::firmServerDatabase(Firm));
     dynamic_cast<data::PgConnection &>(*onServer(app::firmServerDatabase(Firm))).runScript(demo::schemaText("pg/firm"));
 
-    const QStringList command{"--server=" + server(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
+    const QStringList command{"--server=" + testServer(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
     QString output;
     ASSERT_EQ(copyTool(command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
@@ -135,7 +129,7 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
 
     onServer(app::firmServerDatabase(Firm))->execute("UPDATE ZoF05 SET Col98 = 500 WHERE Col99 = 'OTH'");
     QStringList done;
-    servercopy::copyToServer(server(), servercopy::firmMoves(dir.path(), Firm, Year + 1),
+    servercopy::copyToServer(testServer(), servercopy::firmMoves(dir.path(), Firm, Year + 1),
                              [&](const servercopy::Move &move, const servercopy::Copied &copied) {
                                  done << QStringLiteral("%1 %2").arg(move.database).arg(copied.kept ? -1 : copied.rows);
                              });
