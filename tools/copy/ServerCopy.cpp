@@ -1,6 +1,7 @@
 #include "tools/copy/ServerCopy.h"
 #include "app/Paths.h"
 #include "data/Connection.h"
+#include "data/ConnectionString.h"
 #include "data/DbError.h"
 #include "data/PgConnection.h"
 #include "tools/demo/DemoData.h"
@@ -187,7 +188,14 @@ void copyToServer(const QString &server, const QVector<Move> &moves, const Done 
         for (int i = 0; i < moves.size(); ++i) {
             Target &t = targets[i];
             t.move = &moves[i];
-            t.file = data::Connection::open(t.move->file, data::Access::ReadOnly);
+            try {
+                t.file = data::Connection::open(t.move->file, data::Access::ReadOnly);
+            } catch (const data::DbError &e) {
+                // The engine's message does not say which file.
+                throw data::DbError(data::parseConnectionString(t.move->file).value(QStringLiteral("data source"))
+                                        + QStringLiteral(": ") + e.text(),
+                                    e.code());
+            }
             t.tables = fileTables(*t.file);
             const auto found = admin->select(
                 QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database WHERE datname = ?"),
