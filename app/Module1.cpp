@@ -4,7 +4,6 @@
 #include "app/Messages.h"
 #include "app/Paths.h"
 #include "data/DbError.h"
-#include "data/Recordset.h"
 #include "ui/list/Form1.h"
 #include <QCoreApplication>
 #include <cstdio>
