@@ -1,7 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Module1.h"
 #include "app/Paths.h"
-#include "data/PgConnection.h"
 #include "support/ErrorOf.h"
 #include "support/FakeMessages.h"
 #include "support/TestData.h"
@@ -148,23 +147,21 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
     };
     refused("host=127.0.0.1 port=1", {"Cannot open the year database firm5_yr2 on the server: connection to server "
                                       "at \"127.0.0.1\", port 1 failed: Connection refused"});
-    const QString server = qEnvironmentVariable("DESIGNER_TEST_SERVER");
+    const QString server = testServer();
     if (server.isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
-    data::PgConnection admin(server, "postgres");
-    const auto create = [&](const QString &name, const char *schema) {
-        admin.execute("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
-        admin.execute("CREATE DATABASE " + name);
-        data::PgConnection db(server, name);
-        db.runScript(demo::schemaText(schema));
-        return name;
-    };
-    data::PgConnection(server, create("firm5_yr2", "pg/year"))
-        .execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR4', 'Sales', 'By month')");
-    admin.execute("DROP DATABASE IF EXISTS firm5 WITH (FORCE)");
-    refused(server, {"Cannot open the firm database firm5 on the server: connection to server", "database \"firm5\" "
-                                                                                                "does not exist"});
-    data::PgConnection(server, create("firm5", "pg/firm")).execute("Insert Into ZoF05 Values ('OTH', 17)");
+    dropTestDatabases(5, 2);
+    {
+        const demo::DemoFiles made = demo::makeServerEmptyData(server, 5, 2);
+        made.year->execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR4', 'Sales', 'By month')");
+        made.firm->execute("Update ZoF05 Set Col98 = 17 Where Col99 = 'OTH'");
+    }
+    const auto admin = data::Connection::open(app::serverConnectionString(server, "postgres"));
+    admin->execute("DROP DATABASE IF EXISTS firm5_away"); // left by a run that failed before the rename back
+    admin->execute("ALTER DATABASE firm5 RENAME TO firm5_away");
+    refused(server, {"Cannot open the firm database firm5 on the server: connection to server",
+                     "database \"firm5\" does not exist"});
+    admin->execute("ALTER DATABASE firm5_away RENAME TO firm5");
 
     ASSERT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 0);
     EXPECT_TRUE(Form1::instance().isVisible());
@@ -176,8 +173,7 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
     EXPECT_TRUE(errorOf([] { app::GetRecNo("OTH"); }).contains("\"OTH\" in the firm database firm5 on the server "
                                                                "holds \"-1\""));
     EXPECT_EQ(app::FirmDb().select("Select Col98 From ZoF05").rows[0][0], QVariant(-1LL));
-    admin.execute("DROP DATABASE firm5 WITH (FORCE)");
-    admin.execute("DROP DATABASE firm5_yr2 WITH (FORCE)");
+    dropTestDatabases(5, 2);
 }
 
 // The real program as a user starts it: a refused start exits with 2 and the reason on stderr

@@ -40,24 +40,24 @@ TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
     const QString root = dir.path() + "/acc";
     const QString usage = "usage: make-demo-data DATA_ROOT FIRM,YEAR   (for example: make-demo-data /srv/acc 5,2)\n"
                           "       make-demo-data --server=CONNINFO FIRM,YEAR   (a libpq connection string or URI)\n";
-    const QList<QPair<QStringList, QString>> refused = {
-        {{}, usage}, {{root, "5"}, usage}, {{root, "5,2", "x"}, usage}, {{root, "a,2"}, usage},
-        {{root, "40000,2"}, "Firm and year must be numbers from 0 to 32767\n"},
-        {{"--root=acc", "5,2"}, "make-demo-data: unknown option \"--root=acc\"\n" + usage},
-        {{root, "5,2", "-f"}, "make-demo-data: unknown option \"-f\"\n" + usage}};
+    // The other two tools print their usage after a reason, or after Qt's warnings.
+    const QList<std::tuple<QString, QStringList, QString>> refused = {
+        {DEMO_DATA_EXE, {}, usage}, {DEMO_DATA_EXE, {root, "5"}, usage}, {DEMO_DATA_EXE, {root, "5,2", "x"}, usage},
+        {DEMO_DATA_EXE, {root, "a,2"}, usage},
+        {DEMO_DATA_EXE, {root, "40000,2"}, "Firm and year must be numbers from 0 to 32767\n"},
+        {DEMO_DATA_EXE, {"--root=acc", "5,2"}, "make-demo-data: unknown option \"--root=acc\"\n" + usage},
+        {DEMO_DATA_EXE, {root, "5,2", "-f"}, "make-demo-data: unknown option \"-f\"\n" + usage},
+        {COPY_TO_SERVER_EXE, {"--server=host=db", "--root=acc", "5,2"},
+         "copy-to-server: unknown option \"--root=acc\"\nusage: copy-to-server --server="},
+        {COPY_TO_SERVER_EXE, {root, "5,2"}, "usage: copy-to-server"},
+        {SCREENSHOTS_EXE, {"--out=pictures"},
+         "screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"}};
     QString output;
-    for (const auto &[args, expected] : refused) {
-        EXPECT_EQ(run(dir.path(), args, &output), 2) << args.join(' ').toStdString();
-        EXPECT_EQ(output, expected);
+    for (const auto &[program, args, expected] : refused) {
+        EXPECT_EQ(run(dir.path(), args, &output, program), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(output == expected || (program != DEMO_DATA_EXE && output.contains(expected)))
+            << output.toStdString();
     }
-    EXPECT_EQ(run(dir.path(), {"--server=host=db", "--root=acc", "5,2"}, &output, COPY_TO_SERVER_EXE), 2);
-    EXPECT_TRUE(output.startsWith("copy-to-server: unknown option \"--root=acc\"\nusage: copy-to-server --server="))
-        << output.toStdString();
-    EXPECT_EQ(run(dir.path(), {root, "5,2"}, &output, COPY_TO_SERVER_EXE), 2);
-    EXPECT_TRUE(output.startsWith("usage: copy-to-server")) << output.toStdString();
-    EXPECT_EQ(run(dir.path(), {"--out=pictures"}, &output, SCREENSHOTS_EXE), 2);
-    EXPECT_TRUE(output.endsWith("screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"))
-        << output.toStdString();
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     const QString yearBase = app::yearDbBase(root, 5, 2), firmBase = app::firmDbBase(root, 5);
@@ -74,43 +74,4 @@ TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
     // Keyed right, both files open at start-up (tested there); keyed with each other's password, neither does.
     EXPECT_THROW(data::Connection::open(app::connectionString(yearBase, app::FirmPassword)), data::DbError);
     EXPECT_THROW(data::Connection::open(app::connectionString(firmBase, app::YearPassword)), data::DbError);
-}
-
-// On a server make-demo-data makes the two databases once, with the rows of the demo files.
-TEST(Tools, DemoDataOnAServerHoldsTheRowsOfTheFilesAndIsMadeOnce)
-{
-    const QString server = testServer();
-    if (server.isEmpty())
-        GTEST_SKIP() << "needs the test server";
-    dropTestDatabases(5, 2);
-    QTemporaryDir dir;
-    QString output;
-    EXPECT_EQ(run(dir.path(), {"--server=" + server, "5,2"}, &output), 0);
-    EXPECT_EQ(output, "Created year database firm5_yr2 on the server\nCreated firm database firm5 on the server\n");
-    EXPECT_EQ(run(dir.path(), {"--server=" + server, "5,2"}, &output), 1);
-    EXPECT_EQ(output, "make-demo-data: Database firm5_yr2 holds tables already\n");
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-
-    const demo::DemoFiles files = demo::makeDemoData(dir.path(), 5, 2);
-    const auto onServer = [&](const QString &database) {
-        return data::Connection::open(app::serverConnectionString(server, database));
-    };
-    for (const auto &[file, database] : {std::pair{files.year.get(), onServer("firm5_yr2")},
-                                         std::pair{files.firm.get(), onServer("firm5")}}) {
-        for (const auto &table : file->select("Select name From sqlite_master Where type='table'").rows) {
-            const QString columns = QStringList(file->select("Select * From " + table[0].toString()).columns).join(',');
-            const auto rows = [&](data::Connection &db) {
-                QStringList result;
-                for (const auto &row : db.select("Select " + columns + " From " + table[0].toString()).rows) {
-                    QStringList cells;
-                    for (const QVariant &value : row)
-                        cells << value.toString();
-                    result << cells.join('|');
-                }
-                result.sort();
-                return result;
-            };
-            EXPECT_EQ(rows(*database), rows(*file)) << table[0].toString().toStdString();
-        }
-    }
 }

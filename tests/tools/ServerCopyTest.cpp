@@ -3,6 +3,7 @@
 #include "support/TestData.h"
 #include "tools/copy/ServerCopy.h"
 #include "tools/demo/DemoData.h"
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,12 +24,12 @@ void dropFirm()
         dropTestDatabases(Firm, year);
 }
 
-// A database of the year made by hand from the schema.
-std::unique_ptr<data::Connection> yearFromSchema(const QString &database)
+// A database made by hand from a schema.
+std::unique_ptr<data::Connection> fromSchema(const QString &database, const char *schema)
 {
     onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + database);
     auto db = onServer(database);
-    dynamic_cast<data::PgConnection &>(*db).runScript(demo::schemaText("pg/year"));
+    dynamic_cast<data::PgConnection &>(*db).runScript(demo::schemaText(schema));
     return db;
 }
 
@@ -41,10 +42,12 @@ QStringList indexesOf(data::Connection &db)
     return indexes;
 }
 
-int copyTool(const QStringList &args, QString *output)
+// Runs a tool in `folder`, where it must write nothing unless told to.
+int run(const QString &program, const QStringList &args, QString *output, const QString &folder = {})
 {
     QProcess p;
-    p.start(QStringLiteral(COPY_TO_SERVER_EXE), args);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
     p.waitForFinished(120000);
     *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
     return p.exitCode();
@@ -64,21 +67,23 @@ QStringList rowsOf(data::Connection &db, const QString &table, const QStringList
     return rows;
 }
 
-// Both files' tables as the server holds them, compared with the files row for row.
+// A file's tables as the server's database holds them, compared row for row.
+void expectSameRows(data::Connection &file, data::Connection &db)
+{
+    for (const auto &table : file.select("SELECT name FROM sqlite_master WHERE type = 'table'").rows) {
+        QStringList columns;
+        const QString name = table[0].toString();
+        for (const auto &c : file.select("PRAGMA table_info(" + name + ")").rows)
+            columns << c[1].toString();
+        EXPECT_EQ(rowsOf(db, name, columns), rowsOf(file, name, columns)) << name.toStdString();
+    }
+}
+
+// Both files of the firm's year, compared with their databases on the server.
 void expectSameRows(const QString &root)
 {
-    for (const servercopy::Move &move : servercopy::firmMoves(root, Firm, Year)) {
-        const auto file = data::Connection::open(move.file, data::Access::ReadOnly);
-        const auto db = onServer(move.database);
-        const auto tables = file->select("SELECT name FROM sqlite_master WHERE type = 'table'").rows;
-        for (const auto &table : tables) {
-            QStringList columns;
-            const QString name = table[0].toString();
-            for (const auto &c : file->select("PRAGMA table_info(" + name + ")").rows)
-                columns << c[1].toString();
-            EXPECT_EQ(rowsOf(*db, name, columns), rowsOf(*file, name, columns)) << name.toStdString();
-        }
-    }
+    for (const servercopy::Move &move : servercopy::firmMoves(root, Firm, Year))
+        expectSameRows(*data::Connection::open(move.file, data::Access::ReadOnly), *onServer(move.database));
 }
 
 } // namespace
@@ -106,16 +111,15 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
                              demo::schemaText("year"))
             ->execute("INSERT INTO ZoM35 (Col99) VALUES ('next year')");
     }
-    onServer("postgres")->execute(QStringLiteral("CREATE DATABASE ") + app::firmServerDatabase(Firm));
-    dynamic_cast<data::PgConnection &>(*onServer(app::firmServerDatabase(Firm))).runScript(demo::schemaText("pg/firm"));
+    fromSchema(app::firmServerDatabase(Firm), "pg/firm");
 
     const QStringList command{"--server=" + testServer(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
     QString output;
-    ASSERT_EQ(copyTool(command, &output), 0) << output.toStdString();
+    ASSERT_EQ(run(COPY_TO_SERVER_EXE, command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
     expectSameRows(dir.path());
     EXPECT_EQ(indexesOf(*onServer(app::yearServerDatabase(Firm, Year))),
-              indexesOf(*yearFromSchema(app::yearServerDatabase(Firm, 0))));
+              indexesOf(*fromSchema(app::yearServerDatabase(Firm, 0), "pg/year")));
     {
         const auto year = onServer(app::yearServerDatabase(Firm, Year));
         const auto lastRowId = year->select("SELECT max(rowid) FROM ZoM35").rows[0][0].toLongLong();
@@ -123,7 +127,7 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
         EXPECT_GT(year->select("SELECT rowid FROM ZoM35 WHERE Col99 = 'after'").rows[0][0].toLongLong(), lastRowId);
         year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
     }
-    EXPECT_EQ(copyTool(command, &output), 1);
+    EXPECT_EQ(run(COPY_TO_SERVER_EXE, command, &output), 1);
     EXPECT_TRUE(output.contains("firm71_yr3 already holds data")) << output.toStdString();
     expectSameRows(dir.path());
 
@@ -139,4 +143,23 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
     EXPECT_EQ(onServer(app::firmServerDatabase(Firm))->select("SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'").rows,
               QVector<QVector<QVariant>>{{500}});
     dropFirm();
+}
+
+// On a server make-demo-data makes the two databases once, with the rows of the demo files.
+TEST(Tools, DemoDataOnAServerHoldsTheRowsOfTheFilesAndIsMadeOnce)
+{
+    if (testServer().isEmpty())
+        GTEST_SKIP() << "needs the test server";
+    dropTestDatabases(5, 2);
+    QTemporaryDir dir;
+    QString output;
+    EXPECT_EQ(run(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 0);
+    EXPECT_EQ(output, "Created year database firm5_yr2 on the server\nCreated firm database firm5 on the server\n");
+    EXPECT_EQ(run(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 1);
+    EXPECT_EQ(output, "make-demo-data: Database firm5_yr2 holds tables already\n");
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    const demo::DemoFiles files = demo::makeDemoData(dir.path(), 5, 2);
+    expectSameRows(*files.year, *onServer("firm5_yr2"));
+    expectSameRows(*files.firm, *onServer("firm5"));
 }
