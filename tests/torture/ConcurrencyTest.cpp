@@ -83,6 +83,13 @@ bool exitedCleanly(QProcess &child, int ms)
         && child.exitCode() == 0;
 }
 
+// What a child that saved said last: its code, or "refused" and why.
+QString lastSaid(QProcess &child)
+{
+    EXPECT_TRUE(exitedCleanly(child, 60000));
+    return QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1);
+}
+
 // Another program takes the write lock of the "year" or "firm" file and holds it for ms milliseconds.
 bool lockedByAnother(QProcess &holder, const QString &root, const char *file, int ms)
 {
@@ -170,10 +177,8 @@ TEST(Concurrency, TwoProgramsAddingOneNameAtOnceStoreItOnce)
         for (QProcess &child : children)
             child.write("go\n");
         QStringList said;
-        for (QProcess &child : children) {
-            EXPECT_TRUE(exitedCleanly(child, 60000));
-            said << QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1);
-        }
+        for (QProcess &child : children)
+            said << lastSaid(child);
         said.sort();
         EXPECT_TRUE(said.value(0).startsWith(i % 2 ? "CRF" : "CTR")) << said.join(", ").toStdString();
         EXPECT_EQ(said.value(1), QStringLiteral("refused %1").arg(int(app::SaveResult::DuplicateName)));
@@ -210,10 +215,8 @@ TEST(Concurrency, ASaveAfterAnotherProgramsChangeLeavesThatChange)
         }
         const QStringList stored = root.rows(table);
         child.write("go\n");
-        EXPECT_TRUE(exitedCleanly(child, 60000));
         const app::SaveResult told = last ? app::SaveResult::DeletedElsewhere : app::SaveResult::ChangedElsewhere;
-        EXPECT_EQ(QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1),
-                  QStringLiteral("refused %1").arg(int(told)));
+        EXPECT_EQ(lastSaid(child), QStringLiteral("refused %1").arg(int(told)));
         EXPECT_EQ(root.rows(table), stored) << "round " << i;
     }
     std::printf("%d programs saving over another's change or delete: none overwrote it\n", n);
