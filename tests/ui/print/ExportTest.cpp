@@ -34,12 +34,10 @@ void partiesInCities(data::Connection &year)
 QStringList exportPreview(const QString &recNo, const QList<std::pair<Qt::Key, QString>> &saves,
                           const QTemporaryDir &dir, int *previewPages = nullptr)
 {
-    QStringList offered, names;
-    for (const auto &save : saves)
-        names << save.second;
+    QStringList offered;
     app::setSaveAs([&](const QString &, const QString &name, const QStringList &) {
+        const QString given = saves[offered.size()].second;
         offered << name;
-        const QString given = names.takeFirst();
         return dir.filePath(given.isEmpty() ? name : given);
     });
     inPreview(recNo, [&](frmCrossPreview &p, ModalScript &script) {
