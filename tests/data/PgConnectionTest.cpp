@@ -143,8 +143,9 @@ TEST_F(PgConnection, WriteTransactionsQueueAcrossConnectionsAndALostConnectionCo
     }
     EXPECT_EQ(other->select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
     // Ended between two statements, as by a restart of the server, the session is taken up again.
-    const QString endYearsSession = "Select pg_terminate_backend(pid, 5000) From pg_stat_activity Where datname = "
-                                    "current_database() And application_name = 'designer;test' And pid <> pg_backend_pid()";
+    const QString endYearsSession = "Select pg_terminate_backend(pid, 5000) From pg_stat_activity "
+                                    "Where datname = current_database() And application_name = 'designer;test' "
+                                    "And pid <> pg_backend_pid()";
     other->execute(endYearsSession);
     EXPECT_EQ(year->select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
     other->execute(endYearsSession);
