@@ -83,15 +83,11 @@ TEST_F(PgConnection, ValuesRoundTripAndFailuresCarryTheirCode)
     EXPECT_EQ(codeOf([&] { looker.execute("Delete From CrChild"); }), data::DbCode::ReadOnly);
     EXPECT_FALSE(looker.writable());
 
-    // A walk streams a long result; statements run while it steps see the connection free, and
-    // a walk stopped early leaves it ready.
+    // A walk streams a long result (statements run while it steps are the connection test's), and
+    // a walk stopped early leaves the connection ready.
     qint64 sum = 0;
-    db.walkRows("Select i From generate_series(1, 200000) i", {}, [&](const data::Row &r) {
-        sum += r.value(0).toLongLong();
-        if (sum == 3) {
-            EXPECT_EQ(db.select("Select count(*) From CrChild").rows[0][0].toInt(), 1);
-        }
-    });
+    db.walkRows("Select i From generate_series(1, 200000) i", {},
+                [&](const data::Row &r) { sum += r.value(0).toLongLong(); });
     EXPECT_EQ(sum, 200000LL * 200001 / 2);
     EXPECT_THROW(db.forEachRow("Select i From generate_series(1, 1000000) i", {},
                                [](const QVector<QVariant> &) { throw std::runtime_error("enough"); }),
