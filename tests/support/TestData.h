@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Paths.h"
 #include "tools/demo/DemoData.h"
+#include <QProcess>
 #include <gtest/gtest.h>
 
 // The suites run on files, and a second time on a throwaway server whose libpq conninfo
@@ -62,4 +63,15 @@ inline QString testFirmConnection(const QString &root, int firm)
     const QString server = testServer();
     return server.isEmpty() ? app::firmConnectionString(root, firm)
                             : app::serverConnectionString(server, app::firmServerDatabase(firm));
+}
+
+// Runs one of the tools in `folder`, where it must write nothing unless told to.
+inline int runTool(const QString &program, const QStringList &args, QString *output, const QString &folder = {})
+{
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+    p.waitForFinished(120000);
+    *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitCode();
 }

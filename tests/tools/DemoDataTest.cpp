@@ -3,23 +3,11 @@
 #include "data/DbError.h"
 #include "support/TestData.h"
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 namespace {
-
-// Runs a tool in `folder`, where it must write nothing unless told to.
-int run(const QString &folder, const QStringList &args, QString *output, const QString &program = DEMO_DATA_EXE)
-{
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(program, args);
-    p.waitForFinished(60000);
-    *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-    return p.exitCode();
-}
 
 QByteArray contents(const QString &path)
 {
@@ -54,17 +42,17 @@ TEST(Tools, DemoDataIsMadeOnceAndKeyedAndAnyOtherCommandLineRefused)
          "screenshots: unknown option \"--out=pictures\"\nusage: screenshots OUTPUT_DIR\n"}};
     QString output;
     for (const auto &[program, args, expected] : refused) {
-        EXPECT_EQ(run(dir.path(), args, &output, program), 2) << args.join(' ').toStdString();
+        EXPECT_EQ(runTool(program, args, &output, dir.path()), 2) << args.join(' ').toStdString();
         EXPECT_TRUE(output == expected || (program != DEMO_DATA_EXE && output.contains(expected)))
             << output.toStdString();
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     const QString yearBase = app::yearDbBase(root, 5, 2), firmBase = app::firmDbBase(root, 5);
-    EXPECT_EQ(run(dir.path(), {root, " 5 , 2 "}, &output), 0);
+    EXPECT_EQ(runTool(DEMO_DATA_EXE, {root, " 5 , 2 "}, &output, dir.path()), 0);
     EXPECT_EQ(output, "Created year database " + yearBase + ".db\nCreated firm database " + firmBase + ".db\n");
     const QByteArray yearBytes = contents(yearBase + ".db");
-    EXPECT_EQ(run(dir.path(), {root, "5,2"}, &output), 1);
+    EXPECT_EQ(runTool(DEMO_DATA_EXE, {root, "5,2"}, &output, dir.path()), 1);
     EXPECT_TRUE(output.startsWith("make-demo-data: ")) << output.toStdString();
     // Another year of the same firm finds the firm file taken and leaves no year file behind.
     EXPECT_THROW(demo::makeEmptyData(root, 5, 3), std::runtime_error);

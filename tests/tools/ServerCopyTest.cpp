@@ -4,7 +4,6 @@
 #include "tools/copy/ServerCopy.h"
 #include "tools/demo/DemoData.h"
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -40,17 +39,6 @@ QStringList indexesOf(data::Connection &db)
                                      "ORDER BY indexname").rows)
         indexes << row[0].toString();
     return indexes;
-}
-
-// Runs a tool in `folder`, where it must write nothing unless told to.
-int run(const QString &program, const QStringList &args, QString *output, const QString &folder = {})
-{
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(program, args);
-    p.waitForFinished(120000);
-    *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-    return p.exitCode();
 }
 
 // Every row of the table by rowid, its values as text and a null marked as such.
@@ -90,9 +78,9 @@ void expectSameRows(const QString &root)
 
 // The tool copies both files, every table with its rowids, nulls, awkward text and exact doubles,
 // into a firm database made by hand from the schema and a year database it creates itself, which
-// ends with the schema's indexes; rows added on the server later take rowids after the copied ones. A second copy of the year is
-// refused and writes nothing; a further year is copied beside the firm's database, which is kept
-// with what the designers have changed in it since.
+// ends with the schema's indexes; rows added on the server later take rowids after the copied ones.
+// A second copy of the year is refused and writes nothing; a further year is copied beside the
+// firm's database, which is kept with what the designers have changed in it since.
 TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
 {
     if (testServer().isEmpty())
@@ -115,7 +103,7 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
 
     const QStringList command{"--server=" + testServer(), dir.path(), QStringLiteral("%1,%2").arg(Firm).arg(Year)};
     QString output;
-    ASSERT_EQ(run(COPY_TO_SERVER_EXE, command, &output), 0) << output.toStdString();
+    ASSERT_EQ(runTool(COPY_TO_SERVER_EXE, command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
     expectSameRows(dir.path());
     EXPECT_EQ(indexesOf(*onServer(app::yearServerDatabase(Firm, Year))),
@@ -127,7 +115,7 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
         EXPECT_GT(year->select("SELECT rowid FROM ZoM35 WHERE Col99 = 'after'").rows[0][0].toLongLong(), lastRowId);
         year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
     }
-    EXPECT_EQ(run(COPY_TO_SERVER_EXE, command, &output), 1);
+    EXPECT_EQ(runTool(COPY_TO_SERVER_EXE, command, &output), 1);
     EXPECT_TRUE(output.contains("firm71_yr3 already holds data")) << output.toStdString();
     expectSameRows(dir.path());
 
@@ -153,9 +141,9 @@ TEST(Tools, DemoDataOnAServerHoldsTheRowsOfTheFilesAndIsMadeOnce)
     dropTestDatabases(5, 2);
     QTemporaryDir dir;
     QString output;
-    EXPECT_EQ(run(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 0);
+    EXPECT_EQ(runTool(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 0);
     EXPECT_EQ(output, "Created year database firm5_yr2 on the server\nCreated firm database firm5 on the server\n");
-    EXPECT_EQ(run(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 1);
+    EXPECT_EQ(runTool(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 1);
     EXPECT_EQ(output, "make-demo-data: Database firm5_yr2 holds tables already\n");
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
