@@ -44,8 +44,7 @@ void setReportFamily(Settings &s, const QString &family)
 
 QString yearConnection(const Settings &s)
 {
-    return s.Server.isEmpty() ? yearConnectionString(s.DataRoot, s.FirmNo, s.YearNo)
-                              : serverConnectionString(s.Server, yearServerDatabase(s.FirmNo, s.YearNo));
+    return yearConnection(s.Server, s.DataRoot, s.FirmNo, s.YearNo);
 }
 
 namespace {
@@ -149,8 +148,7 @@ int Main(const QStringList &arguments, const QString &programFolder)
                                .arg(programFolder));
     // On a server the server's own sign-in replaces the files' passwords.
     const QString year = yearConnection(s);
-    const QString firm = onServer(s) ? serverConnectionString(s.Server, firmServerDatabase(s.FirmNo))
-                                     : firmConnectionString(s.DataRoot, s.FirmNo);
+    const QString firm = firmConnection(s.Server, s.DataRoot, s.FirmNo);
     try {
         s.YearDb = openDatabase(year, YearTables);
     } catch (const data::DbError &e) {

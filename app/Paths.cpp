@@ -51,4 +51,15 @@ QString serverConnectionString(const QString &server, const QString &database)
     return QStringLiteral("Provider=PostgreSQL;Database=") + database + QStringLiteral(";Server=") + server;
 }
 
+QString yearConnection(const QString &server, const QString &root, int firm, int year)
+{
+    return server.isEmpty() ? yearConnectionString(root, firm, year)
+                            : serverConnectionString(server, yearServerDatabase(firm, year));
+}
+
+QString firmConnection(const QString &server, const QString &root, int firm)
+{
+    return server.isEmpty() ? firmConnectionString(root, firm) : serverConnectionString(server, firmServerDatabase(firm));
+}
+
 } // namespace app

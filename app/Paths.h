@@ -24,4 +24,8 @@ QString firmServerDatabase(int firm);
 QString yearServerDatabase(int firm, int year);
 QString serverConnectionString(const QString &server, const QString &database);
 
+// The year or firm database of a run: on `server` when one is named, else the file under `root`.
+QString yearConnection(const QString &server, const QString &root, int firm, int year);
+QString firmConnection(const QString &server, const QString &root, int firm);
+
 } // namespace app

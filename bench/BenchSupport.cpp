@@ -134,17 +134,14 @@ void openRun(const QString &runMode, Provider provider)
     if (!s.YearDb || opened != provider) {
         s.YearDb.reset();
         s.FirmDb.reset();
+        s.Server.clear();
         if (provider == Provider::Server) {
             static const bool copied = (copyOnce(servercopy::firmMoves(benchRoot(), 1, 1), "The benchmark's root"), true);
             Q_UNUSED(copied);
-            s.YearDb = data::Connection::open(app::serverConnectionString(benchServer(), app::yearServerDatabase(1, 1)));
-            s.FirmDb = data::Connection::open(app::serverConnectionString(benchServer(), app::firmServerDatabase(1)));
             s.Server = benchServer();
-        } else {
-            s.YearDb = data::Connection::open(app::yearConnectionString(benchRoot(), 1, 1));
-            s.FirmDb = data::Connection::open(app::firmConnectionString(benchRoot(), 1));
-            s.Server.clear();
         }
+        s.YearDb = data::Connection::open(app::yearConnection(s.Server, benchRoot(), 1, 1));
+        s.FirmDb = data::Connection::open(app::firmConnection(s.Server, benchRoot(), 1));
         opened = provider;
         s.FirmNo = 1;
         s.YearNo = 1;

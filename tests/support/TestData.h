@@ -53,16 +53,12 @@ inline QString noSuchColumn(const QString &name)
 // What another program opens to reach the databases makeTestData made.
 inline QString testYearConnection(const QString &root, int firm, int year)
 {
-    const QString server = testServer();
-    return server.isEmpty() ? app::yearConnectionString(root, firm, year)
-                            : app::serverConnectionString(server, app::yearServerDatabase(firm, year));
+    return app::yearConnection(testServer(), root, firm, year);
 }
 
 inline QString testFirmConnection(const QString &root, int firm)
 {
-    const QString server = testServer();
-    return server.isEmpty() ? app::firmConnectionString(root, firm)
-                            : app::serverConnectionString(server, app::firmServerDatabase(firm));
+    return app::firmConnection(testServer(), root, firm);
 }
 
 // Runs one of the tools in `folder`, where it must write nothing unless told to.
