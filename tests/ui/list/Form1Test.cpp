@@ -2,20 +2,14 @@
 
 namespace {
 
-void show(Form1 &list)
-{
-    list.show();
-    list.activateWindow();
-    settle();
-}
-
-// As a message box or another window closing over the list does.
-void reactivate(Form1 &list)
+// Shows the list and activates it as a message box or another window closing over it does.
+void activate(Form1 &list)
 {
     QWidget other;
     other.show();
     other.activateWindow();
     settle();
+    list.show();
     list.activateWindow();
     settle();
 }
@@ -29,7 +23,7 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
 {
     TestRoot root(TestRoot::Empty, "CTR");
     Form1 list;
-    show(list);
+    activate(list);
     EXPECT_EQ(list.vfg->rows(), 2);
     EXPECT_FALSE(list.cmdModify->isEnabled() || list.cmdDelete->isEnabled());
 
@@ -56,7 +50,7 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
         other->execute("LOCK TABLE ZoCTR IN ACCESS EXCLUSIVE MODE");
     other->execute("Update ZoCTR Set ColRepDesc='Locked elsewhere' Where Col99='CTR201'");
     for (int i = 0; i < 3; ++i)
-        reactivate(list);
+        activate(list);
     EXPECT_EQ(takeMessages(), files ? "!database is locked" : "!canceling statement due to lock timeout");
     other->execute("COMMIT");
     const QStringList expected = QStringList{"RepRecNo    |Report Name                            |Report Desc.              "}
@@ -65,8 +59,7 @@ TEST(ReportList, EmptyAndLongListsAndADatabaseError)
 
     root.year().execute("Drop Table ZoCTR");
     list.DataSelect();
-    ASSERT_EQ(FakeMessages::instance().shown.size(), 1);
-    EXPECT_TRUE(FakeMessages::instance().shown[0].prompt.contains("ZoCTR", Qt::CaseInsensitive));
+    EXPECT_EQ(takeMessages(), str("!" + noSuchTable("ZoCTR")));
     EXPECT_TRUE(list.isVisible());
 }
 
@@ -76,7 +69,7 @@ TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithT
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     Form1 list;
-    show(list);
+    activate(list);
     EXPECT_EQ(gridRows(list.vfg), QStringList{"RepRecNo    |Report Name                            "} +
                                       root.rows("Select ColCode,ColReportName From CrMain Order By ColReportName") +
                                       QStringList{"|"});
@@ -98,9 +91,8 @@ TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithT
     list.cmdAdd_Click();
     click(w.cmdAdd);
     w.txtRepName->setText("AAA New");
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
-    reactivate(list);
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
+    activate(list);
     const QString made = list.vfg->textMatrix(list.vfg->row(), 0);
     EXPECT_EQ(root.rows("Select ColCode From CrMain Where ColReportName='AAA New'"), QStringList{made});
     EXPECT_EQ(storedReport(root, first), stored);
@@ -108,8 +100,7 @@ TEST(ReportList, TabularModeOpensTheWizardOnTheDefinitionAskedForAndDeletesWithT
     const QStringList crossTab = root.rows("Select * From ZoCTR");
     FakeMessages::instance().answer(app::Answer::Yes);
     list.cmdDelete_Click();
-    EXPECT_EQ(root.value("Select count(*) From CrMain Where ColCode=?", {made}).toInt(), 0);
-    EXPECT_EQ(root.value("Select count(*) From CrChild Where ColCode=?", {made}).toInt(), 0);
+    EXPECT_EQ(storedReport(root, made), "");
     EXPECT_EQ(root.rows("Select * From ZoCTR"), crossTab);
 }
 
@@ -119,7 +110,7 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeeps)
 {
     TestRoot root(TestRoot::Demo, "CTR");
     Form1 list;
-    show(list);
+    activate(list);
     ASSERT_EQ(QApplication::focusWidget(), list.vfg);
     const auto code = [&] { return list.vfg->textMatrix(list.vfg->row(), 0); };
     const std::pair<Qt::Key, QString> moves[] = {{Qt::Key_Down, "CTR1"}, {Qt::Key_End, ""}, {Qt::Key_Home, "CTR3"},
@@ -133,13 +124,13 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeeps)
     ASSERT_EQ(QApplication::focusWidget(), list.cmdDelete);
     FakeMessages::instance().answer(app::Answer::No);
     key(Qt::Key_Return);
-    reactivate(list);
+    activate(list);
     FakeMessages::instance().answer(app::Answer::Yes);
     key(Qt::Key_Return);
     EXPECT_EQ(FakeMessages::instance().prompts(), QStringList(2, "Are You Sure This Record is Delete"));
     EXPECT_EQ(root.rows("Select Col99 From ZoCTR Order By Col99"), QStringList({"CTR2", "CTR3"}));
     EXPECT_EQ(code(), "CTR2"); // the row that took the deleted one's place
-    reactivate(list);
+    activate(list);
     EXPECT_EQ(code(), "CTR2");
 
     ASSERT_EQ(QApplication::focusWidget(), list.vfg);
@@ -149,7 +140,7 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeeps)
         type("AAA Stock");
         save();
     });
-    reactivate(list);
+    activate(list);
     EXPECT_EQ(code(), "CTR2");
     EXPECT_EQ(list.vfg->row(), 1);
 
@@ -160,6 +151,6 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeeps)
             box->setText(box->tag = "Zed " + box->objectName());
         save();
     });
-    reactivate(list);
+    activate(list);
     EXPECT_EQ(code(), "CTR" + QString::number(next));
 }

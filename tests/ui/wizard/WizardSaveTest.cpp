@@ -28,16 +28,14 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
         EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld) << c;
     }
     const QStringList grid = gridRows(w.VSSelectedFld);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_EQ(press(w.cmdSave), "!disk full");
     EXPECT_EQ(str(w.StrCode + "|" + w.txtRepName->text()), "CRF4|Party Sales ");
     EXPECT_EQ(lines(gridRows(w.VSSelectedFld)), lines(grid));
     EXPECT_FALSE(root.year().inTransaction());
     EXPECT_EQ(stored(""), before);
 
     root.allowWrites();
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(storedReport(root, "CRF4"),
               lines({mainRow("CRF4", "Party Sales",
@@ -51,14 +49,12 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     w.open();
     click(w.cmdAdd);
     click(w.cmdAdd);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_EQ(press(w.cmdSave), "!disk full");
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(stored(" Where ColCode<>'CRF4'"), others);
     EXPECT_EQ(root.counter("OTH"), next + 1) << "a number taken stays used";
     root.allowWrites();
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
     EXPECT_EQ(root.counter("OTH"), next + 1) << "the retry keeps its number";
     // Its rows are compared whole where a new report is built.
     const QString code = "CRF" + QString::number(next);
@@ -70,18 +66,16 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     w.open("CRF4");
     root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
     typeReportName(w, "Mine");
-    click(w.cmdSave);
-    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program changed this definition"));
+    EXPECT_TRUE(QString::fromStdString(press(w.cmdSave)).startsWith("Another program changed this definition"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Sales|Theirs");
 
     root.year().execute("Delete From CrMain Where ColCode='CRF4'");
     typeReportName(w, "Mine");
-    FakeMessages::instance().answer(app::Answer::Yes);
-    click(w.cmdSave);
+    EXPECT_TRUE(QString::fromStdString(press(w.cmdSave, {app::Answer::Yes}))
+                    .startsWith("Another program deleted this definition"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
-    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program deleted this definition"));
 
     // Custom columns are made and changed in their window, offered at once and saved.
     root.year().execute("Update CRCustFld Set FldDType=NULL Where ColCode='CF-2'");
@@ -89,8 +83,8 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     const int oth = root.counter("OTH");
     w.open();
     clickCell(w.VSAval, 1, C::Caption);
-    click(w.cmdCustFieldMod); // a catalogue row: a message and no window
-    EXPECT_EQ(takeMessages(), "This is not CUSTOM Field ");
+    // A catalogue row: a message and no window.
+    EXPECT_EQ(press(w.cmdCustFieldMod), "This is not CUSTOM Field ");
 
     ModalScript script;
     script
@@ -103,16 +97,12 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
             click(f->cmdOK);
         })
         .expect<frmCustFld>([&root](frmCustFld *) {
-            type("Unsaved");
-            key(Qt::Key_Tab);
-            type("T52.Col92");
+            type("Unsaved\tT52.Col92"); // "\t" is the Tab key
             addCustomColumn(root, "CF-9|Stored Meanwhile|T52.Col92|C");
             key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
         })
         .expect<frmCustFld>([](frmCustFld *) {
-            type("Margin");
-            key(Qt::Key_Tab);
-            type("T52.Col93");
+            type("Margin\tT52.Col93");
             key(Qt::Key_Return); // a new line in the formula
             type("- T52.Col95");
             key(Qt::Key_Tab);
@@ -137,8 +127,7 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
 
     click(w.cmdAdd); // the column just made is current
     typeReportName(w, "Margins");
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
     const QString made = "CRF" + QString::number(oth);
     EXPECT_EQ(storedReport(root, made),
               lines({mainRow(made, "Margins", {column + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"}),

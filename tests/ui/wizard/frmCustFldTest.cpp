@@ -24,9 +24,7 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     const auto stored = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
     const std::string before = stored();
     inWindow([&](frmCustFld *w) {
-        type("Weight");
-        key(Qt::Key_Tab);
-        type("T52.Col93 *+* 2");
+        type("Weight\tT52.Col93 *+* 2"); // "\t" is the Tab key
         FakeMessages::instance().answer(app::Answer::No);
         for (const char *formula : {"", "Sum(T52.Col93) / 2", "T52.Col93 + M02.Col98"}) {
             if (*formula)
@@ -56,16 +54,13 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     const std::string after = stored();
     root.failWrites("CRCustFld");
     inWindow([](frmCustFld *w) {
-        type("  ");
-        key(Qt::Key_Tab);
-        type("T52.Col93");
+        type("  \tT52.Col93");
         click(w->cmdOK);
         w->txtColName->setText("Amount");
         w->txtFormula->setPlainText(" \n ");
         click(w->cmdOK);
         w->txtFormula->setPlainText("T52.Col93");
-        click(w->cmdOK);
-        EXPECT_EQ(takeMessages(), "Please Enter Column Name and Formula Both \n"
+        EXPECT_EQ(press(w->cmdOK), "Please Enter Column Name and Formula Both \n"
                                   "Please Enter Column Name and Formula Both \n!disk full");
         EXPECT_TRUE(w->isVisible());
         click(w->cmdCancel);
@@ -86,14 +81,10 @@ TEST(CustomColumn, ABadFormulaAsksAMissingNameIsRefusedAndADatabaseErrorKeepsThe
     w.txtRepName->setText("Weights");
     const QString saveAnyway = "Column \"Bad Weight\" cannot run on this year's data:\n" + noSuchColumn("M20.NoWeight")
                              + "\n\nSave the report anyway?";
-    FakeMessages::instance().answer(app::Answer::No);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), str(saveAnyway));
+    EXPECT_EQ(press(w.cmdSave, {app::Answer::No}), str(saveAnyway));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(root.counter("OTH"), oth);
 
-    FakeMessages::instance().answer(app::Answer::Yes);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), lines({saveAnyway, "Report Added Sucessfully"}));
+    EXPECT_EQ(press(w.cmdSave, {app::Answer::Yes}), lines({saveAnyway, "Report Added Sucessfully"}));
     EXPECT_FALSE(w.isVisible());
 }
