@@ -97,79 +97,17 @@ void expectPages(const QString &text, const QStringList &onEach, int atLeast)
 
 } // namespace
 
-// What the preview shows goes to a CSV file whole and to PDF pages that repeat the heading, the
-// captions and the row headings, set the totals apart and are numbered; a workbook is written too.
-TEST(Export, WritesThePreviewToCsvWorkbookAndPdfAndACancelledOrFailedOneLeavesNoFile)
-{
-    TestRoot root(TestRoot::Demo);
-    partiesInCities(root.year());
-    QTemporaryDir dir;
-    int previewPages = -1;
-    EXPECT_EQ(lines(exportPreview("CTR3", {{Qt::Key_E, ""}, {Qt::Key_D, ""}}, dir, &previewPages)),
-              lines({"Party Balances By City.csv", "Party Balances By City.pdf"}));
-    EXPECT_EQ(previewPages, 2);
-    QString header = "\xEF\xBB\xBFLine,Group Name", creditors = ",Creditors", debtors = ",Debtors",
-            total = "Grand Total,Total";
-    for (int i = 10; i < 34; ++i) {
-        const QString amount = QString::number(i + 0.25, 'f', 2);
-        header += ",City" + QString::number(i);
-        creditors += "," + QString(i % 2 ? amount : "");
-        debtors += "," + QString(i % 2 ? "" : amount);
-        total += "," + amount;
-    }
-    EXPECT_EQ(str(fileText(dir.filePath("Party Balances By City.csv"))),
-              str(header + ",Total\r\n" + creditors + ",267.00\r\n" + debtors + ",255.00\r\n" + total + ",522.00\r\n"));
-    expectPages(pdfText(dir.filePath("Party Balances By City.pdf")),
-                {"Party Balances By City", "Group Name", "Creditors", "Debtors", "Total"}, 2);
-
-    // Grouped: groups, subtotals and texts quoted; a page run split across pages.
-    exportPreview("CTR1", {{Qt::Key_E, "sales.csv"}, {Qt::Key_E, "sales.xlsx"}, {Qt::Key_D, "sales.pdf"}}, dir);
-    const QStringList csv = fileText(dir.filePath("sales.csv")).split("\r\n");
-    EXPECT_EQ(lines(csv.mid(0, 5) + csv.mid(csv.size() - 5)),
-              lines({"\xEF\xBB\xBFLine,City Name / Party Name,6,Total", "Group 1,City10,,", ",\"Party, \"\"10\"\"\",10,10",
-                     "Subtotal 1,Total City10,10,10", "Group 1,City11,,", "Group 1,City33,,",
-                     ",\"Party, \"\"33\"\"\",-33,-33", "Subtotal 1,Total City33,-33,-33",
-                     "Grand Total,Grand Total,156,156", ""}));
-    EXPECT_TRUE(fileText(dir.filePath("sales.xlsx")).startsWith("PK\x03\x04"));
-    expectPages(pdfText(dir.filePath("sales.pdf")), {"Party Sales By Month", "City Name / Party Name"}, 2);
-    EXPECT_EQ(takeMessages(), "");
-
-    // A cancelled or failed export leaves no file of its own, and a file it was to replace as it was.
-    QTemporaryDir other;
-    const QString path = other.filePath("report.csv");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
-    for (const report::Target target : {report::Target::Csv, report::Target::Xlsx}) {
-        report::Progress progress;
-        const report::Report lines{{}, [&](report::Sink &sink) {
-                                       sink.begin({{"Amount", 1440, Qt::AlignRight, 2}});
-                                       for (int i = 0; i < 20000; ++i) {
-                                           sink.line({report::Line::Data, 0, {i * 1.5}});
-                                           progress.cancelled = i == 10000;
-                                       }
-                                       sink.end();
-                                   }, {}};
-        EXPECT_TRUE(report::writeReport(target, path, nullptr, lines, progress).cancelled);
-    }
-    report::Progress progress;
-    const report::Outcome failed = report::writeReport(report::Target::Csv, other.filePath("none/report.csv"), nullptr,
-                                                       {{}, [](report::Sink &) {}, {}}, progress);
-    EXPECT_EQ(str(failed.error), str("Cannot write in " + other.filePath("none") + ": No such file or directory"));
-    EXPECT_EQ(lines(QDir(other.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
-    EXPECT_EQ(fileText(path), "old");
-}
-
 // The demo's "Party Wise Sales" from the wizard: every line, not only those the preview shows,
 // to a CSV file compared whole and to numbered PDF pages with the subtotals and the grand total.
-TEST(Export, WritesTheWholeWizardReport)
+TEST(Export, WritesTheWholeWizardReportAndThePreviewToCsvWorkbookAndPdfAndACancelledOrFailedOneLeavesNoFile)
 {
-    TestRoot root(TestRoot::Demo, "WIZARD");
+    TestRoot root(TestRoot::Demo);
+    QTemporaryDir dir;
     const QString sales = " FROM ZoT51 T51 LEFT JOIN ZoT52 T52 ON T51.Col99 = T52.Col99 LEFT JOIN ZoM02 M02 ON "
                           "T51.Col83 = M02.Col99 LEFT JOIN ZoM20 M20 ON T52.Col96 = M20.Col99 WHERE T52.Col99 <> '' ";
     while (root.value("SELECT count(*)" + sales).toInt() < 1200)
         root.copyRows("ZoT52");
     addCustomColumn(root, "CF-90|Slow|(Select Count(*) From ZoT52 AS a, ZoT52 AS b, ZoT52 AS c, ZoT52 AS d)|N");
-    QTemporaryDir dir;
     QStringList names{"sales.csv", "sales.pdf", "slow.csv"};
     app::setSaveAs([&](const QString &, const QString &, const QStringList &) { return dir.filePath(names.takeFirst()); });
     Wizard w("CRF4");
@@ -182,10 +120,12 @@ TEST(Export, WritesTheWholeWizardReport)
     }
     // Print counts the pages, then previews them from the same report.
     int previewPages = -1;
-    ModalScript script;
-    expectPrintPreview(script, previewPages);
-    click(w.cmdPrint);
-    EXPECT_TRUE(script.finish(30000)) << str(script.failure());
+    {
+        ModalScript script; // ends before the windows opened below
+        expectPrintPreview(script, previewPages);
+        click(w.cmdPrint);
+        EXPECT_TRUE(script.finish(30000)) << str(script.failure());
+    }
     EXPECT_GE(previewPages, 2);
 
     // A query that would run for hours stops at Cancel before its first row, and leaves no file.
@@ -231,5 +171,61 @@ TEST(Export, WritesTheWholeWizardReport)
     EXPECT_TRUE(pdf.contains(QRegularExpression("Sub Total " + QRegularExpression::escape(party) + " +\\d+ +\\d+\\.\\d\\d\n"))) << str(pdf);
     EXPECT_TRUE(pdf.contains(QRegularExpression("Grand Total +" + total + "\n"))) << str(pdf);
     w.unload();
+
+    // What the preview shows goes to a CSV file whole and to PDF pages that repeat the heading, the
+    // captions and the row headings, set the totals apart and are numbered; a workbook is written too.
+    partiesInCities(root.year());
+    previewPages = -1;
+    EXPECT_EQ(lines(exportPreview("CTR3", {{Qt::Key_E, ""}, {Qt::Key_D, ""}}, dir, &previewPages)),
+              lines({"Party Balances By City.csv", "Party Balances By City.pdf"}));
+    EXPECT_EQ(previewPages, 2);
+    QString header = "\xEF\xBB\xBFLine,Group Name", creditors = ",Creditors", debtors = ",Debtors",
+            totals = "Grand Total,Total";
+    for (int i = 10; i < 34; ++i) {
+        const QString amount = QString::number(i + 0.25, 'f', 2);
+        header += ",City" + QString::number(i);
+        creditors += "," + QString(i % 2 ? amount : "");
+        debtors += "," + QString(i % 2 ? "" : amount);
+        totals += "," + amount;
+    }
+    EXPECT_EQ(str(fileText(dir.filePath("Party Balances By City.csv"))),
+              str(header + ",Total\r\n" + creditors + ",267.00\r\n" + debtors + ",255.00\r\n" + totals + ",522.00\r\n"));
+    expectPages(pdfText(dir.filePath("Party Balances By City.pdf")),
+                {"Party Balances By City", "Group Name", "Creditors", "Debtors", "Total"}, 2);
+
+    // Grouped: groups, subtotals and texts quoted; a page run split across pages.
+    exportPreview("CTR1", {{Qt::Key_E, "sales.csv"}, {Qt::Key_E, "sales.xlsx"}, {Qt::Key_D, "sales.pdf"}}, dir);
+    const QStringList csv = fileText(dir.filePath("sales.csv")).split("\r\n");
+    EXPECT_EQ(lines(csv.mid(0, 5) + csv.mid(csv.size() - 5)),
+              lines({"\xEF\xBB\xBFLine,City Name / Party Name,6,Total", "Group 1,City10,,", ",\"Party, \"\"10\"\"\",10,10",
+                     "Subtotal 1,Total City10,10,10", "Group 1,City11,,", "Group 1,City33,,",
+                     ",\"Party, \"\"33\"\"\",-33,-33", "Subtotal 1,Total City33,-33,-33",
+                     "Grand Total,Grand Total,156,156", ""}));
+    EXPECT_TRUE(fileText(dir.filePath("sales.xlsx")).startsWith("PK\x03\x04"));
+    expectPages(pdfText(dir.filePath("sales.pdf")), {"Party Sales By Month", "City Name / Party Name"}, 2);
     EXPECT_EQ(takeMessages(), "");
+
+    // A cancelled or failed export leaves no file of its own, and a file it was to replace as it was.
+    QTemporaryDir other;
+    const QString path = other.filePath("report.csv");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    for (const report::Target target : {report::Target::Csv, report::Target::Xlsx}) {
+        report::Progress progress;
+        const report::Report lines{{}, [&](report::Sink &sink) {
+                                       sink.begin({{"Amount", 1440, Qt::AlignRight, 2}});
+                                       for (int i = 0; i < 20000; ++i) {
+                                           sink.line({report::Line::Data, 0, {i * 1.5}});
+                                           progress.cancelled = i == 10000;
+                                       }
+                                       sink.end();
+                                   }, {}};
+        EXPECT_TRUE(report::writeReport(target, path, nullptr, lines, progress).cancelled);
+    }
+    report::Progress progress;
+    const report::Outcome failed = report::writeReport(report::Target::Csv, other.filePath("none/report.csv"), nullptr,
+                                                       {{}, [](report::Sink &) {}, {}}, progress);
+    EXPECT_EQ(str(failed.error), str("Cannot write in " + other.filePath("none") + ": No such file or directory"));
+    EXPECT_EQ(lines(QDir(other.path()).entryList(QDir::Files | QDir::Hidden)), "report.csv");
+    EXPECT_EQ(fileText(path), "old");
 }
