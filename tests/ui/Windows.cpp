@@ -37,6 +37,14 @@ void click(QWidget *widget)
     settle();
 }
 
+std::string press(QWidget *button, const QList<app::Answer> &answers)
+{
+    for (const app::Answer answer : answers)
+        FakeMessages::instance().answer(answer);
+    click(button);
+    return takeMessages();
+}
+
 void clickCell(Grid *grid, int row, int col)
 {
     const QModelIndex index = grid->model()->index(row - 1, col);
