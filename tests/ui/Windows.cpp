@@ -114,8 +114,7 @@ Opening openPicker(frmRowSelect &picker, const QString &slot, const QString &tag
     });
     result.expression = picker.RowSelectData(slot, &box, tag);
     result.caption = box.text();
-    if (!script.finish())
-        result.failure = script.failure();
+    EXPECT_TRUE(script.finish()) << str(script.failure());
     EXPECT_FALSE(picker.isVisible());
     return result;
 }

@@ -122,7 +122,6 @@ struct Opening {
     QString expression; // returned
     QString caption;    // written into the box
     int preselected = 0;
-    QString failure;
 };
 
 // Opens a stored definition in its window and its preview by Alt+V, runs step in the preview once
