@@ -35,11 +35,7 @@ protected:
     // Every value of every row of a translated statement, joined by "|" (null as "NULL").
     QString rows(const QString &jet)
     {
-        QStringList out;
-        for (const auto &row : db->select(data::translateStatement(jet, db->engine())).rows)
-            for (const QVariant &v : row)
-                out << (v.isValid() ? v.toString() : QStringLiteral("NULL"));
-        return out.join(QLatin1Char('|'));
+        return rowTexts(*db, data::translateStatement(jet, db->engine()), {}, "NULL").join(QLatin1Char('|'));
     }
 
     QTemporaryDir dir;
@@ -109,22 +105,18 @@ TEST_F(JetSql, ColumnsNamedLikeFunctionsStayColumnsAndFormulasRunOverTheFamilysS
               "Ana");
 }
 
-TEST_F(JetSql, SyntaxErrorsNameTheirPosition)
+TEST(JetSqlSyntax, ErrorsNameTheirPosition)
 {
-    const auto positionOf = [](const std::function<QString()> &translate) {
+    // An expression, or with `statement` a whole statement, and where its fault starts.
+    const std::tuple<QString, bool, int> cases[] = {
+        {"IIF(T52.Col93 > , 1, 2)", false, 17}, {"'abc", false, 1}, {"a b", false, 3}, {"#13/45/2023#", false, 1},
+        {"1 + IIf(1, 2)", false, 5}, {"SELECT M02.Col98 FROM ZoM02 AS M02 WHERE", true, 41}, {"M02.Col98 FROM ZoM02", true, 1}};
+    for (const auto &[input, statement, position] : cases) {
         try {
-            translate();
+            statement ? data::translateStatement(input) : data::translateExpression(input);
+            ADD_FAILURE() << "no syntax error in " << input.toStdString();
         } catch (const data::SyntaxError &e) {
-            return e.position();
+            EXPECT_EQ(e.position(), position) << input.toStdString();
         }
-        return 0;
-    };
-    const std::pair<QString, int> expressions[] = {
-        {"IIF(T52.Col93 > , 1, 2)", 17}, {"'abc", 1}, {"a b", 3}, {"#13/45/2023#", 1}, {"1 + IIf(1, 2)", 5}};
-    for (const auto &[input, position] : expressions)
-        EXPECT_EQ(positionOf([&] { return data::translateExpression(input); }), position) << input.toStdString();
-    const std::pair<QString, int> statements[] = {{"SELECT M02.Col98 FROM ZoM02 AS M02 WHERE", 41},
-                                                  {"M02.Col98 FROM ZoM02", 1}};
-    for (const auto &[input, position] : statements)
-        EXPECT_EQ(positionOf([&] { return data::translateStatement(input); }), position) << input.toStdString();
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/Paths.h"
 #include "tools/demo/DemoData.h"
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -61,13 +63,58 @@ inline QString testFirmConnection(const QString &root, int firm)
     return app::firmConnection(testServer(), root, firm);
 }
 
-// Runs one of the tools in `folder`, where it must write nothing unless told to.
-inline int runTool(const QString &program, const QStringList &args, QString *output, const QString &folder = {})
+// A row's values joined by "|", a null shown as `null`.
+inline QString joined(const QVector<QVariant> &row, const QString &null = {})
+{
+    QStringList cells;
+    for (const QVariant &v : row)
+        cells << (v.isNull() ? null : v.toString());
+    return cells.join(QLatin1Char('|'));
+}
+
+// Every row of a query, each joined as above. A server's rowid column, which the files keep
+// hidden, is left out of a "*".
+inline QStringList rowTexts(data::Connection &db, const QString &sql, const data::Params &params = {},
+                            const QString &null = {})
+{
+    const data::RowSet rs = db.select(sql, params);
+    QStringList result;
+    for (QVector<QVariant> row : rs.rows) {
+        for (qsizetype i = row.size() - 1; i >= 0 && sql.contains(QLatin1Char('*')); --i)
+            if (rs.columns[i].compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0)
+                row.remove(i);
+        result << joined(row, null);
+    }
+    return result;
+}
+
+// Every file below a folder with its modification time and its contents' hash.
+inline QStringList snapshot(const QString &folder)
+{
+    QStringList files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        file.open(QIODevice::ReadOnly);
+        files << file.fileName() + ' ' + QString::number(file.fileTime(QFile::FileModificationTime).toMSecsSinceEpoch())
+                + ' ' + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5).toHex();
+    }
+    files.sort();
+    return files;
+}
+
+// Runs a program in `folder`, where it must write nothing unless told to, for at most `ms`: its
+// exit code with its standard output and error, Crashed, or StillRunning (it is killed then).
+enum : int { Crashed = -1000, StillRunning = -2000 };
+inline int runTool(const QString &program, const QStringList &args, QString *output, const QString &folder = {},
+                   int ms = 120000)
 {
     QProcess p;
     p.setWorkingDirectory(folder);
     p.start(program, args);
-    p.waitForFinished(120000);
+    const bool ended = p.waitForFinished(ms);
+    if (!ended)
+        p.kill();
+    p.waitForFinished();
     *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-    return p.exitCode();
+    return !ended ? StillRunning : p.exitStatus() == QProcess::CrashExit ? Crashed : p.exitCode();
 }

@@ -41,22 +41,6 @@ data::Connection &TestRoot::firm()
     return *app::settings().FirmDb;
 }
 
-QStringList TestRoot::rows(const QString &sql, const data::Params &params)
-{
-    QStringList result;
-    const data::RowSet rs = year().select(sql, params);
-    // A server's table shows its rowid in "*", where a file's keeps it hidden.
-    const bool star = sql.contains(QLatin1Char('*'));
-    for (const auto &row : rs.rows) {
-        QStringList cells;
-        for (int i = 0; i < row.size(); ++i)
-            if (!star || rs.columns[i].compare(QLatin1String("rowid"), Qt::CaseInsensitive) != 0)
-                cells << (row[i].isNull() ? QString() : row[i].toString());
-        result << cells.join(QLatin1Char('|'));
-    }
-    return result;
-}
-
 QVariant TestRoot::value(const QString &sql, const data::Params &params)
 {
     const auto rs = year().select(sql, params);

@@ -18,9 +18,8 @@ public:
     data::Connection &year();
     data::Connection &firm();
 
-    // The rows of a query on the year database, each row's values joined by "|" (null as ""). A
-    // server's rowid column, which the files keep hidden, is left out.
-    QStringList rows(const QString &sql, const data::Params &params = {});
+    // The rows of a query on the year database, as rowTexts gives them (null as "").
+    QStringList rows(const QString &sql, const data::Params &params = {}) { return rowTexts(year(), sql, params); }
     QVariant value(const QString &sql, const data::Params &params = {});
     int counter(const QString &series);
 

@@ -3,7 +3,6 @@
 #include "support/TestData.h"
 #include "tools/copy/ServerCopy.h"
 #include "tools/demo/DemoData.h"
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,38 +31,13 @@ std::unique_ptr<data::Connection> fromSchema(const QString &database, const char
     return db;
 }
 
-QStringList indexesOf(data::Connection &db)
-{
-    QStringList indexes;
-    for (const auto &row : db.select("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() "
-                                     "ORDER BY indexname").rows)
-        indexes << row[0].toString();
-    return indexes;
-}
-
-// Every row of the table by rowid, its values as text and a null marked as such.
-QStringList rowsOf(data::Connection &db, const QString &table, const QStringList &columns)
-{
-    QStringList rows;
-    db.forEachRow(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid").arg(columns.join(", "), table), {},
-                  [&](const QVector<QVariant> &row) {
-                      QStringList cells;
-                      for (const QVariant &v : row)
-                          cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-                      rows << cells.join(QLatin1Char('|'));
-                  });
-    return rows;
-}
-
-// A file's tables as the server's database holds them, compared row for row.
+// A file's tables as the server's database holds them, compared row for row by rowid.
 void expectSameRows(data::Connection &file, data::Connection &db)
 {
-    for (const auto &table : file.select("SELECT name FROM sqlite_master WHERE type = 'table'").rows) {
-        QStringList columns;
-        const QString name = table[0].toString();
-        for (const auto &c : file.select("PRAGMA table_info(" + name + ")").rows)
-            columns << c[1].toString();
-        EXPECT_EQ(rowsOf(db, name, columns), rowsOf(file, name, columns)) << name.toStdString();
+    for (const QString &table : rowTexts(file, "SELECT name FROM sqlite_master WHERE type = 'table'")) {
+        const QString rows = "SELECT rowid, " + file.select("SELECT * FROM " + table + " WHERE 0").columns.join(", ")
+            + " FROM " + table + " ORDER BY rowid";
+        EXPECT_EQ(rowTexts(db, rows, {}, "<null>"), rowTexts(file, rows, {}, "<null>")) << table.toStdString();
     }
 }
 
@@ -80,8 +54,9 @@ void expectSameRows(const QString &root)
 // into a firm database made by hand from the schema and a year database it creates itself, which
 // ends with the schema's indexes; rows added on the server later take rowids after the copied ones.
 // A second copy of the year is refused and writes nothing; a further year is copied beside the
-// firm's database, which is kept with what the designers have changed in it since.
-TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
+// firm's database, which is kept with what the designers have changed in it since. On a server
+// make-demo-data too makes the databases once.
+TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwrittenNorTheDemoMadeTwice)
 {
     if (testServer().isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
@@ -106,15 +81,13 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
     ASSERT_EQ(runTool(COPY_TO_SERVER_EXE, command, &output), 0) << output.toStdString();
     EXPECT_TRUE(output.startsWith("Copied ")) << output.toStdString();
     expectSameRows(dir.path());
-    EXPECT_EQ(indexesOf(*onServer(app::yearServerDatabase(Firm, Year))),
-              indexesOf(*fromSchema(app::yearServerDatabase(Firm, 0), "pg/year")));
-    {
-        const auto year = onServer(app::yearServerDatabase(Firm, Year));
-        const auto lastRowId = year->select("SELECT max(rowid) FROM ZoM35").rows[0][0].toLongLong();
-        year->execute("INSERT INTO ZoM35 (Col99) VALUES ('after')");
-        EXPECT_GT(year->select("SELECT rowid FROM ZoM35 WHERE Col99 = 'after'").rows[0][0].toLongLong(), lastRowId);
-        year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
-    }
+    const QString indexes = "SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname";
+    EXPECT_EQ(rowTexts(*onServer(app::yearServerDatabase(Firm, Year)), indexes),
+              rowTexts(*fromSchema(app::yearServerDatabase(Firm, 0), "pg/year"), indexes));
+    const auto year = onServer(app::yearServerDatabase(Firm, Year));
+    year->execute("INSERT INTO ZoM35 (Col99) VALUES ('after')");
+    EXPECT_EQ(rowTexts(*year, "SELECT Col99 FROM ZoM35 ORDER BY rowid DESC LIMIT 1"), QStringList{"after"});
+    year->execute("DELETE FROM ZoM35 WHERE Col99 = 'after'");
     EXPECT_EQ(runTool(COPY_TO_SERVER_EXE, command, &output), 1);
     EXPECT_TRUE(output.contains("firm71_yr3 already holds data")) << output.toStdString();
     expectSameRows(dir.path());
@@ -126,28 +99,21 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwritten)
                                  done << QStringLiteral("%1 %2").arg(move.database).arg(copied.kept ? -1 : copied.rows);
                              });
     EXPECT_EQ(done, QStringList({"firm71_yr4 1", "firm71 -1"}));
-    EXPECT_EQ(onServer(app::yearServerDatabase(Firm, Year + 1))->select("SELECT Col99 FROM ZoM35").rows,
-              QVector<QVector<QVariant>>{{"next year"}});
-    EXPECT_EQ(onServer(app::firmServerDatabase(Firm))->select("SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'").rows,
-              QVector<QVector<QVariant>>{{500}});
+    EXPECT_EQ(rowTexts(*onServer(app::yearServerDatabase(Firm, Year + 1)), "SELECT Col99 FROM ZoM35"),
+              QStringList{"next year"});
+    EXPECT_EQ(rowTexts(*onServer(app::firmServerDatabase(Firm)), "SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'"),
+              QStringList{"500"});
     dropFirm();
-}
 
-// On a server make-demo-data makes the two databases once, with the rows of the demo files.
-TEST(Tools, DemoDataOnAServerHoldsTheRowsOfTheFilesAndIsMadeOnce)
-{
-    if (testServer().isEmpty())
-        GTEST_SKIP() << "needs the test server";
+    // make-demo-data makes the two databases once, with the rows of the demo files, writing no file.
     dropTestDatabases(5, 2);
-    QTemporaryDir dir;
-    QString output;
+    const QStringList files = snapshot(dir.path());
     EXPECT_EQ(runTool(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 0);
     EXPECT_EQ(output, "Created year database firm5_yr2 on the server\nCreated firm database firm5 on the server\n");
     EXPECT_EQ(runTool(DEMO_DATA_EXE, {"--server=" + testServer(), "5,2"}, &output, dir.path()), 1);
     EXPECT_EQ(output, "make-demo-data: Database firm5_yr2 holds tables already\n");
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
-
-    const demo::DemoFiles files = demo::makeDemoData(dir.path(), 5, 2);
-    expectSameRows(*files.year, *onServer("firm5_yr2"));
-    expectSameRows(*files.firm, *onServer("firm5"));
+    EXPECT_EQ(snapshot(dir.path()), files);
+    const demo::DemoFiles demo = demo::makeDemoData(dir.path(), 5, 2);
+    expectSameRows(*demo.year, *onServer("firm5_yr2"));
+    expectSameRows(*demo.firm, *onServer("firm5"));
 }

@@ -13,6 +13,29 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// A save as a window makes it: of a new definition of either kind (0 a cross-tab, 1 a tabular
+// report) named `text` when `code` is empty, else of definition `code`, loaded now and changed to
+// `text` (a cross-tab's description, a report's caption) when the call returned runs.
+std::function<app::SaveResult(QString &)> saving(data::Connection &year, int kind, const QString &code,
+                                                 const QString &text)
+{
+    if (kind == 0) {
+        const auto loaded = code.isEmpty() ? std::nullopt : crosstab::loadCrossTab(year, code);
+        crosstab::CrossTabDefinition d = loaded ? loaded->definition : crossTab(text);
+        if (loaded)
+            d.desc = text;
+        return [&year, d, loaded](QString &c) { return crosstab::saveCrossTab(year, c, d, loaded ? &*loaded : nullptr); };
+    }
+    const auto loaded = code.isEmpty() ? std::nullopt : loadReport(year, code);
+    return [&year, text, loaded](QString &c) {
+        return saveReport(year, c, loaded ? loaded->name : text, columns(text), loaded ? &*loaded : nullptr);
+    };
+}
+
+} // namespace
+
 namespace torture {
 
 void takeNumbers(int count)
@@ -21,48 +44,15 @@ void takeNumbers(int count)
         say(QString::number(app::GetRecNo(QStringLiteral("OTH"))));
 }
 
-namespace {
-
-void awaitGo()
+void saveAfterGo(int kind, QString code, const QString &text)
 {
+    const auto save = saving(app::YearDb(), kind, code, text);
+    say(QStringLiteral("ready"));
     std::string line;
     if (!std::getline(std::cin, line))
         die(QStringLiteral("no go"));
-}
-
-QString said(app::SaveResult result, const QString &code)
-{
-    return result == app::SaveResult::Saved ? code : QStringLiteral("refused %1").arg(int(result));
-}
-
-} // namespace
-
-void addAtOnce(int kind, const QString &name)
-{
-    say(QStringLiteral("ready"));
-    awaitGo();
-    QString code;
-    say(said(kind == 0 ? crosstab::saveCrossTab(app::YearDb(), code, crossTab(name), nullptr)
-                       : saveReport(app::YearDb(), code, name, columns(name), nullptr),
-             code));
-}
-
-void editAfterOpen(int kind, QString code)
-{
-    data::Connection &year = app::YearDb();
-    const auto crossTabLoaded = kind == 0 ? crosstab::loadCrossTab(year, code) : std::nullopt;
-    const auto reportLoaded = kind == 1 ? loadReport(year, code) : std::nullopt;
-    if (!crossTabLoaded && !reportLoaded)
-        die(QStringLiteral("nothing to open"));
-    say(QStringLiteral("loaded"));
-    awaitGo();
-    if (crossTabLoaded) {
-        crosstab::CrossTabDefinition mine = crossTabLoaded->definition;
-        mine.desc = QStringLiteral("Mine");
-        say(said(crosstab::saveCrossTab(year, code, mine, &*crossTabLoaded), code));
-    } else {
-        say(said(saveReport(year, code, reportLoaded->name, columns(QStringLiteral("Mine")), &*reportLoaded), code));
-    }
+    const app::SaveResult result = save(code);
+    say(result == app::SaveResult::Saved ? code : QStringLiteral("refused %1").arg(int(result)));
 }
 
 void holdLock(const QString &file, int ms)
@@ -102,9 +92,13 @@ bool lockedByAnother(QProcess &holder, const QString &root, const char *file, in
 // Two programs taking numbers from one firm database at the same time get every number once, in
 // one unbroken run from where the counter stood; a number asked for while another program holds
 // the file's lock a moment waits for it and then comes (a server's counter needs no such lock).
-TEST(Concurrency, NumbersTakenAtOnceOrDuringAShortLockComeOnceEach)
+// A lock held past the wait makes a save fail as busy (the window shows a failed save's message,
+// as its own test checks) and neither database changes: a new definition waits on the firm file
+// for its number (on a server, whose numbers need no lock, on the year database), an edited one
+// on the year database.
+TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
 {
-    TestRoot root(TestRoot::Empty);
+    TestRoot root(TestRoot::Demo);
     const int start = root.counter(QStringLiteral("OTH")), each = torture::rounds("TORTURE_NUMBERS", 2000);
     QProcess children[2];
     for (QProcess &child : children)
@@ -130,33 +124,19 @@ TEST(Concurrency, NumbersTakenAtOnceOrDuringAShortLockComeOnceEach)
         EXPECT_GT(timer.elapsed(), 300);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(exitedCleanly(lock, 60000));
-    EXPECT_EQ(root.counter(QStringLiteral("OTH")), start + 2 * each + 1);
-}
 
-// A lock held past the wait makes the save fail as busy (the window shows a failed save's
-// message, as its own test checks) and neither database changes: a new definition waits
-// on the firm file for its number (on a server, whose numbers need no lock, on the year
-// database), an edited one on the year database.
-TEST(Concurrency, ASaveBlockedPastTheWaitFailsAsBusyAndWritesNothing)
-{
-    TestRoot root(TestRoot::Demo);
     const QString all = QStringLiteral("Select * From ZoCTR Order By Col99");
     const QStringList before = root.rows(all);
-    const int counter = root.counter(QStringLiteral("OTH"));
     const char *numbers = testServer().isEmpty() ? "firm" : "year";
     for (const auto &[file, recNo] : {std::pair<const char *, const char *>{numbers, ""}, {"year", "CTR2"}}) {
-        const auto loaded = crosstab::loadCrossTab(root.year(), QLatin1String(recNo));
+        const auto save = saving(root.year(), 0, QLatin1String(recNo), QStringLiteral("Locked out"));
         QProcess lock;
         ASSERT_TRUE(lockedByAnother(lock, root.path(), file, 8000));
         QString code = QLatin1String(recNo);
-        EXPECT_EQ(codeOf([&] {
-                      crosstab::saveCrossTab(root.year(), code, crossTab("Locked out"), loaded ? &*loaded : nullptr);
-                  }),
-                  data::DbCode::Busy)
-            << file;
+        EXPECT_EQ(codeOf([&] { save(code); }), data::DbCode::Busy) << file;
         EXPECT_TRUE(exitedCleanly(lock, 60000));
         EXPECT_EQ(root.rows(all), before);
-        EXPECT_EQ(root.counter(QStringLiteral("OTH")), counter);
+        EXPECT_EQ(root.counter(QStringLiteral("OTH")), start + 2 * each + 1);
     }
 }
 
@@ -171,12 +151,12 @@ TEST(Concurrency, TwoProgramsAtOnceNeverStoreANameTwiceNorUndoTheOthersChange)
     const QString definitions = "Select (Select count(*) From ZoCTR) + (Select count(*) From CrMain)";
     const int before = root.value(definitions).toInt();
     for (int i = 0; i < n; ++i) {
-        const bool isCrossTab = i % 2 == 0, last = i >= n - 2;
-        const QStringList args{QStringLiteral("--child-add"), root.path(), isCrossTab ? "0" : "1",
-                               QStringLiteral("Same name %1").arg(i)};
+        const int kind = i % 2;
+        const bool last = i >= n - 2;
         QProcess children[2];
         for (QProcess &child : children) {
-            torture::startChild(child, args);
+            torture::startChild(child, {QStringLiteral("--child-save"), root.path(), QString::number(kind), QString(),
+                                        QStringLiteral("Same name %1").arg(i)});
             EXPECT_TRUE(child.waitForReadyRead(30000)) << "a child never got ready";
         }
         for (QProcess &child : children)
@@ -185,26 +165,18 @@ TEST(Concurrency, TwoProgramsAtOnceNeverStoreANameTwiceNorUndoTheOthersChange)
         for (QProcess &child : children)
             said << lastSaid(child);
         said.sort();
-        EXPECT_TRUE(said.value(0).startsWith(isCrossTab ? "CTR" : "CRF")) << said.join(", ").toStdString();
+        EXPECT_TRUE(said.value(0).startsWith(kind == 0 ? "CTR" : "CRF")) << said.join(", ").toStdString();
         EXPECT_EQ(said.value(1), QStringLiteral("refused %1").arg(int(app::SaveResult::DuplicateName)));
 
-        QString code = isCrossTab ? QStringLiteral("CTR2") : QStringLiteral("CRF4");
-        const char *table = isCrossTab ? "Select * From ZoCTR" : "Select * From CrChild";
+        QString code = kind == 0 ? QStringLiteral("CTR2") : QStringLiteral("CRF4");
+        const char *table = kind == 0 ? "Select * From ZoCTR" : "Select * From CrChild";
         QProcess child;
-        torture::startChild(child, {QStringLiteral("--child-edit"), root.path(), isCrossTab ? "0" : "1", code});
+        torture::startChild(child, {QStringLiteral("--child-save"), root.path(), QString::number(kind), code, "Mine"});
         ASSERT_TRUE(child.waitForReadyRead(30000));
-        const QString theirs = QStringLiteral("Theirs %1").arg(i);
-        if (last) {
-            isCrossTab ? crosstab::deleteCrossTab(root.year(), code) : deleteReport(root.year(), code);
-        } else if (isCrossTab) {
-            const auto loaded = crosstab::loadCrossTab(root.year(), code);
-            crosstab::CrossTabDefinition d = loaded->definition;
-            d.desc = theirs;
-            ASSERT_EQ(crosstab::saveCrossTab(root.year(), code, d, &*loaded), app::SaveResult::Saved);
-        } else {
-            const auto loaded = loadReport(root.year(), code);
-            ASSERT_EQ(saveReport(root.year(), code, loaded->name, columns(theirs), &*loaded), app::SaveResult::Saved);
-        }
+        if (last)
+            kind == 0 ? crosstab::deleteCrossTab(root.year(), code) : deleteReport(root.year(), code);
+        else
+            ASSERT_EQ(saving(root.year(), kind, code, QStringLiteral("Theirs %1").arg(i))(code), app::SaveResult::Saved);
         const QStringList stored = root.rows(table);
         child.write("go\n");
         const app::SaveResult told = last ? app::SaveResult::DeletedElsewhere : app::SaveResult::ChangedElsewhere;

@@ -97,14 +97,6 @@ void save(const Definition &d)
         torture::die(QStringLiteral("the save was refused"));
 }
 
-QString joined(const QVector<QVariant> &values)
-{
-    QStringList cells;
-    for (const QVariant &v : values)
-        cells << v.toString();
-    return cells.join(QLatin1Char('|'));
-}
-
 // What a whole save of the definition stores: its ZoCTR row, or its CrMain row and its CrChild rows.
 QStringList storedRows(const Definition &d)
 {

@@ -11,12 +11,10 @@ namespace torture {
 void saveUntilKilled(quint32 seed);
 void takeNumbers(int count);
 void holdLock(const QString &file, int ms);
-// Says "ready", waits for a line on standard input, so that two programs save together, and says
-// the code stored or "refused" and the save's result.
-void addAtOnce(int kind, const QString &name);
-// Opens definition `code` (0 a cross-tab, 1 a tabular report), says "loaded", waits for a line and
-// saves its own change over whatever is stored by then.
-void editAfterOpen(int kind, QString code);
+// Opens definition `code` (0 a cross-tab, 1 a tabular report), or none for a new one named `text`,
+// says "ready", waits for a line, so that two programs save together, and saves it, or its change
+// `text` over whatever is stored by then; says the code stored, or "refused" and the save's result.
+void saveAfterGo(int kind, QString code, const QString &text);
 
 void startChild(QProcess &child, const QStringList &arguments);
 // One write per line: a kill never leaves half a line behind.

@@ -48,10 +48,8 @@ int runChild(const QStringList &a)
             saveUntilKilled(a.value(3).toUInt());
         else if (a[1] == QLatin1String("--child-numbers"))
             takeNumbers(a.value(3).toInt());
-        else if (a[1] == QLatin1String("--child-add"))
-            addAtOnce(a.value(3).toInt(), a.value(4));
-        else if (a[1] == QLatin1String("--child-edit"))
-            editAfterOpen(a.value(3).toInt(), a.value(4));
+        else if (a[1] == QLatin1String("--child-save"))
+            saveAfterGo(a.value(3).toInt(), a.value(4), a.value(5));
         else if (a[1] == QLatin1String("--child-lock"))
             holdLock(a.value(3), a.value(4).toInt());
         else

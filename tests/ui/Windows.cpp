@@ -37,6 +37,14 @@ void click(QWidget *widget)
     settle();
 }
 
+std::string press(QWidget *button, const QList<app::Answer> &answers)
+{
+    for (const app::Answer answer : answers)
+        FakeMessages::instance().answer(answer);
+    click(button);
+    return takeMessages();
+}
+
 void clickCell(Grid *grid, int row, int col)
 {
     const QModelIndex index = grid->model()->index(row - 1, col);
@@ -106,8 +114,7 @@ Opening openPicker(frmRowSelect &picker, const QString &slot, const QString &tag
     });
     result.expression = picker.RowSelectData(slot, &box, tag);
     result.caption = box.text();
-    if (!script.finish())
-        result.failure = script.failure();
+    EXPECT_TRUE(script.finish()) << str(script.failure());
     EXPECT_FALSE(picker.isVisible());
     return result;
 }

@@ -50,6 +50,8 @@ std::string takeMessages();
 
 // Mouse clicks and typing, with the events they cause handled.
 void click(QWidget *widget);
+// Clicks the button, the message boxes it shows answered in turn; returns them as takeMessages().
+std::string press(QWidget *button, const QList<app::Answer> &answers = {});
 void clickCell(Grid *grid, int row, int col);
 void typeReportName(frmRepCust &wizard, const QString &name);
 // Stores a custom column of the sales reports: "code|name|formula|type".
@@ -120,7 +122,6 @@ struct Opening {
     QString expression; // returned
     QString caption;    // written into the box
     int preselected = 0;
-    QString failure;
 };
 
 // Opens a stored definition in its window and its preview by Alt+V, runs step in the preview once

@@ -118,8 +118,8 @@ void frmRepCust::buildControls()
     Label2 = label(QStringLiteral("Enter Report Name to Save : "), fields, "Label2", 240, 5340, 2400);
     txtRepName = app::place(new TextBox(QStringLiteral("Report1"), fields), "txtRepName", 2700, 5300, 3000, 315);
 
-    // The column grids stay over the last page; its controls lie over them, shown with the page.
-    cmdPreview = button(QStringLiteral("Preview"), this, "cmdPreview", 360, 600, 1200);
+    // The last page's controls lie where the column grids stand on the other pages.
+    cmdPreview = button(PreviewCaption, this, "cmdPreview", 360, 600, 1200);
     lblPreviewInfo = label(QString(), this, "lblPreviewInfo", 1700, 660, 6000);
     prgPreview = app::place(new QProgressBar(this), "prgPreview", 7800, 640, 3600, 270);
     prgPreview->setRange(0, 0);
@@ -204,10 +204,16 @@ bool frmRepCust::eventFilter(QObject *watched, QEvent *event)
 
 void frmRepCust::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Escape && cmdCancel->isEnabled())
+    if (event->key() == Qt::Key_Escape && cmdCancel->isEnabled()) {
         cmdCancel->click();
-    else
+    } else if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+               && event->modifiers() & Qt::ControlModifier) {
+        // The pages' controls belong to the window, so the tab control never hears its Ctrl+Tab.
+        const int step = event->key() == Qt::Key_Backtab || event->modifiers() & Qt::ShiftModifier ? -1 : 1;
+        SSTab1->setTab((SSTab1->tab() + step + SSTab1->count()) % SSTab1->count());
+    } else {
         QWidget::keyPressEvent(event);
+    }
 }
 
 // However the window is closed, it is unloaded; minimising it is no close.
@@ -320,9 +326,12 @@ void frmRepCust::SSTab1_Click()
         VSSelectedFld->setFocus();
         break;
     default:
-        // The last page: the grids stay as the page before left them.
+        // The last page: the preview covers the column grids, which would otherwise still take
+        // the keys of a user who cannot see them.
         cmdBack->setEnabled(true);
         cmdNext->setEnabled(false);
+        VSAval->hide();
+        VSSelectedFld->hide();
         break;
     }
 }

@@ -143,6 +143,8 @@ private:
     bool hasChanges() const;
     void reloadCustomColumns(const QString &current);
 
+    static inline const QString PreviewCaption = QStringLiteral("Pre&view");
+
     bool loaded_ = false;
     int editRow_ = 0, editCol_ = 0; // the cell of the selected grid an in-cell editor was opened on
     QString openedName_;            // the report as it was opened, to tell whether it has changes

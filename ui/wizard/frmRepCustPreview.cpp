@@ -41,8 +41,11 @@ void frmRepCust::showPreviewControls()
     }
     prgPreview->setVisible(shown && previewJob_);
     prgPreview->raise();
-    if (shown)
+    if (shown) {
+        // However the user came, the focus frame shows him that Enter or Space runs the preview.
+        setAttribute(Qt::WA_KeyboardFocusChange);
         cmdPreview->setFocus();
+    }
 }
 
 // Runs the report on a read-only connection of its own, on a worker thread, so that a long query
@@ -128,7 +131,7 @@ void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const P
     previewThread_.join();
     previewJob_.reset();
     prgPreview->hide();
-    cmdPreview->setText(QStringLiteral("Preview"));
+    cmdPreview->setText(PreviewCaption);
     if (result.cancelled) {
         lblPreviewInfo->setText(QStringLiteral("Preview cancelled."));
         return;
@@ -139,6 +142,9 @@ void frmRepCust::previewFinished(const std::shared_ptr<PreviewJob> &job, const P
         return;
     }
     showPreviewRows(result);
+    // A user still at the button reads the rows next, with the arrow keys.
+    if (focusWidget() == cmdPreview && VSFPreview->rows() > 1)
+        VSFPreview->setFocus();
 }
 
 // Leaves no worker behind an unloaded window; interrupted, the worker ends at once.

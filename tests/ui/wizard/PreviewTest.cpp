@@ -15,7 +15,7 @@ bool preview(frmRepCust &w, int ms = 30000, bool press = true)
 {
     if (press)
         click(w.cmdPreview);
-    return QTest::qWaitFor([&] { return w.cmdPreview->text() == "Preview"; }, ms);
+    return QTest::qWaitFor([&] { return w.cmdPreview->text() == "Pre&view"; }, ms);
 }
 
 // Selects the one column and turns to the preview page.

@@ -5,11 +5,6 @@ namespace {
 const QString Extra = " ,M02.Col99 ";
 const QString Tail = Extra + "  FROM T";
 
-ReportText build(const QStringList &rows)
-{
-    return buildReportText(cells(rows), Extra, " FROM T");
-}
-
 // Every stored text on a line of its own, so a difference shows where it is.
 std::string texts(const ReportText &t)
 {
@@ -65,7 +60,7 @@ TEST(ReportText, BuildsTheStoredTextsOfEveryKindOfColumnAndSaveReportStoresThem)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(texts(build(c.rows)), texts(c.expected));
+        EXPECT_EQ(texts(buildReportText(cells(c.rows), Extra, " FROM T")), texts(c.expected));
     }
 
     // Empty row lists are stored as empty text, empty decimal and width lists as null, decimals as

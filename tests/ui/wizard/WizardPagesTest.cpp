@@ -1,4 +1,5 @@
 #include "tests/ui/Windows.h"
+#include <QStyleOption>
 #include <QTabBar>
 
 namespace {
@@ -47,6 +48,27 @@ TEST(WizardPages, BackAndNextWalkThePagesOnceAColumnIsSelectedEscapeClosesAndSav
         EXPECT_EQ(state(w), expected);
     }
     EXPECT_EQ(takeMessages(), "");
+
+    // By keys alone: Next twice, then away and back by Ctrl+Tab. Preview shows its focus, Shift+Tab
+    // passes over the grids the preview covers, Alt+V or Enter runs it and its rows take the focus.
+    for (int page = 1; page <= 2; ++page) {
+        key(Qt::Key_N, Qt::AltModifier);
+        QTest::qWait(250); // Next is pressed a moment later
+    }
+    for (const auto &[run, modifier] : {std::pair{Qt::Key_V, Qt::AltModifier}, {Qt::Key_Return, Qt::NoModifier}}) {
+        QStyleOption shown;
+        shown.initFrom(w.cmdPreview);
+        EXPECT_EQ(state(w) + (shown.state & QStyle::State_KeyboardFocusChange ? " framed" : ""),
+                  "page 2 back 1 next 0 focus cmdPreview columns 3,5,6,7,8,9,10,11 framed");
+        key(Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), w.SSTab1->tabBar());
+        key(Qt::Key_Tab);
+        key(run, modifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.VSFPreview->hasFocus(); }, 10000));
+        EXPECT_EQ(w.VSFPreview->row(), 1);
+        key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        key(Qt::Key_Tab, Qt::ControlModifier);
+    }
 
     key(Qt::Key_Escape);
     settle();

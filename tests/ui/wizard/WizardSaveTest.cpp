@@ -1,9 +1,35 @@
 #include "tests/ui/Windows.h"
 
+namespace {
+
+// Opens the window on a new column and runs the step in it.
+void inWindow(std::function<void(frmCustFld *)> step)
+{
+    ModalScript script;
+    script.expect<frmCustFld>(step);
+    frmCustFld window;
+    window.showForm({});
+    ASSERT_TRUE(script.finish()) << str(script.failure());
+    EXPECT_FALSE(window.isVisible());
+}
+
+// Opens the combo of a cell of the selected grid and answers it with keys.
+void editCell(frmRepCust &w, int row, int col, int downs)
+{
+    clickCell(w.VSSelectedFld, row, col);
+    key(Qt::Key_Return);
+    for (int i = 0; i < downs; ++i)
+        key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    settle();
+}
+
+} // namespace
+
 // A modified report's save fails half way and changes nothing, then succeeds under its own code;
 // a new report's save fails and is retried under the number it took. A save over another
 // program's change or delete asks first.
-TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
+TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndAReportBuiltByKeysReopensAsBuilt)
 {
     TestRoot root(TestRoot::Demo, "WIZARD");
     const int next = root.counter("OTH");
@@ -28,16 +54,14 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
         EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld) << c;
     }
     const QStringList grid = gridRows(w.VSSelectedFld);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_EQ(press(w.cmdSave), "!disk full");
     EXPECT_EQ(str(w.StrCode + "|" + w.txtRepName->text()), "CRF4|Party Sales ");
     EXPECT_EQ(lines(gridRows(w.VSSelectedFld)), lines(grid));
     EXPECT_FALSE(root.year().inTransaction());
     EXPECT_EQ(stored(""), before);
 
     root.allowWrites();
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(storedReport(root, "CRF4"),
               lines({mainRow("CRF4", "Party Sales",
@@ -51,16 +75,13 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     w.open();
     click(w.cmdAdd);
     click(w.cmdAdd);
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "!disk full");
+    EXPECT_EQ(press(w.cmdSave), "!disk full");
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(stored(" Where ColCode<>'CRF4'"), others);
     EXPECT_EQ(root.counter("OTH"), next + 1) << "a number taken stays used";
     root.allowWrites();
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
-    EXPECT_EQ(root.counter("OTH"), next + 1) << "the retry keeps its number";
-    // Its rows are compared whole where a new report is built.
+    EXPECT_EQ(press(w.cmdSave), "Report Added Sucessfully");
+    // The retry keeps its number. Its rows are compared whole where a new report is built.
     const QString code = "CRF" + QString::number(next);
     EXPECT_EQ(root.rows("Select ColFieldNameDisp From CrChild Where ColCode=? Order By ColSeq", {code}),
               QStringList({"Area", "City"}));
@@ -70,18 +91,16 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     w.open("CRF4");
     root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
     typeReportName(w, "Mine");
-    click(w.cmdSave);
-    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program changed this definition"));
+    EXPECT_TRUE(QString::fromStdString(press(w.cmdSave)).startsWith("Another program changed this definition"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Sales|Theirs");
 
     root.year().execute("Delete From CrMain Where ColCode='CRF4'");
     typeReportName(w, "Mine");
-    FakeMessages::instance().answer(app::Answer::Yes);
-    click(w.cmdSave);
+    EXPECT_TRUE(QString::fromStdString(press(w.cmdSave, {app::Answer::Yes}))
+                    .startsWith("Another program deleted this definition"));
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
-    EXPECT_TRUE(QString::fromStdString(takeMessages()).startsWith("Another program deleted this definition"));
 
     // Custom columns are made and changed in their window, offered at once and saved.
     root.year().execute("Update CRCustFld Set FldDType=NULL Where ColCode='CF-2'");
@@ -89,42 +108,40 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     const int oth = root.counter("OTH");
     w.open();
     clickCell(w.VSAval, 1, C::Caption);
-    click(w.cmdCustFieldMod); // a catalogue row: a message and no window
-    EXPECT_EQ(takeMessages(), "This is not CUSTOM Field ");
+    // A catalogue row: a message and no window.
+    EXPECT_EQ(press(w.cmdCustFieldMod), "This is not CUSTOM Field ");
 
-    ModalScript script;
-    script
-        .expect<frmCustFld>([](frmCustFld *f) {
-            EXPECT_EQ(str(f->txtColName->text()), "Party With City");
-            EXPECT_EQ(str(f->txtFormula->toPlainText()), "M02.Col98 + Space(1) + M02.Col88");
-            EXPECT_EQ(str(f->cboType->currentText()), "Date");
-            key(Qt::Key_A, Qt::ControlModifier);
-            type("Party And City");
-            click(f->cmdOK);
-        })
-        .expect<frmCustFld>([&root](frmCustFld *) {
-            type("Unsaved");
-            key(Qt::Key_Tab);
-            type("T52.Col92");
-            addCustomColumn(root, "CF-9|Stored Meanwhile|T52.Col92|C");
-            key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
-        })
-        .expect<frmCustFld>([](frmCustFld *) {
-            type("Margin");
-            key(Qt::Key_Tab);
-            type("T52.Col93");
-            key(Qt::Key_Return); // a new line in the formula
-            type("- T52.Col95");
-            key(Qt::Key_Tab);
-            key(Qt::Key_Down); // Charactor
-            key(Qt::Key_Return); // OK, the default button
-        });
-    clickCell(w.VSAval, w.CustFldStart + 1, C::Caption);
-    click(w.cmdCustFieldMod);
-    click(w.cmdCustField);
-    EXPECT_EQ(str(w.VSAval->textMatrix(w.VSAval->row(), C::TabName)), "CF-2"); // changed, then cancelled
-    click(w.cmdCustField);
-    ASSERT_TRUE(script.finish()) << str(script.failure());
+    { // the script ends before the windows opened below
+        ModalScript script;
+        script
+            .expect<frmCustFld>([](frmCustFld *f) {
+                EXPECT_EQ(str(f->txtColName->text()), "Party With City");
+                EXPECT_EQ(str(f->txtFormula->toPlainText()), "M02.Col98 + Space(1) + M02.Col88");
+                EXPECT_EQ(str(f->cboType->currentText()), "Date");
+                key(Qt::Key_A, Qt::ControlModifier);
+                type("Party And City");
+                click(f->cmdOK);
+            })
+            .expect<frmCustFld>([&root](frmCustFld *) {
+                type("Unsaved\tT52.Col92"); // "\t" is the Tab key
+                addCustomColumn(root, "CF-9|Stored Meanwhile|T52.Col95 * M20.NoWeight|N");
+                key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
+            })
+            .expect<frmCustFld>([](frmCustFld *) {
+                type("Margin\tT52.Col93");
+                key(Qt::Key_Return); // a new line in the formula
+                type("- T52.Col95");
+                key(Qt::Key_Tab);
+                key(Qt::Key_Down); // Charactor
+                key(Qt::Key_Return); // OK, the default button
+            });
+        clickCell(w.VSAval, w.CustFldStart + 1, C::Caption);
+        click(w.cmdCustFieldMod);
+        click(w.cmdCustField);
+        EXPECT_EQ(str(w.VSAval->textMatrix(w.VSAval->row(), C::TabName)), "CF-2"); // changed, then cancelled
+        click(w.cmdCustField);
+        ASSERT_TRUE(script.finish()) << str(script.failure());
+    }
     // The custom column window has no owner; a desktop gives the wizard its activation back.
     QApplication::setActiveWindow(&w);
 
@@ -133,14 +150,171 @@ TEST(WizardSave, AFailedOrOverriddenSaveChangesNothingUnlessTheUserSaysSo)
     EXPECT_EQ(lines(gridRows(w.VSAval).mid(w.CustFldStart)),
               lines({"CF-1|T52.Col95 * M20.ColWeight|N|Weight Sold|Right||",
                      "CF-2|M02.Col98 + Space(1) + M02.Col88|D|Party And City|Left||",
-                     "CF-9|T52.Col92|C|Stored Meanwhile|Left||", column + "|T52.Col93\n- T52.Col95|C|Margin|Left||"}));
+                     "CF-9|T52.Col95 * M20.NoWeight|N|Stored Meanwhile|Right||",
+                     column + "|T52.Col93\n- T52.Col95|C|Margin|Left||"}));
 
     click(w.cmdAdd); // the column just made is current
+    clickCell(w.VSAval, w.VSAval->findRow("CF-9", C::TabName), C::Caption);
+    click(w.cmdAdd);
     typeReportName(w, "Margins");
-    click(w.cmdSave);
-    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    // A column that does not run asks before the save, named with its own error when it fails alone.
+    const QString saveAnyway = "Column \"Stored Meanwhile\" cannot run on this year's data:\n"
+                             + noSuchColumn("M20.NoWeight") + "\n\nSave the report anyway?";
+    EXPECT_EQ(press(w.cmdSave, {app::Answer::No}), str(saveAnyway));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(press(w.cmdSave, {app::Answer::Yes}), lines({saveAnyway, "Report Added Sucessfully"}));
     const QString made = "CRF" + QString::number(oth);
     EXPECT_EQ(storedReport(root, made),
-              lines({mainRow(made, "Margins", {column + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No"}),
-                     made + "|" + column + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1"}));
+              lines({mainRow(made, "Margins",
+                             {column + "|T52.Col93\n- T52.Col95|C|Margin|Left||None|None|No|No|No",
+                              "CF-9|T52.Col95 * M20.NoWeight|N|Stored Meanwhile|Right||None|None|No|No|No"}),
+                     made + "|" + column + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1",
+                     made + "|CF-9|T52.Col95 * M20.NoWeight|Stored Meanwhile|N|R||0|N|N|N|N|N|F|2"}));
+
+    // A formula that does not run is stored only when the user says so. Refused, a missing name or
+    // formula takes no number; a database error is shown, takes one and keeps the window open.
+    const auto customColumns = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
+    const std::string columnsBefore = customColumns();
+    inWindow([&](frmCustFld *f) {
+        type("Weight\tT52.Col93 *+* 2");
+        FakeMessages::instance().answer(app::Answer::No);
+        for (const char *formula : {"", "Sum(T52.Col93) / 2", "T52.Col93 + M02.Col98"}) {
+            if (*formula)
+                f->txtFormula->setPlainText(formula);
+            click(f->cmdOK);
+        }
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(customColumns(), columnsBefore);
+        f->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
+        FakeMessages::instance().answer(app::Answer::Yes);
+        click(f->cmdOK);
+    });
+    const app::Message question = FakeMessages::instance().shown.last();
+    EXPECT_EQ(takeMessages(),
+              str("The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
+                  "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use "
+                  "Sum, which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
+                  "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
+                  "The formula cannot run on this year's data:\n" + noSuchColumn("M20.NoSuchWeight")
+                  + "\n\nStore the column anyway?"));
+    EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
+                && question.defaultButton == app::Answer::No);
+    const QString weight = "CF-" + QString::number(mrn + 1);
+    EXPECT_EQ(lines(root.rows("Select * From CRCustFld Where ColCode=?", {weight})),
+              str(weight + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
+
+    const std::string columnsAfter = customColumns();
+    root.failWrites("CRCustFld");
+    inWindow([](frmCustFld *f) {
+        type("  \tT52.Col93");
+        click(f->cmdOK);
+        f->txtColName->setText("Amount");
+        f->txtFormula->setPlainText(" \n ");
+        click(f->cmdOK);
+        f->txtFormula->setPlainText("T52.Col93");
+        EXPECT_EQ(press(f->cmdOK), "Please Enter Column Name and Formula Both \n"
+                                  "Please Enter Column Name and Formula Both \n!disk full");
+        EXPECT_TRUE(f->isVisible());
+        click(f->cmdCancel);
+    });
+    EXPECT_EQ(customColumns(), columnsAfter);
+    EXPECT_EQ(root.counter("MRN"), mrn + 3) << "a number taken stays used";
+
+    // Built with the mouse and keys (the available columns found by typing their captions), saved by
+    // its access key while the width box is still open.
+    const int built = root.counter("OTH");
+    w.open();
+    const QString closing = "M02|Col77|N|Closing Amount|Right|1500|2|None|None|No|No|No";
+    const QString credit = "M02|Col79|N|Credit Amount|Right|1500|2|None|None|No|No|No";
+    const QString party = "M02|Col98|C|Party Name|Left|3000||None|None|No|No|No";
+    ASSERT_EQ(QApplication::focusWidget(), w.VSAval);
+    type("cL"); // the next caption that starts so, ignoring case
+    click(w.cmdAdd);
+    click(w.cmdAdd); // the next catalogue column
+    clickCell(w.VSAval, 11, C::Caption);
+    click(w.cmdAdd);
+    EXPECT_EQ(selectedRows(w), lines({closing, credit, party}));
+    EXPECT_EQ(str(w.txtRename->text()), "Party Name");
+
+    click(w.cmdUp);
+    EXPECT_EQ(selectedRows(w), lines({closing, party, credit}));
+    click(w.cmdDown);
+    click(w.cmdDown); // already the last row
+    clickCell(w.VSSelectedFld, 1, C::Caption);
+    click(w.cmdUp); // already the first row
+    EXPECT_EQ(selectedRows(w), lines({closing, credit, party}));
+
+    click(w.txtRename);
+    key(Qt::Key_A, Qt::ControlModifier);
+    type("Closing Bal ");
+    click(w.cmdChange);
+    w.txtRename->clear();
+    click(w.cmdChange); // an empty name changes nothing
+    typeReportName(w, "Margin's Report");
+
+    click(w.cmdNext);
+    ASSERT_EQ(QApplication::focusWidget(), w.VSSelectedFld);
+    key(Qt::Key_Right); // from the caption to the width
+    const std::pair<QString, QString> widths[] = {{"abc", "0"}, {"0012", "12"}, {"12.5cm", "12.5"}};
+    for (const auto &[typed, stored] : widths) {
+        key(Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), w.txtWidth);
+        EXPECT_EQ(w.txtWidth->selectedText(), w.VSSelectedFld->textMatrix(1, C::Width));
+        EXPECT_EQ(app::twipsLeft(w.txtWidth), app::twipsLeft(w.VSSelectedFld) + w.VSSelectedFld->cellLeft());
+        EXPECT_EQ(app::twipsTop(w.txtWidth), app::twipsTop(w.VSSelectedFld) + w.VSSelectedFld->cellTop());
+        type(typed);
+        key(Qt::Key_Return);
+        EXPECT_EQ(str(w.VSSelectedFld->textMatrix(1, C::Width)), str(stored)) << str(typed);
+    }
+    key(Qt::Key_Right);
+    type("723x"); // the last digit counts; a letter neither counts nor moves the row
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    type("5"); // the party name is no number
+    EXPECT_EQ(selectedRows(w), lines({"M02|Col77|N|Closing Bal |Right|12.5|3|None|None|No|No|No", credit, party}));
+
+    editCell(w, 1, C::Grouping, 1); // group ascending
+    EXPECT_EQ(QApplication::focusWidget(), w.VSSelectedFld);
+    editCell(w, 1, C::Total, 1);      // total
+    editCell(w, 2, C::Sorting, 2);    // sort descending
+    editCell(w, 2, C::GrandTotal, 1); // grand total
+    // A page change closes an open combo into the cell it was opened on, not the caption.
+    clickCell(w.VSSelectedFld, 1, C::Grouping);
+    key(Qt::Key_Return);
+    EXPECT_EQ(str(w.cboGrpSort->currentText()), "Asc");
+    key(Qt::Key_Down);
+    key(Qt::Key_F, Qt::AltModifier);
+    EXPECT_FALSE(w.cboGrpSort->isVisible());
+
+    clickCell(w.VSSelectedFld, 1, C::Width);
+    key(Qt::Key_Return);
+    type("1800");
+    key(Qt::Key_S, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FakeMessages::instance().shown.isEmpty(); }));
+    settle();
+    EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
+    EXPECT_FALSE(w.isVisible());
+    const QString byKeys = "CRF" + QString::number(built);
+    EXPECT_EQ(storedReport(root, byKeys),
+              lines({mainRow(byKeys, "Margin's Report",
+                             {"M02|Col77|N|Closing Bal |Right|1800|3|Desc|None|Yes|No|No",
+                              "M02|Col79|N|Credit Amount|Right|1500|2|None|Desc|No|No|Yes", party}),
+                     byKeys + "|M02|Col77|Closing Bal |N|R|1800|3|D|N|Y|N|N|F|1",
+                     byKeys + "|M02|Col79|Credit Amount|N|R|1500|2|N|D|N|N|Y|F|2",
+                     byKeys + "|M02|Col98|Party Name|C|L|3000|0|N|N|N|N|N|F|3"}));
+
+    w.open(byKeys);
+    EXPECT_EQ(str(w.txtRepName->text()), "Margin's Report");
+    EXPECT_EQ(selectedRows(w), lines({"M02|Col77|N|Closing Bal |R|1800|3|Desc|No|Yes|No|No",
+                                      "M02|Col79|N|Credit Amount|R|1500|2|No|Desc|No|No|Yes",
+                                      "M02|Col98|C|Party Name|L|3000|0|No|No|No|No|No"}));
+
+    // A report that is gone or cannot be read opens nothing; a new report still opens.
+    w.open("CRF99");
+    root.year().execute("Drop Table CrChild");
+    w.open("CRF4");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(takeMessages(), str("This report no longer exists.\n!" + noSuchTable("CRChild")));
+    w.open();
+    EXPECT_TRUE(w.isVisible());
 }
