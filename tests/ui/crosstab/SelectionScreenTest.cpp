@@ -192,7 +192,6 @@ TEST(CrossTabWindow, ThePickerOffersAndFindsFieldsAnIncompleteDefinitionIsRefuse
         EXPECT_EQ(focus(), s.txtReportName);
         s.txtReportName->setText(" PARTY sales BY month  ");
         save();
-        EXPECT_FALSE(s.isVisible());
     });
     // CTR40's name equals this one but for case: the query would have refused it.
     EXPECT_EQ(root.rows(Definition, {"CTR1"}),
@@ -291,7 +290,6 @@ TEST(CrossTabWindow, ThePickerOffersAndFindsFieldsAnIncompleteDefinitionIsRefuse
         EXPECT_TRUE(s.isVisible());
         EXPECT_EQ(s.txtReportDesc->text(), "Theirs");
         changedElsewhere("Theirs again", app::Answer::Yes);
-        EXPECT_FALSE(s.isVisible());
     });
     EXPECT_EQ(root.rows("Select ColRepDesc, ColRepType, ColIsGrouping From ZoCTR Where Col99='CTR2'"),
               QStringList{"Mine|0|0"});
