@@ -94,9 +94,23 @@ TEST_F(DatabaseConnection, OpensOnlyWhatExistsRollsBackUnlessCommittedAndKeepsSt
               data::DbCode::Interrupted);
 }
 
+// Another program deleting the year file, or putting another in the firm file's place, leaves
+// each connection on its old file: a write says what happened rather than that it is read-only.
+TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
+{
+    SKIP_ON_SERVER("about files deleted or replaced under the program");
+    const QString year = app::yearDbBase(dir.path(), 1, 1) + ".db", firm = app::firmDbBase(dir.path(), 1) + ".db";
+    ASSERT_TRUE(QFile::remove(year));
+    ASSERT_TRUE(QFile::copy(firm, firm + "-copy") && QFile::remove(firm) && QFile::rename(firm + "-copy", firm));
+    for (const auto &[db, path] : {std::pair{files.year.get(), year}, std::pair{files.firm.get(), firm}})
+        EXPECT_EQ(codeOf([&, db = db] { db->execute("Create Table Scratch (x)"); }), data::DbCode::Moved) << path.toStdString();
+}
+
 // The wait for another program's lock ends after five seconds on the clock, however long each
-// short sleep really takes on a busy machine (stretched here by a coarse timer slack).
-TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSeconds)
+// short sleep really takes on a busy machine (stretched here by a coarse timer slack). Stopped from
+// another thread at any moment, even as it is being sent, a statement that would run for ever ends
+// at once, and so does the next on a server.
+TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSecondsAndEndsAtAnInterrupt)
 {
     auto other = data::Connection::open(testFirmConnection(dir.path(), 1));
     other->beginImmediate();
@@ -110,39 +124,22 @@ TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSeconds)
     EXPECT_LT(waited, 7000);
     other->rollback();
     EXPECT_NO_THROW(data::Transaction tx(*files.firm));
-}
 
-// Another program deleting the year file, or putting another in the firm file's place, leaves
-// each connection on its old file: a write says what happened rather than that it is read-only.
-TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
-{
-    SKIP_ON_SERVER("about files deleted or replaced under the program");
-    const QString year = app::yearDbBase(dir.path(), 1, 1) + ".db", firm = app::firmDbBase(dir.path(), 1) + ".db";
-    ASSERT_TRUE(QFile::remove(year));
-    ASSERT_TRUE(QFile::copy(firm, firm + "-copy") && QFile::remove(firm) && QFile::rename(firm + "-copy", firm));
-    for (const auto &[db, path] : {std::pair{files.year.get(), year}, std::pair{files.firm.get(), firm}})
-        EXPECT_EQ(codeOf([&, db = db] { db->execute("Create Table Scratch (x)"); }), data::DbCode::Moved) << path.toStdString();
-}
-
-// Stopped from another thread at any moment, even as it is being sent, a statement that would run
-// for ever ends at once, and so does the next on a server.
-TEST_F(DatabaseConnection, AnInterruptAtAnyMomentEndsAStatement)
-{
     const QString endless = onFiles ? "With Recursive n(i) As (Select 1 Union All Select i + 1 From n) "
                                       "Select count(*) From n"
                                     : "Select pg_sleep(600)";
     for (int i = 0; i < 40; ++i) {
         auto db = data::Connection::open(testYearConnection(dir.path(), 1, 1));
-        QElapsedTimer timer;
-        timer.start();
+        timer.restart();
         std::thread stopper([&] {
             std::this_thread::sleep_for(std::chrono::microseconds(50 * i));
             db->interrupt();
         });
         EXPECT_EQ(codeOf([&] { db->select(endless); }), data::DbCode::Interrupted);
         stopper.join();
-        if (!onFiles) // a file's engine stops the next statement only once it has run a while
+        if (!onFiles) { // a file's engine stops the next statement only once it has run a while
             EXPECT_EQ(codeOf([&] { db->select("Select 1"); }), data::DbCode::Interrupted) << "and so is the next";
+        }
         ASSERT_LT(timer.elapsed(), 5000) << "interrupted after " << 50 * i << " microseconds";
     }
 }

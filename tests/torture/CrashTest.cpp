@@ -65,15 +65,12 @@ QVector<SelectedColumn> tabularRows(const Definition &d)
 // The definitions in the year file, cross-tabs first, each kind in the order of its codes.
 QVector<Definition> storedDefinitions(data::Connection &year)
 {
-    static const QRegularExpression keyAndVersion(QStringLiteral("(\\d+) (\\d+)$"));
     QVector<Definition> result;
-    year.forEachRow(QStringLiteral("Select 0, Col99, ColRepName From ZoCTR Union All "
-                                   "Select 1, ColCode, ColReportName From CrMain Order By 1, 2"),
-                    {}, [&](const QVector<QVariant> &row) {
-                        const auto m = keyAndVersion.match(row[2].toString());
-                        result.push_back(
-                            {Kind(row[0].toInt()), row[1].toString(), m.captured(1).toInt(), m.captured(2).toInt()});
-                    });
+    for (const QString &row : rowTexts(year, QStringLiteral("Select 0, Col99, ColRepName From ZoCTR Union All "
+                                                            "Select 1, ColCode, ColReportName From CrMain Order By 1, 2"))) {
+        const QStringList f = row.split(QRegularExpression(QStringLiteral("[| ]"))); // kind, code, name
+        result.push_back({Kind(f[0].toInt()), f[1], f[4].toInt(), f[5].toInt()});
+    }
     return result;
 }
 
