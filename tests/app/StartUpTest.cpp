@@ -82,12 +82,8 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
     const QString yearMessage = "Cannot open the year database " + yearFile + ": ";
     // One case for each way a file is refused: missing, without a table the designer needs (the firm
     // file after the year file opened), not keyed with its password.
-    const struct {
-        const char *name;
-        QStringList args;
-        std::function<void()> breakFiles;
-        QString message; // its start
-    } cases[] = {
+    // Each with its name, the command line, what breaks the files, and the start of the message.
+    const std::tuple<const char *, QStringList, std::function<void()>, QString> cases[] = {
         {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
         {"no ZoF05", {"5,2"},
          [&] { data::Connection::open(app::firmConnectionString(root.path(), 5))->execute("Drop Table ZoF05"); },
@@ -100,11 +96,11 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
          },
          yearMessage + "file is encrypted or is not a database"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        c.breakFiles();
+    for (const auto &[name, args, breakFiles, message] : cases) {
+        SCOPED_TRACE(name);
+        breakFiles();
         const QStringList before = snapshot(root.path());
-        expectRefused(root.path() + "/Rpt", c.args, c.message);
+        expectRefused(root.path() + "/Rpt", args, message);
         EXPECT_EQ(snapshot(root.path()), before);
     }
     closeAll();
@@ -122,18 +118,16 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
     const QString server = testServer();
     if (server.isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
+    makeTestData({}, false, 5, 2);
+    data::Connection::open(app::serverConnectionString(server, "postgres"))->execute("DROP DATABASE firm5");
+    expectRefused("/", {"--server=" + server, "5,2"},
+                  "Cannot open the firm database firm5 on the server: connection to server",
+                  "database \"firm5\" does not exist");
     {
         const demo::DemoFiles made = makeTestData({}, false, 5, 2);
         made.year->execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR4', 'Sales', 'By month')");
         made.firm->execute("Update ZoF05 Set Col98 = 17 Where Col99 = 'OTH'");
     }
-    const auto admin = data::Connection::open(app::serverConnectionString(server, "postgres"));
-    admin->execute("DROP DATABASE IF EXISTS firm5_away"); // left by a run that failed before the rename back
-    admin->execute("ALTER DATABASE firm5 RENAME TO firm5_away");
-    expectRefused("/", {"--server=" + server, "5,2"},
-                  "Cannot open the firm database firm5 on the server: connection to server",
-                  "database \"firm5\" does not exist");
-    admin->execute("ALTER DATABASE firm5_away RENAME TO firm5");
 
     ASSERT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 0);
     EXPECT_TRUE(Form1::instance().isVisible());

@@ -49,7 +49,7 @@ TEST_F(DatabaseConnection, OpensOnlyWhatExistsRollsBackUnlessCommittedAndKeepsSt
     EXPECT_FALSE(db->inTransaction());
 
     // A preview's connection refuses every write, to its own file and to any other.
-    auto reader = data::Connection::open(testYearConnection(dir.path(), 1, 1), data::Access::ReadOnly);
+    auto reader = data::Connection::open(app::yearConnection(testServer(), dir.path(), 1, 1), data::Access::ReadOnly);
     EXPECT_EQ(codeOf([&] { reader->execute("Delete From ZoM35"); }), data::DbCode::ReadOnly);
     if (onFiles) {
         EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
@@ -112,7 +112,7 @@ TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
 // at once, and so does the next on a server.
 TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSecondsAndEndsAtAnInterrupt)
 {
-    auto other = data::Connection::open(testFirmConnection(dir.path(), 1));
+    auto other = data::Connection::open(app::firmConnection(testServer(), dir.path(), 1));
     other->beginImmediate();
     prctl(PR_SET_TIMERSLACK, 20'000'000UL);
     QElapsedTimer timer;
@@ -129,7 +129,7 @@ TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSecondsAndEndsAtAnInte
                                       "Select count(*) From n"
                                     : "Select pg_sleep(600)";
     for (int i = 0; i < 40; ++i) {
-        auto db = data::Connection::open(testYearConnection(dir.path(), 1, 1));
+        auto db = data::Connection::open(app::yearConnection(testServer(), dir.path(), 1, 1));
         timer.restart();
         std::thread stopper([&] {
             std::this_thread::sleep_for(std::chrono::microseconds(50 * i));

@@ -6,15 +6,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct Case {
-    QString input;
-    QString expected; // the whole text, or the whole error text
-};
-
-} // namespace
-
 // Functions, operators and literals keep the desktop engine's meaning; names that are keywords or
 // functions stay names; a custom formula over a nullable column of the family's source gives its
 // values line by line. The same texts come back from a year file and from the test server.
@@ -39,7 +30,8 @@ TEST(JetSql, ValuesFollowTheDesktopEngine)
     const auto rows = [&](const QString &jet) {
         return rowTexts(*db, data::translateStatement(jet, db->engine()), {}, "NULL").join(QLatin1Char('|'));
     };
-    const Case cases[] = {
+    // Each expression or statement after "SELECT", and the whole text it gives.
+    const std::pair<QString, QString> cases[] = {
         {"Format(1234.5, '##########0.00'), Format(1234.5, '##########0.'), Format(2.5, '0'), "
          "Format(-2.5, '0'), Format(1.005, '0.00'), Format(-0.001, '0.00')",
          "1234.50|1235.|3|-3|1.01|0.00"},
@@ -80,12 +72,13 @@ TEST(JetSql, ValuesFollowTheDesktopEngine)
          "AND M02_1.Col99 <> \"x\" WHERE M02.Col99 In (SELECT Col83 FROM ZoT51 WHERE Col45 = \"SALE\") ORDER BY M02.Col99;",
          "Ana"},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(rows("SELECT " + c.input), c.expected) << c.input.toStdString();
-    const Case errors[] = {
+    for (const auto &[input, expected] : cases)
+        EXPECT_EQ(rows("SELECT " + input), expected) << input.toStdString();
+    // And the whole error text of those that fail.
+    const std::pair<QString, QString> errors[] = {
         {"'x' + 1", "Type mismatch in +"}, {"1 / 0", "Division by zero"}, {"CInt(40000)", "Overflow in CINT"}};
-    for (const Case &c : errors)
-        EXPECT_EQ(errorOf([&] { rows("SELECT " + c.input); }), c.expected) << c.input.toStdString();
+    for (const auto &[input, expected] : errors)
+        EXPECT_EQ(errorOf([&] { rows("SELECT " + input); }), expected) << input.toStdString();
 }
 
 TEST(JetSql, SyntaxErrorsNameTheirPosition)

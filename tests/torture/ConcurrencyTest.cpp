@@ -115,8 +115,7 @@ TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
     QElapsedTimer timer;
     timer.start();
     EXPECT_EQ(app::GetRecNo(QStringLiteral("OTH")), start + 2 * each);
-    if (testServer().isEmpty())
-        EXPECT_GT(timer.elapsed(), 300);
+    EXPECT_GE(timer.elapsed(), testServer().isEmpty() ? 300 : 0);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(exitedCleanly(lock, 60000));
 
