@@ -43,6 +43,12 @@ enum class Access { ReadWrite, ReadOnly };
 // workstations. The SQL a statement may use differs between the two.
 enum class Engine { File, Server };
 
+// Appends a row's value to `key` so that two values give the same bytes when the engine's
+// ORDER BY and GROUP BY hold them equal: numbers by their value, Null as itself, text by its
+// bytes or, as the tables' text columns compare, ignoring case (of A to Z on the files, of every
+// letter on the server).
+void appendKey(QByteArray &key, const Row &row, int column, Engine engine, bool ignoreCase);
+
 // An open link to one database. The provider named by the connection string decides the engine;
 // windows and routines see only this interface.
 class Connection {
@@ -66,6 +72,16 @@ public:
                     const std::function<void(const QVector<QVariant> &)> &onRow);
     // The same, handing over each row as the engine steps it.
     virtual void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) = 0;
+    // Runs `work` while its statements may call each_row(...): a call hands its values to
+    // eachRow as a Row and gives Null. A select that passes every row it reads to each_row and
+    // keeps only its first rows shows the program the whole result in one read, unsorted.
+    // Returns false, running nothing, where the engine cannot call back into the program.
+    virtual bool withEachRow(const std::function<void(const Row &)> &eachRow, const std::function<void()> &work)
+    {
+        Q_UNUSED(eachRow);
+        Q_UNUSED(work);
+        return false;
+    }
     // Compiles the statement without running it; throws DbError when the engine refuses it.
     virtual void prepare(const QString &sql) = 0;
     // Safe from any thread: the statement running now fails with DbError, and so does every later

@@ -2,6 +2,7 @@
 #include "data/DbError.h"
 #include <QDate>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 #include <QVector>
@@ -830,6 +831,12 @@ QString aggregateIn(const QString &jetExpression)
     Parser parser(jetExpression, Engine::File);
     parser.wholeExpression();
     return parser.aggregate();
+}
+
+bool sortsIgnoringCase(const QString &jetExpression)
+{
+    static const QRegularExpression column(QStringLiteral("^\\s*\\[?\\w+\\]?\\.\\[?\\w+\\]?\\s*$"));
+    return column.match(jetExpression).hasMatch();
 }
 
 QString translateStatement(const QString &jet, Engine engine)

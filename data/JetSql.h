@@ -49,6 +49,9 @@ QString translateExpression(const QString &jet, Engine engine = Engine::File);
 // subquery, as written; empty when none. Throws DbError as translateExpression does.
 QString aggregateIn(const QString &jetExpression);
 
+// Whether the engine compares an expression's text ignoring case when it sorts and groups: the
+// tables' text columns it does, computed text (on the files) it compares by its bytes.
+bool sortsIgnoringCase(const QString &jetExpression);
 // A SELECT statement: list, FROM (kept as written), WHERE, GROUP BY, HAVING, ORDER BY.
 QString translateStatement(const QString &jet, Engine engine = Engine::File);
 

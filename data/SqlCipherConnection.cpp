@@ -27,22 +27,29 @@ int waitWhileBusy(void *state, int attempt)
     return 1;
 }
 
-QVariant columnValue(sqlite3_stmt *s, int i)
+QVariant valueOf(sqlite3_value *v)
 {
-    switch (sqlite3_column_type(s, i)) {
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
         return {};
     case SQLITE_INTEGER:
-        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(s, i)));
+        return QVariant(static_cast<qlonglong>(sqlite3_value_int64(v)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(s, i));
+        return QVariant(sqlite3_value_double(v));
     case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(s, i)),
-                          sqlite3_column_bytes(s, i));
+        return QByteArray(static_cast<const char *>(sqlite3_value_blob(v)), sqlite3_value_bytes(v));
     default:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, i)),
-                                 sqlite3_column_bytes(s, i));
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
     }
+}
+
+bool textOf(sqlite3_value *v, QByteArrayView &bytes)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT)
+        return false;
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    bytes = QByteArrayView(text, sqlite3_value_bytes(v));
+    return true;
 }
 
 DbCode codeOf(int rc)
@@ -243,20 +250,43 @@ class SteppedRow : public Row {
 public:
     explicit SteppedRow(sqlite3_stmt *s) : s_(s), size_(sqlite3_column_count(s)) {}
     int size() const override { return size_; }
-    QVariant value(int column) const override { return columnValue(s_, column); }
+    QVariant value(int column) const override { return valueOf(sqlite3_column_value(s_, column)); }
     bool text(int column, QByteArrayView &bytes) const override
     {
-        if (sqlite3_column_type(s_, column) != SQLITE_TEXT)
-            return false;
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(s_, column));
-        bytes = QByteArrayView(text, sqlite3_column_bytes(s_, column));
-        return true;
+        return textOf(sqlite3_column_value(s_, column), bytes);
     }
 
 private:
     sqlite3_stmt *s_;
     int size_;
 };
+
+// The values a statement passes to each_row(...).
+class ArgumentRow : public Row {
+public:
+    ArgumentRow(int count, sqlite3_value **values) : count_(count), values_(values) {}
+    int size() const override { return count_; }
+    QVariant value(int column) const override { return column < count_ ? valueOf(values_[column]) : QVariant(); }
+    bool text(int column, QByteArrayView &bytes) const override
+    {
+        return column < count_ && textOf(values_[column], bytes);
+    }
+
+private:
+    int count_;
+    sqlite3_value **values_;
+};
+
+void callEachRow(sqlite3_context *c, int count, sqlite3_value **values)
+{
+    const auto &eachRow = *static_cast<const std::function<void(const Row &)> *>(sqlite3_user_data(c));
+    try {
+        eachRow(ArgumentRow(count, values));
+        sqlite3_result_null(c);
+    } catch (const std::exception &e) { // nothing may leave through the engine's frames
+        sqlite3_result_error(c, e.what(), -1);
+    }
+}
 
 } // namespace
 
@@ -294,7 +324,7 @@ RowSet SqlCipherConnection::select(const QString &sql, const Params &params)
             fail(sql);
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
-            row[i] = columnValue(st.get(), i);
+            row[i] = valueOf(sqlite3_column_value(st.get(), i));
         result.rows.push_back(std::move(row));
     }
     return result;
@@ -310,6 +340,26 @@ void SqlCipherConnection::execute(const QString &sql, const Params &params)
     }
     if (rc != SQLITE_DONE)
         fail(sql);
+}
+
+bool SqlCipherConnection::withEachRow(const std::function<void(const Row &)> &eachRow,
+                                      const std::function<void()> &work)
+{
+    // Not deterministic, so that the engine calls it for every row, whatever its values.
+    const auto define = [this](void *state, void (*call)(sqlite3_context *, int, sqlite3_value **)) {
+        if (sqlite3_create_function_v2(db_, "each_row", -1, SQLITE_UTF8, state, call, nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
+            fail(QStringLiteral("each_row"));
+    };
+    define(const_cast<std::function<void(const Row &)> *>(&eachRow), callEachRow);
+    try {
+        work();
+    } catch (...) {
+        define(nullptr, nullptr);
+        throw;
+    }
+    define(nullptr, nullptr);
+    return true;
 }
 
 // A check compiles its text once; keeping it would fill the store with one-off statements.

@@ -20,6 +20,7 @@ public:
     void walkRows(const QString &sql, const Params &params, const std::function<void(const Row &)> &onRow) override;
     Engine engine() const override { return Engine::File; }
     bool hasTable(const QString &name) override;
+    bool withEachRow(const std::function<void(const Row &)> &eachRow, const std::function<void()> &work) override;
     void prepare(const QString &sql) override;
     void interrupt() override;
     void beginImmediate() override;

@@ -53,11 +53,11 @@ void clickCell(Grid *grid, int row, int col)
     settle();
 }
 
-void typeReportName(frmRepCust &wizard, const QString &name)
+void typeOver(QWidget *box, const QString &text)
 {
-    click(wizard.txtRepName);
+    click(box);
     key(Qt::Key_A, Qt::ControlModifier);
-    type(name);
+    type(text);
 }
 
 void addCustomColumn(TestRoot &root, const QString &row)

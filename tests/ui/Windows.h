@@ -53,7 +53,8 @@ void click(QWidget *widget);
 // Clicks the button, the message boxes it shows answered in turn; returns them as takeMessages().
 std::string press(QWidget *button, const QList<app::Answer> &answers = {});
 void clickCell(Grid *grid, int row, int col);
-void typeReportName(frmRepCust &wizard, const QString &name);
+// Clicks the box and types over its text.
+void typeOver(QWidget *box, const QString &text);
 // Stores a custom column of the sales reports: "code|name|formula|type".
 void addCustomColumn(TestRoot &root, const QString &row);
 // A report's CrMain row, then its CrChild rows, one a line.

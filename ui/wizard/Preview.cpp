@@ -17,13 +17,57 @@ QString keyText(const QVariant &v)
     return data::formatValue(v, {});
 }
 
+Figures emptyFigures(const ReportQuery &q)
+{
+    return Figures{QVector<double>(q.columns.size()), 0};
+}
+
+// The numeric columns whose sums a total line shows.
+QVector<int> summedColumns(const ReportQuery &q)
+{
+    QVector<int> summed;
+    for (int c = 1; c < q.columns.size(); ++c)
+        if (q.numeric[c] && (q.total[c] || q.grandTotal[c]))
+            summed << c;
+    return summed;
+}
+
+// A row's group keys one after the other; ends[level] is where the key of that level, which
+// begins with those outside it, ends.
+void groupKeys(const ReportQuery &q, const data::Row &row, QByteArray &key, QVector<qsizetype> &ends)
+{
+    key.resize(0);
+    ends.resize(q.groups.size());
+    for (int level = 0; level < q.groups.size(); ++level) {
+        data::appendKey(key, row, q.groups[level], q.engine, q.groupIgnoresCase[level]);
+        ends[level] = key.size();
+    }
+}
+
+void numbersOf(const data::Row &row, const QVector<int> &summed, QVector<double> &numbers)
+{
+    numbers.resize(summed.size());
+    for (int i = 0; i < summed.size(); ++i)
+        numbers[i] = data::numberValue(row.value(summed[i])).value_or(0);
+}
+
+void tally(Figures &f, const QVector<int> &summed, const QVector<double> &numbers)
+{
+    for (int i = 0; i < summed.size(); ++i)
+        f.sums[summed[i]] += numbers[i];
+    ++f.rows;
+}
+
 } // namespace
 
 ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sourceFrom, data::Engine engine)
 {
     ReportQuery q;
+    q.engine = engine;
     QString select = QStringLiteral("Select Space(0)");
+    QString eachRow = QStringLiteral("each_row(Null");
     QString groupOrder, sort;
+    QStringList groupPlaces, sortPlaces; // the same order by the columns' places
     q.columns << report::Column{QStringLiteral("Cod"), 0, Qt::AlignLeft, -1};
     q.numeric = q.total = q.count = q.grandTotal = {false};
     for (int r = 0; r < rows.size(); ++r) {
@@ -41,49 +85,83 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
                                     c.numeric() ? Qt::AlignRight : Qt::AlignLeft,
                                     c.numeric() ? qBound(0, int(app::leadingNumber(c[SelectedColumn::Decimal])), 15)
                                                 : -1};
-        const auto ordered = [&](SelectedColumn::Cell setting) {
-            return QStringLiteral(", ") + field + (c.is(setting, 'D') ? QStringLiteral(" Desc") : QString());
+        const auto ordered = [&](SelectedColumn::Cell setting, QStringList &places) {
+            const bool descending = c.is(setting, 'D');
+            places << QString::number(col + 1) + (descending ? QStringLiteral(" DESC") : QString());
+            return QStringLiteral(", ") + field + (descending ? QStringLiteral(" Desc") : QString());
         };
         if (c.grouped()) {
             q.groups << col;
-            groupOrder += ordered(SelectedColumn::Grouping);
+            q.groupIgnoresCase << data::sortsIgnoringCase(field);
+            groupOrder += ordered(SelectedColumn::Grouping, groupPlaces);
         } else if (!c.is(SelectedColumn::Sorting, 'N')) {
-            sort += ordered(SelectedColumn::Sorting);
+            sort += ordered(SelectedColumn::Sorting, sortPlaces);
         }
         q.numeric << c.numeric();
         q.total << c.is(SelectedColumn::Total, 'Y');
         q.count << c.is(SelectedColumn::Count, 'Y');
         q.grandTotal << c.is(SelectedColumn::GrandTotal, 'Y');
+        const bool figured = c.grouped() || (c.numeric() && (q.total.last() || q.grandTotal.last()));
+        eachRow += QStringLiteral(", ") + (figured ? field : QStringLiteral("Null"));
     }
     const QString orderBy = (groupOrder + sort).mid(2);
-    q.sql = data::translateStatement(select + QLatin1Char(' ') + sourceFrom +
-                                     (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy),
-                                 engine);
+    const QString from = QLatin1Char(' ') + sourceFrom;
+    q.sql = data::translateStatement(
+        select + from + (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy), engine);
+    // Inside, every row goes to each_row: the inner LIMIT keeps the engine from merging the two
+    // selects, which would let it stop reading once it has the first rows in an index's order.
+    // Outside, the engine keeps only the first rows as it sorts, instead of sorting the year.
+    const QStringList places = groupPlaces + sortPlaces;
+    if (engine == data::Engine::File && !places.isEmpty())
+        q.firstRowsSql =
+            QStringLiteral("SELECT * FROM (") +
+            data::translateStatement(select + QStringLiteral(" , ") + eachRow + QLatin1Char(')') + from, engine) +
+            QStringLiteral(" LIMIT -1) ORDER BY ") + places.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?");
     return q;
 }
 
-ReportLines::ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine)
-    : query_(query), emit_(std::move(onLine)),
+ReportTallies::ReportTallies(const ReportQuery &query)
+    : query_(query), summed_(summedColumns(query)), groups_(query.groups.size()), all_(emptyFigures(query))
+{
+}
+
+void ReportTallies::add(const data::Row &row)
+{
+    numbersOf(row, summed_, numbers_);
+    tally(all_, summed_, numbers_);
+    groupKeys(query_, row, key_, ends_);
+    for (int level = 0; level < groups_.size(); ++level) {
+        levelKey_.resize(0); // keeps its storage: no allocation for a group already tallied
+        levelKey_.append(key_.constData(), ends_[level]);
+        auto it = groups_[level].find(levelKey_);
+        if (it == groups_[level].end())
+            it = groups_[level].insert(levelKey_, emptyFigures(query_));
+        tally(*it, summed_, numbers_);
+    }
+}
+
+Figures ReportTallies::group(int level, const QByteArray &key) const
+{
+    return groups_[level].value(key, emptyFigures(query_));
+}
+
+ReportLines::ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine,
+                         const ReportTallies *tallies)
+    : query_(query), emit_(std::move(onLine)), tallies_(tallies),
       subtotals_(!query.groups.isEmpty() && (query.total.contains(true) || query.count.contains(true))),
-      grandTotal_(query.grandTotal.contains(true)), key_(query.groups.size()), keyText_(query.groups.size()),
-      open_(query.groups.size(), empty()), all_(empty())
+      grandTotal_(query.grandTotal.contains(true)), summed_(summedColumns(query)),
+      open_(query.groups.size(), emptyFigures(query)), all_(emptyFigures(query)), keys_(query.groups.size()),
+      labels_(query.groups.size())
 {
-    for (int c = 1; c < query.columns.size(); ++c)
-        if (query.numeric[c] && (query.total[c] || query.grandTotal[c]))
-            summed_ << c;
 }
 
-Figures ReportLines::empty() const
-{
-    return Figures{QVector<double>(query_.columns.size()), 0};
-}
-
-void ReportLines::add(const QVector<QVariant> &row)
+void ReportLines::add(const data::Row &row)
 {
     const int columns = query_.columns.size();
+    groupKeys(query_, row, key_, ends_);
     int changed = started_ ? query_.groups.size() : 0;
     for (int level = 0; level < changed; ++level) {
-        if (row.value(query_.groups[level]) != key_[level]) {
+        if (QByteArrayView(key_.constData(), ends_[level]) != keys_[level]) {
             changed = level;
             break;
         }
@@ -91,61 +169,26 @@ void ReportLines::add(const QVector<QVariant> &row)
     if (started_)
         closeGroups(changed);
     for (int level = changed; level < query_.groups.size(); ++level) {
-        key_[level] = row.value(query_.groups[level]);
-        keyText_[level] = key_[level].typeId() == QMetaType::QString ? key_[level].toString().toUtf8() : QByteArray();
+        keys_[level] = key_.left(ends_[level]);
+        labels_[level] = row.value(query_.groups[level]);
     }
     started_ = true;
-    listedOpen_ = query_.groups.size();
 
     report::Line line;
     line.values.resize(columns);
     line.values[0] = QString();
     for (int c = 1; c < columns; ++c) {
-        const QVariant &v = row.value(c);
+        const QVariant v = row.value(c);
         const std::optional<double> number = query_.numeric[c] ? data::numberValue(v) : std::nullopt;
         line.values[c] = number ? QVariant(*number) : v.isNull() ? QVariant() : QVariant(keyText(v));
     }
-    for (int c : std::as_const(summed_))
-        tally(c, line.values[c].typeId() == QMetaType::Double ? line.values[c].toDouble() : 0);
-    countRow();
+    if (!tallies_) {
+        numbersOf(row, summed_, numbers_);
+        tally(all_, summed_, numbers_);
+        for (Figures &group : open_)
+            tally(group, summed_, numbers_);
+    }
     emit_(line);
-}
-
-bool ReportLines::sameGroup(const data::Row &row, int level) const
-{
-    const int column = query_.groups[level];
-    QByteArrayView bytes;
-    if (row.text(column, bytes))
-        return key_[level].typeId() == QMetaType::QString && bytes == keyText_[level];
-    return row.value(column) == key_[level];
-}
-
-void ReportLines::addUnlisted(const data::Row &row)
-{
-    // The rows come in group order: a group that ends, and every group inside it, never returns.
-    for (int level = 0; level < listedOpen_; ++level)
-        if (!sameGroup(row, level)) {
-            listedOpen_ = level;
-            break;
-        }
-    for (int c : std::as_const(summed_))
-        tally(c, data::numberValue(row.value(c)).value_or(0));
-    countRow();
-}
-
-// Adds a row's value to the open groups and the grand total.
-void ReportLines::tally(int column, double value)
-{
-    for (int level = 0; level < listedOpen_; ++level)
-        open_[level].sums[column] += value;
-    all_.sums[column] += value;
-}
-
-void ReportLines::countRow()
-{
-    for (int level = 0; level < listedOpen_; ++level)
-        ++open_[level].rows;
-    ++all_.rows;
 }
 
 // Ends the groups from `from` inwards, the innermost first.
@@ -153,9 +196,10 @@ void ReportLines::closeGroups(int from)
 {
     for (int level = query_.groups.size() - 1; level >= from; --level) {
         if (subtotals_)
-            emit_(totalLine(report::Line::Subtotal, level, QStringLiteral("Sub Total ") + keyText(key_[level]),
-                            open_[level], query_.total, query_.count));
-        open_[level] = empty();
+            emit_(totalLine(report::Line::Subtotal, level, QStringLiteral("Sub Total ") + keyText(labels_[level]),
+                            tallies_ ? tallies_->group(level, keys_[level]) : open_[level], query_.total,
+                            query_.count));
+        open_[level] = emptyFigures(query_);
     }
 }
 
@@ -178,8 +222,8 @@ void ReportLines::finish()
     if (started_)
         closeGroups(0);
     if (grandTotal_)
-        emit_(totalLine(report::Line::GrandTotal, 0, QStringLiteral("Grand Total"), all_, query_.grandTotal,
-                        QVector<bool>(query_.columns.size(), false)));
+        emit_(totalLine(report::Line::GrandTotal, 0, QStringLiteral("Grand Total"), tallies_ ? tallies_->all() : all_,
+                        query_.grandTotal, QVector<bool>(query_.columns.size(), false)));
 }
 
 qint64 streamReport(data::Connection &db, const ReportQuery &query, report::Sink &sink,
@@ -188,7 +232,7 @@ qint64 streamReport(data::Connection &db, const ReportQuery &query, report::Sink
     sink.begin(query.columns);
     qint64 rows = 0;
     ReportLines lines(query, [&](const report::Line &line) { sink.line(line); });
-    db.forEachRow(query.sql, {}, [&](const QVector<QVariant> &row) {
+    db.walkRows(query.sql, {}, [&](const data::Row &row) {
         lines.add(row);
         if (++rows % ProgressEvery == 0 && progress)
             progress(rows);
@@ -217,23 +261,35 @@ PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap
                          const std::function<void(qint64)> &progress)
 {
     PreviewResult result;
-    ReportLines lines(query, [&](const report::Line &line) {
-        result.rows << lineTexts(line, query.columns);
-        result.shownRows += line.kind == report::Line::Data;
-    });
-    QVector<QVariant> values;
-    db.walkRows(query.sql, {}, [&](const data::Row &row) {
-        if (result.dataRows < cap) {
-            row.copyTo(values);
-            lines.add(values);
-        } else {
-            if (result.dataRows == cap && firstRows)
-                firstRows(PreviewResult{result.rows, -1, result.shownRows, 0, false, {}});
-            lines.addUnlisted(row);
-        }
+    ReportTallies tallies(query);
+    ReportLines lines(
+        query,
+        [&](const report::Line &line) {
+            result.rows << lineTexts(line, query.columns);
+            result.shownRows += line.kind == report::Line::Data;
+        },
+        &tallies);
+    const auto count = [&](const data::Row &row) {
+        tallies.add(row);
         if (++result.dataRows % ProgressEvery == 0 && progress)
             progress(result.dataRows);
-    });
+    };
+    int listed = 0;
+    const auto list = [&](const data::Row &row) {
+        if (listed == cap && firstRows)
+            firstRows(PreviewResult{result.rows, -1, result.shownRows, 0, false, {}});
+        if (listed++ < cap)
+            lines.add(row);
+    };
+    // On the files the engine sorts only the rows it lists, and every row it reads goes to the
+    // tallies: one read of the year, no sort of it.
+    const bool oneRead = !query.firstRowsSql.isEmpty() &&
+                         db.withEachRow(count, [&] { db.walkRows(query.firstRowsSql, {cap}, list); });
+    if (!oneRead)
+        db.walkRows(query.sql, {}, [&](const data::Row &row) {
+            count(row);
+            list(row);
+        });
     lines.finish();
     return result;
 }

@@ -2,6 +2,7 @@
 #include "data/CancellableRun.h"
 #include "ui/print/ReportSink.h"
 #include "ui/wizard/SelectedColumn.h"
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -14,8 +15,14 @@
 // and not the text a format made of them.
 struct ReportQuery {
     QString sql; // the rows in report order: groups first, then the sorted columns
+    // On the files, where the report is sorted: its first rows, as many as the one parameter
+    // says, while every row of the result goes to each_row with the values the figures need,
+    // each at its column's place (see data::Connection::withEachRow).
+    QString firstRowsSql;
+    data::Engine engine = data::Engine::File;
     QVector<report::Column> columns;
-    QVector<int> groups; // per group level, the outermost first: its column
+    QVector<int> groups;            // per group level, the outermost first: its column
+    QVector<bool> groupIgnoresCase; // per group level: whether its text compares ignoring case
     QVector<bool> numeric, total, count, grandTotal;
 };
 
@@ -30,40 +37,58 @@ struct Figures {
     qint64 rows = 0;
 };
 
-// Turns result rows into report lines: a Data line per row, values of numeric columns as
-// numbers; when groups end, a Subtotal line per level, the inner first, labelled with the group's
-// value; at the end a Grand Total line. In total lines a sum is a double and a count (also the
-// "total" of a text column) a qlonglong.
+// The figures of every row of a report by group, the rows coming in any order: a preview that
+// lists only the first rows shows subtotals over rows it never lists.
+class ReportTallies {
+public:
+    explicit ReportTallies(const ReportQuery &query);
+    void add(const data::Row &row);
+    // A group by its key (as ReportLines keys it), and all rows.
+    Figures group(int level, const QByteArray &key) const;
+    const Figures &all() const { return all_; }
+
+private:
+    const ReportQuery &query_;
+    QVector<int> summed_;
+    QVector<QHash<QByteArray, Figures>> groups_; // per level
+    Figures all_;
+    QByteArray key_, levelKey_;
+    QVector<qsizetype> ends_;
+    QVector<double> numbers_;
+};
+
+// Turns result rows, in report order, into report lines: a Data line per row, values of numeric
+// columns as numbers; when groups end, a Subtotal line per level, the inner first, labelled with
+// the group's value; at the end a Grand Total line. In total lines a sum is a double and a count
+// (also the "total" of a text column) a qlonglong. The figures are those of the rows added or,
+// given tallies, theirs.
 class ReportLines {
 public:
-    ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine);
+    ReportLines(const ReportQuery &query, std::function<void(const report::Line &)> onLine,
+                const ReportTallies *tallies = nullptr);
 
-    void add(const QVector<QVariant> &row);
-    // A row past those listed: it only adds to the grand total and to the groups the listed rows
-    // left open, so that their subtotals cover them whole.
-    void addUnlisted(const data::Row &row);
+    void add(const data::Row &row);
     // The subtotals of the groups still open and the grand total.
     void finish();
 
 private:
     void closeGroups(int from);
-    void tally(int column, double value);
-    void countRow();
-    bool sameGroup(const data::Row &row, int level) const;
-    Figures empty() const;
     report::Line totalLine(report::Line::Kind kind, int level, const QString &label, const Figures &figures,
                            const QVector<bool> &summed, const QVector<bool> &counted) const;
 
     const ReportQuery &query_;
     std::function<void(const report::Line &)> emit_;
+    const ReportTallies *tallies_;
     bool subtotals_, grandTotal_;
-    QVector<int> summed_; // the columns whose sums a line shows
-    QVector<QVariant> key_;
-    QVector<QByteArray> keyText_; // per level: the key's UTF-8 bytes, when it is text
-    QVector<Figures> open_;       // per group level
+    QVector<int> summed_;
+    QVector<Figures> open_; // per level, without tallies
     Figures all_;
+    QVector<QByteArray> keys_; // per level: the open group's key, which begins with those outside it
+    QVector<QVariant> labels_; // per level: the open group's value
+    QByteArray key_;
+    QVector<qsizetype> ends_;
+    QVector<double> numbers_;
     bool started_ = false;
-    int listedOpen_ = 0; // past the listed rows: the levels whose listed group goes on
 };
 
 // Every line of the report into the sink, between begin and end, stepping the rows without

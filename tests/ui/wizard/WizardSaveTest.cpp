@@ -45,7 +45,7 @@ TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndARe
     Wizard w("CRF4");
     clickCell(w.VSSelectedFld, 3, C::Caption);
     click(w.cmdRemove);
-    typeReportName(w, "Party Sales ");
+    typeOver(w.txtRepName, "Party Sales ");
     click(w.cmdNext);
     // Enter outside the width, grouping, sorting and totals opens nothing.
     for (int c : {C::TabName, C::ColumnName, C::DataType, C::Alignment, C::Decimal}) {
@@ -90,16 +90,15 @@ TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndARe
     // the wizard, Yes after a delete stores the wizard's report again under its code.
     w.open("CRF4");
     root.year().execute("Update CrChild Set ColFieldNameDisp='Theirs' Where ColCode='CRF4' And ColSeq=2");
-    typeReportName(w, "Mine");
+    typeOver(w.txtRepName, "Mine");
     EXPECT_TRUE(QString::fromStdString(press(w.cmdSave)).startsWith("Another program changed this definition"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(str(w.txtRepName->text() + "|" + w.VSSelectedFld->textMatrix(2, C::Caption)), "Party Sales|Theirs");
 
     root.year().execute("Delete From CrMain Where ColCode='CRF4'");
-    typeReportName(w, "Mine");
+    typeOver(w.txtRepName, "Mine");
     EXPECT_TRUE(QString::fromStdString(press(w.cmdSave, {app::Answer::Yes}))
                     .startsWith("Another program deleted this definition"));
-    EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(root.rows("Select ColReportName From CrMain Where ColCode='CRF4'"), QStringList{"Mine"});
 
     // Custom columns are made and changed in their window, offered at once and saved.
@@ -156,7 +155,7 @@ TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndARe
     click(w.cmdAdd); // the column just made is current
     clickCell(w.VSAval, w.VSAval->findRow("CF-9", C::TabName), C::Caption);
     click(w.cmdAdd);
-    typeReportName(w, "Margins");
+    typeOver(w.txtRepName, "Margins");
     // A column that does not run asks before the save, named with its own error when it fails alone.
     const QString saveAnyway = "Column \"Stored Meanwhile\" cannot run on this year's data:\n"
                              + noSuchColumn("M20.NoWeight") + "\n\nSave the report anyway?";
@@ -244,13 +243,11 @@ TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndARe
     click(w.cmdUp); // already the first row
     EXPECT_EQ(selectedRows(w), lines({closing, credit, party}));
 
-    click(w.txtRename);
-    key(Qt::Key_A, Qt::ControlModifier);
-    type("Closing Bal ");
+    typeOver(w.txtRename, "Closing Bal ");
     click(w.cmdChange);
     w.txtRename->clear();
     click(w.cmdChange); // an empty name changes nothing
-    typeReportName(w, "Margin's Report");
+    typeOver(w.txtRepName, "Margin's Report");
 
     click(w.cmdNext);
     ASSERT_EQ(QApplication::focusWidget(), w.VSSelectedFld);
@@ -293,7 +290,6 @@ TEST(WizardSave, AFailedOrOverriddenSaveOrABadFormulaChangesNothingUnaskedAndARe
     ASSERT_TRUE(QTest::qWaitFor([] { return !FakeMessages::instance().shown.isEmpty(); }));
     settle();
     EXPECT_EQ(takeMessages(), "Report Added Sucessfully");
-    EXPECT_FALSE(w.isVisible());
     const QString byKeys = "CRF" + QString::number(built);
     EXPECT_EQ(storedReport(root, byKeys),
               lines({mainRow(byKeys, "Margin's Report",
