@@ -5,6 +5,7 @@
 #include "support/TestData.h"
 #include "ui/grid/Grid.h"
 #include "ui/list/Form1.h"
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -79,15 +80,14 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
     closeAll();
 
     const QString yearMessage = "Cannot open the year database " + yearFile + ": ";
-    // One case for each way a file is refused: missing, not keyed with its password, without a
-    // table the designer needs; the firm file fails after the year file opened.
-    const struct {
-        const char *name;
-        QStringList args;
-        std::function<void()> breakFiles;
-        QString message; // its start
-    } cases[] = {
+    // One case for each way a file is refused: missing, without a table the designer needs (the firm
+    // file after the year file opened), not keyed with its password.
+    // Each with its name, the command line, what breaks the files, and the start of the message.
+    const std::tuple<const char *, QStringList, std::function<void()>, QString> cases[] = {
         {"missing year", {"5,3"}, [] {}, "Cannot open the year database " + app::yearDbBase(root.path(), 5, 3)},
+        {"no ZoF05", {"5,2"},
+         [&] { data::Connection::open(app::firmConnectionString(root.path(), 5))->execute("Drop Table ZoF05"); },
+         "Cannot open the firm database " + firmFile + ": The database has no table ZoF05"},
         {"empty year", {"5,2"}, [&] { QFile::resize(yearFile, 0); }, yearMessage + "The database has no table ZoCTR"},
         {"year keyed wrongly", {"5,2"},
          [&] {
@@ -95,20 +95,12 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
              demo::createDatabase(yearFile, "not the password", demo::schemaText("year"));
          },
          yearMessage + "file is encrypted or is not a database"},
-        {"no ZoF05", {"5,2"},
-         [&] {
-             QFile::remove(yearFile);
-             demo::createDatabase(yearFile, app::YearPassword, demo::schemaText("year"));
-             QFile::remove(firmFile);
-             demo::createDatabase(firmFile, app::FirmPassword, demo::schemaText("firm"))->execute("Drop Table ZoF05");
-         },
-         "Cannot open the firm database " + firmFile + ": The database has no table ZoF05"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        c.breakFiles();
+    for (const auto &[name, args, breakFiles, message] : cases) {
+        SCOPED_TRACE(name);
+        breakFiles();
         const QStringList before = snapshot(root.path());
-        expectRefused(root.path() + "/Rpt", c.args, c.message);
+        expectRefused(root.path() + "/Rpt", args, message);
         EXPECT_EQ(snapshot(root.path()), before);
     }
     closeAll();
@@ -126,18 +118,16 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
     const QString server = testServer();
     if (server.isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
+    makeTestData({}, false, 5, 2);
+    data::Connection::open(app::serverConnectionString(server, "postgres"))->execute("DROP DATABASE firm5");
+    expectRefused("/", {"--server=" + server, "5,2"},
+                  "Cannot open the firm database firm5 on the server: connection to server",
+                  "database \"firm5\" does not exist");
     {
         const demo::DemoFiles made = makeTestData({}, false, 5, 2);
         made.year->execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values ('CTR4', 'Sales', 'By month')");
         made.firm->execute("Update ZoF05 Set Col98 = 17 Where Col99 = 'OTH'");
     }
-    const auto admin = data::Connection::open(app::serverConnectionString(server, "postgres"));
-    admin->execute("DROP DATABASE IF EXISTS firm5_away"); // left by a run that failed before the rename back
-    admin->execute("ALTER DATABASE firm5 RENAME TO firm5_away");
-    expectRefused("/", {"--server=" + server, "5,2"},
-                  "Cannot open the firm database firm5 on the server: connection to server",
-                  "database \"firm5\" does not exist");
-    admin->execute("ALTER DATABASE firm5_away RENAME TO firm5");
 
     ASSERT_EQ(app::Main({"--server=" + server, "5,2"}, "/"), 0);
     EXPECT_TRUE(Form1::instance().isVisible());
@@ -169,11 +159,9 @@ TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
     EXPECT_FALSE(errors.contains("cannot be written")) << errors.toStdString();
 
     const QString year = app::yearDbBase(root.path(), 5, 2), firm = app::firmDbBase(root.path(), 5);
-    const auto readable = QFile::ReadOwner | QFile::ReadOther | QFile::ReadGroup;
-    for (const QString &folder : {root.path(), root.path() + "/Rpt", root.path() + "/Firm5", root.path() + "/Firm5/Yr2"})
-        QFile::setPermissions(folder, readable | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther | QFile::WriteOwner);
-    for (const QString &file : {year, firm})
-        QFile::setPermissions(file + ".db", readable);
+    // Readable by all, writable by none but the owner of the folders.
+    QProcess::execute("chmod", {"-R", "a+rX,a-w", root.path()});
+    QProcess::execute("find", {root.path(), "-type", "d", "-exec", "chmod", "u+w", "{}", "+"});
     QStringList command{designer, "5,2"};
     if (geteuid() == 0) // the superuser writes any file: the program runs as a user who cannot
         command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;

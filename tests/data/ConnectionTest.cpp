@@ -25,11 +25,14 @@ protected:
 TEST_F(DatabaseConnection, OpensOnlyWhatExistsRollsBackUnlessCommittedAndKeepsStatementsApart)
 {
     const auto openError = [](const QString &text) { return codeOf([&] { data::Connection::open(text); }); };
+    EXPECT_EQ(openError("Provider=Other;Data Source=x.db;Password=p;"), data::DbCode::Other);
+    // A preview's connection refuses every write, to its own file and to any other; no file is made.
+    auto reader = data::Connection::open(app::yearConnection(testServer(), dir.path(), 1, 1), data::Access::ReadOnly);
     if (onFiles) {
         EXPECT_EQ(openError(app::connectionString(dir.path() + "/missing", "mervolst")), data::DbCode::CantOpen);
-        EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db"));
+        EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
+        EXPECT_FALSE(QFile::exists(dir.path() + "/missing.db") || QFile::exists(dir.path() + "/other.db"));
     }
-    EXPECT_EQ(openError("Provider=Other;Data Source=x.db;Password=p;"), data::DbCode::Other);
 
     data::Connection *db = files.year.get();
     {
@@ -48,20 +51,12 @@ TEST_F(DatabaseConnection, OpensOnlyWhatExistsRollsBackUnlessCommittedAndKeepsSt
     EXPECT_EQ(db->select("Select Col99 From ZoM35").rows, QVector<QVector<QVariant>>{{"B"}});
     EXPECT_FALSE(db->inTransaction());
 
-    // A preview's connection refuses every write, to its own file and to any other.
-    auto reader = data::Connection::open(testYearConnection(dir.path(), 1, 1), data::Access::ReadOnly);
     EXPECT_EQ(codeOf([&] { reader->execute("Delete From ZoM35"); }), data::DbCode::ReadOnly);
-    if (onFiles) {
-        EXPECT_EQ(codeOf([&] { reader->execute("Attach '" + dir.path() + "/other.db' As o"); }), data::DbCode::CantOpen);
-        EXPECT_FALSE(QFile::exists(dir.path() + "/other.db"));
-    }
-    EXPECT_EQ(reader->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
     EXPECT_TRUE(db->writable());
     EXPECT_FALSE(reader->writable());
-
-    // Prepare compiles without running.
+    // Prepare compiles without running: the one row stays, as the reader sees it.
     db->prepare("Insert Into ZoM35 (Col99) Values ('A')");
-    EXPECT_EQ(db->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
+    EXPECT_EQ(reader->select("Select count(*) From ZoM35").rows[0][0].toInt(), 1);
     EXPECT_EQ(codeOf([&] { db->prepare("Select NoSuchColumn From ZoM35"); }), data::DbCode::Sql);
     try {
         db->execute("Insert Into ZoCTR (Col99) Values ('CTR1'), ('CTR1')");
@@ -94,24 +89,6 @@ TEST_F(DatabaseConnection, OpensOnlyWhatExistsRollsBackUnlessCommittedAndKeepsSt
               data::DbCode::Interrupted);
 }
 
-// The wait for another program's lock ends after five seconds on the clock, however long each
-// short sleep really takes on a busy machine (stretched here by a coarse timer slack).
-TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSeconds)
-{
-    auto other = data::Connection::open(testFirmConnection(dir.path(), 1));
-    other->beginImmediate();
-    prctl(PR_SET_TIMERSLACK, 20'000'000UL);
-    QElapsedTimer timer;
-    timer.start();
-    EXPECT_EQ(codeOf([&] { data::Transaction tx(*files.firm); }), data::DbCode::Busy);
-    const qint64 waited = timer.elapsed();
-    prctl(PR_SET_TIMERSLACK, 0UL);
-    EXPECT_GE(waited, 4900);
-    EXPECT_LT(waited, 7000);
-    other->rollback();
-    EXPECT_NO_THROW(data::Transaction tx(*files.firm));
-}
-
 // Another program deleting the year file, or putting another in the firm file's place, leaves
 // each connection on its old file: a write says what happened rather than that it is read-only.
 TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
@@ -124,25 +101,40 @@ TEST_F(DatabaseConnection, AWriteToAFileDeletedOrReplacedMeanwhileSaysSo)
         EXPECT_EQ(codeOf([&, db = db] { db->execute("Create Table Scratch (x)"); }), data::DbCode::Moved) << path.toStdString();
 }
 
-// Stopped from another thread at any moment, even as it is being sent, a statement that would run
-// for ever ends at once, and so does the next on a server.
-TEST_F(DatabaseConnection, AnInterruptAtAnyMomentEndsAStatement)
+// The wait for another program's lock ends after five seconds on the clock, however long each
+// short sleep really takes on a busy machine (stretched here by a coarse timer slack). Stopped from
+// another thread at any moment, even as it is being sent, a statement that would run for ever ends
+// at once, and so does the next on a server.
+TEST_F(DatabaseConnection, GivesUpWaitingForALockAfterFiveSecondsAndEndsAtAnInterrupt)
 {
+    auto other = data::Connection::open(app::firmConnection(testServer(), dir.path(), 1));
+    other->beginImmediate();
+    prctl(PR_SET_TIMERSLACK, 20'000'000UL);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(codeOf([&] { data::Transaction tx(*files.firm); }), data::DbCode::Busy);
+    const qint64 waited = timer.elapsed();
+    prctl(PR_SET_TIMERSLACK, 0UL);
+    EXPECT_GE(waited, 4900);
+    EXPECT_LT(waited, 7000);
+    other->rollback();
+    EXPECT_NO_THROW(data::Transaction tx(*files.firm));
+
     const QString endless = onFiles ? "With Recursive n(i) As (Select 1 Union All Select i + 1 From n) "
                                       "Select count(*) From n"
                                     : "Select pg_sleep(600)";
     for (int i = 0; i < 40; ++i) {
-        auto db = data::Connection::open(testYearConnection(dir.path(), 1, 1));
-        QElapsedTimer timer;
-        timer.start();
+        auto db = data::Connection::open(app::yearConnection(testServer(), dir.path(), 1, 1));
+        timer.restart();
         std::thread stopper([&] {
             std::this_thread::sleep_for(std::chrono::microseconds(50 * i));
             db->interrupt();
         });
         EXPECT_EQ(codeOf([&] { db->select(endless); }), data::DbCode::Interrupted);
         stopper.join();
-        if (!onFiles) // a file's engine stops the next statement only once it has run a while
+        if (!onFiles) { // a file's engine stops the next statement only once it has run a while
             EXPECT_EQ(codeOf([&] { db->select("Select 1"); }), data::DbCode::Interrupted) << "and so is the next";
+        }
         ASSERT_LT(timer.elapsed(), 5000) << "interrupted after " << 50 * i << " microseconds";
     }
 }

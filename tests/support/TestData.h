@@ -52,17 +52,6 @@ inline QString noSuchColumn(const QString &name)
                                   : QStringLiteral("column %1 does not exist").arg(name.toLower());
 }
 
-// What another program opens to reach the databases makeTestData made.
-inline QString testYearConnection(const QString &root, int firm, int year)
-{
-    return app::yearConnection(testServer(), root, firm, year);
-}
-
-inline QString testFirmConnection(const QString &root, int firm)
-{
-    return app::firmConnection(testServer(), root, firm);
-}
-
 // A row's values joined by "|", a null shown as `null`.
 inline QString joined(const QVector<QVariant> &row, const QString &null = {})
 {

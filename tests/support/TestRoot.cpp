@@ -1,7 +1,5 @@
 #include "support/TestRoot.h"
-#include "app/Module1.h"
 #include "support/FakeMessages.h"
-#include "support/TestData.h"
 #include <QApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -29,28 +27,6 @@ TestRoot::~TestRoot()
     QApplication::processEvents();
     app::settings().YearDb.reset();
     app::settings().FirmDb.reset();
-}
-
-data::Connection &TestRoot::year()
-{
-    return *app::settings().YearDb;
-}
-
-data::Connection &TestRoot::firm()
-{
-    return *app::settings().FirmDb;
-}
-
-QVariant TestRoot::value(const QString &sql, const data::Params &params)
-{
-    const auto rs = year().select(sql, params);
-    return rs.rows.isEmpty() ? QVariant() : rs.rows.first().first();
-}
-
-int TestRoot::counter(const QString &series)
-{
-    const auto rs = firm().select(QStringLiteral("Select Col98 From ZoF05 Where Col99=?"), {series});
-    return rs.rows.isEmpty() ? -1 : rs.rows.first().first().toInt();
 }
 
 void TestRoot::failWrites(const QString &table, const QString &change, const QString &when, Failure failure)

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Module1.h"
 #include "data/Connection.h"
 #include "support/TestData.h"
 #include <QTemporaryDir>
@@ -15,13 +16,22 @@ public:
     ~TestRoot();
 
     QString path() const { return dir_.path(); }
-    data::Connection &year();
-    data::Connection &firm();
+    data::Connection &year() { return *app::settings().YearDb; }
+    data::Connection &firm() { return *app::settings().FirmDb; }
 
     // The rows of a query on the year database, as rowTexts gives them (null as "").
     QStringList rows(const QString &sql, const data::Params &params = {}) { return rowTexts(year(), sql, params); }
-    QVariant value(const QString &sql, const data::Params &params = {});
-    int counter(const QString &series);
+    // The first value of the query's first row; null when there is none.
+    QVariant value(const QString &sql, const data::Params &params = {})
+    {
+        return year().select(sql, params).rows.value(0).value(0);
+    }
+    // The counter of a number series in the firm database; -1 when it has none.
+    int counter(const QString &series)
+    {
+        const QString read = QStringLiteral("Select Col98 From ZoF05 Where Col99=?");
+        return firm().select(read, {series}).rows.value(0).value(0, -1).toInt();
+    }
 
     // The year database refuses each `change` ("INSERT" or "UPDATE") of the table's rows that match
     // `when` (every row when empty) until allowWrites(): with "disk full", as a full disk would, or

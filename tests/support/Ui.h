@@ -40,5 +40,4 @@ private:
     QList<Step> steps_;
     int next_ = 0;
     QString failure_;
-    bool running_ = false;
 };

@@ -16,12 +16,6 @@ std::unique_ptr<data::Connection> onServer(const QString &database)
     return data::Connection::open(app::serverConnectionString(testServer(), database));
 }
 
-void dropFirm()
-{
-    for (int year : {0, Year, Year + 1})
-        dropTestDatabases(Firm, year);
-}
-
 // A database made by hand from a schema.
 std::unique_ptr<data::Connection> fromSchema(const QString &database, const char *schema)
 {
@@ -60,7 +54,8 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwrittenNo
 {
     if (testServer().isEmpty())
         GTEST_SKIP() << "DESIGNER_TEST_SERVER names no server";
-    dropFirm();
+    for (int year : {0, Year, Year + 1})
+        dropTestDatabases(Firm, year);
     QTemporaryDir dir;
     {
         demo::DemoFiles files = demo::makeDemoData(dir.path(), Firm, Year);
@@ -103,7 +98,6 @@ TEST(ServerCopy, BothFilesArriveRowForRowAndFilledDatabasesAreNeverOverwrittenNo
               QStringList{"next year"});
     EXPECT_EQ(rowTexts(*onServer(app::firmServerDatabase(Firm)), "SELECT Col98 FROM ZoF05 WHERE Col99 = 'OTH'"),
               QStringList{"500"});
-    dropFirm();
 
     // make-demo-data makes the two databases once, with the rows of the demo files, writing no file.
     dropTestDatabases(5, 2);

@@ -34,6 +34,27 @@ std::function<app::SaveResult(QString &)> saving(data::Connection &year, int kin
     };
 }
 
+bool exitedCleanly(QProcess &child, int ms)
+{
+    child.waitForFinished(ms);
+    return child.state() == QProcess::NotRunning && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
+}
+
+// What a child that saved said last: its code, or "refused" and why.
+QString lastSaid(QProcess &child)
+{
+    EXPECT_TRUE(exitedCleanly(child, 60000));
+    return QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1);
+}
+
+// Another program takes the write lock of the "year" or "firm" file and holds it for ms milliseconds.
+bool lockedByAnother(QProcess &holder, const QString &root, const char *file, int ms)
+{
+    torture::startChild(holder, {QStringLiteral("--child-lock"), root, QLatin1String(file), QString::number(ms)});
+    return holder.waitForReadyRead(30000);
+}
+
 } // namespace
 
 namespace torture {
@@ -64,31 +85,6 @@ void holdLock(const QString &file, int ms)
 
 } // namespace torture
 
-namespace {
-
-bool exitedCleanly(QProcess &child, int ms)
-{
-    child.waitForFinished(ms);
-    return child.state() == QProcess::NotRunning && child.exitStatus() == QProcess::NormalExit
-        && child.exitCode() == 0;
-}
-
-// What a child that saved said last: its code, or "refused" and why.
-QString lastSaid(QProcess &child)
-{
-    EXPECT_TRUE(exitedCleanly(child, 60000));
-    return QString::fromUtf8(child.readAllStandardOutput()).trimmed().section(QLatin1Char('\n'), -1);
-}
-
-// Another program takes the write lock of the "year" or "firm" file and holds it for ms milliseconds.
-bool lockedByAnother(QProcess &holder, const QString &root, const char *file, int ms)
-{
-    torture::startChild(holder, {QStringLiteral("--child-lock"), root, QLatin1String(file), QString::number(ms)});
-    return holder.waitForReadyRead(30000);
-}
-
-} // namespace
-
 // Two programs taking numbers from one firm database at the same time get every number once, in
 // one unbroken run from where the counter stood; a number asked for while another program holds
 // the file's lock a moment waits for it and then comes (a server's counter needs no such lock).
@@ -106,9 +102,8 @@ TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
     std::vector<int> taken;
     for (QProcess &child : children) {
         EXPECT_TRUE(exitedCleanly(child, 240000));
-        for (const QByteArray &line : child.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty())
-                taken.push_back(line.toInt());
+        for (const QString &line : QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+            taken.push_back(line.toInt());
     }
     std::sort(taken.begin(), taken.end());
     std::vector<int> expected(2 * each);
@@ -120,8 +115,7 @@ TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
     QElapsedTimer timer;
     timer.start();
     EXPECT_EQ(app::GetRecNo(QStringLiteral("OTH")), start + 2 * each);
-    if (testServer().isEmpty())
-        EXPECT_GT(timer.elapsed(), 300);
+    EXPECT_GE(timer.elapsed(), testServer().isEmpty() ? 300 : 0);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(exitedCleanly(lock, 60000));
 

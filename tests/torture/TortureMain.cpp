@@ -26,14 +26,11 @@ void say(const QString &line)
 
 void die(const QString &why)
 {
-    std::fprintf(stderr, "torture child: %s\n", qPrintable(why));
-    std::fflush(stderr);
+    std::fprintf(stderr, "torture child: %s\n", qPrintable(why)); // unbuffered: _exit loses none of it
     _exit(3);
 }
 
-namespace {
-
-int runChild(const QStringList &a)
+static int runChild(const QStringList &a)
 {
     app::Settings &s = app::settings();
     s.FirmNo = 1;
@@ -41,8 +38,8 @@ int runChild(const QStringList &a)
     s.DataRoot = a.value(2);
     try {
         s.Server = testServer();
-        s.YearDb = data::Connection::open(testYearConnection(s.DataRoot, 1, 1));
-        s.FirmDb = data::Connection::open(testFirmConnection(s.DataRoot, 1));
+        s.YearDb = data::Connection::open(app::yearConnection(s.Server, s.DataRoot, 1, 1));
+        s.FirmDb = data::Connection::open(app::firmConnection(s.Server, s.DataRoot, 1));
         app::setReportFamily(s, QStringLiteral("PWR"));
         if (a[1] == QLatin1String("--child-saves"))
             saveUntilKilled(a.value(3).toUInt());
@@ -60,7 +57,6 @@ int runChild(const QStringList &a)
     return 0;
 }
 
-} // namespace
 } // namespace torture
 
 int main(int argc, char **argv)

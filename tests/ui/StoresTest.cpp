@@ -77,7 +77,7 @@ TEST(Stores, NumbersInUseOutOfRangeValuesOtherProgramsChangesNullsAndHostileName
     // A custom column another program changed or deleted after it was loaded is left as that
     // program left it, until the save is told to overwrite; then it stores what the window shows.
     // (The two designers' stores are held to the same by the windows' tests and the torture.)
-    auto other = data::Connection::open(testYearConnection(root.path(), 1, 1));
+    auto other = data::Connection::open(app::yearConnection(testServer(), root.path(), 1, 1));
     column = "CF-2";
     const auto loadedColumn = loadCustomColumn(root.year(), column);
     const auto saveColumn = [&](bool overwrite) {

@@ -90,7 +90,8 @@ namespace {
 
 // On the files the engine groups by sorting every row; summing into a table keyed as it groups
 // reads the year once without that sort. The rows are those pivotSql selects.
-data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const QString &sourceFrom)
+data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const QString &sourceFrom,
+                         const std::function<void(qint64)> &progress)
 {
     QStringList keys{d.row, d.col};
     if (!d.group.isEmpty())
@@ -107,7 +108,10 @@ data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const Q
     QHash<QByteArray, int> lineOf;
     QByteArray key;
     const int valueAt = int(keys.size());
+    qint64 read = 0;
     db.walkRows(select, {}, [&](const data::Row &row) {
+        if (++read % 4096 == 0 && progress)
+            progress(read);
         key.resize(0);
         for (int k = 0; k < valueAt; ++k)
             data::appendKey(key, row, k, data::Engine::File, ignoresCase[k]);
@@ -131,11 +135,12 @@ data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const Q
 
 } // namespace
 
-Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom)
+Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom,
+                const std::function<void(qint64)> &progress)
 {
     const bool grouped = !definition.group.isEmpty();
     if (db.engine() == data::Engine::File && definition.reportType == 0)
-        return makePivot(summedByKey(db, definition, sourceFrom), grouped);
+        return makePivot(summedByKey(db, definition, sourceFrom, progress), grouped);
     return makePivot(db.select(pivotSql(definition, sourceFrom, db.engine())), grouped);
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 // A cross-tab definition laid out as a table: the row field's values down, the column field's
@@ -42,7 +43,10 @@ struct Pivot {
 // its Data lines and a Subtotal line; the last line is always the Total.
 Pivot makePivot(const data::RowSet &rows, bool grouped);
 
-// The definition's pivot over the year's data. Throws DbError.
-Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom);
+// The definition's pivot over the year's data. progress, when given, gets the number of rows
+// read so far every few thousand rows, where the program reads them itself (on the files; a
+// server groups them before it answers). Throws DbError.
+Pivot loadPivot(data::Connection &db, const CrossDefinition &definition, const QString &sourceFrom,
+                const std::function<void(qint64)> &progress = {});
 
 } // namespace crosstab

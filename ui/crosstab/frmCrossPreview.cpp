@@ -6,6 +6,7 @@
 #include "ui/print/Export.h"
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
@@ -149,8 +150,12 @@ void frmCrossPreview::RunPivot(const QString &reportName, const QString &rowCapt
         crosstab::Pivot pivot;
         QString error;
         try {
-            job->run(connectionString,
-                     [&](data::Connection &db) { pivot = crosstab::loadPivot(db, definition, sourceFrom); });
+            job->run(connectionString, [&](data::Connection &db) {
+                pivot = crosstab::loadPivot(db, definition, sourceFrom, [&](qint64 rows) {
+                    QMetaObject::invokeMethod(
+                        this, [this, job, rows] { showRowsRead(job, rows); }, Qt::QueuedConnection);
+                });
+            });
         } catch (const data::DbError &e) {
             error = e.text();
         }
@@ -176,6 +181,12 @@ void frmCrossPreview::pivotFinished(const std::shared_ptr<data::CancellableRun> 
     showPivot(pivot);
 }
 
+void frmCrossPreview::showRowsRead(const std::shared_ptr<data::CancellableRun> &job, qint64 rows)
+{
+    if (job == pivotJob_)
+        lblExportInfo->setText(QStringLiteral("%1 rows read...").arg(QLocale(QLocale::English).toString(rows)));
+}
+
 void frmCrossPreview::stopPivot()
 {
     if (pivotJob_)
@@ -194,6 +205,7 @@ void frmCrossPreview::endPivot()
 // While the pivot is read the window shows that it is busy and has nothing to print.
 void frmCrossPreview::showReading(bool reading)
 {
+    lblExportInfo->clear();
     prgPivot->setVisible(reading);
     for (QPushButton *b : {cmdPrint, cmdPdf, cmdExport})
         b->setEnabled(!reading);

@@ -52,6 +52,7 @@ private:
     void stopPivot(); // cancels the read and waits for it
     void endPivot();  // waits for the read
     void showReading(bool reading);
+    void showRowsRead(const std::shared_ptr<data::CancellableRun> &job, qint64 rows);
     // The pivot as the grid shows it, with the grid's widths, for a printer or a file.
     report::Report report() const;
 

@@ -132,7 +132,7 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeepsAndEmptyAndLongLists
 
     // A server's readers wait only for a lock on the whole table.
     const bool files = testServer().isEmpty();
-    auto other = data::Connection::open(testYearConnection(root.path(), 1, 1));
+    auto other = data::Connection::open(app::yearConnection(testServer(), root.path(), 1, 1));
     other->execute(files ? "BEGIN EXCLUSIVE" : "BEGIN");
     if (!files)
         other->execute("LOCK TABLE ZoCTR IN ACCESS EXCLUSIVE MODE");
