@@ -91,34 +91,6 @@ QString mainRow(const QString &code, const QString &name, const QStringList &gri
         .join(QLatin1Char('|'));
 }
 
-Opening openPicker(frmRowSelect &picker, const QString &slot, const QString &tag, std::function<void()> keys,
-                   std::function<void(frmRowSelect *)> confirm)
-{
-    Opening result;
-    // The active window the picker is opened from, as the definition window would be.
-    QWidget owner;
-    owner.show();
-    owner.activateWindow();
-    settle();
-    QLineEdit box(&owner);
-    box.setText(QStringLiteral("typed over"));
-    ModalScript script;
-    script.expect<frmRowSelect>([&](frmRowSelect *p) {
-        result.preselected = p->vfg->row();
-        EXPECT_EQ(QApplication::focusWidget(), p->vfg);
-        EXPECT_TRUE(p->vfg->isColumnHidden(1));
-        EXPECT_EQ(p->pos(), QPoint(app::twipsToPixels(5300), app::twipsToPixels(450)));
-        if (keys)
-            keys();
-        confirm(p);
-    });
-    result.expression = picker.RowSelectData(slot, &box, tag);
-    result.caption = box.text();
-    EXPECT_TRUE(script.finish()) << str(script.failure());
-    EXPECT_FALSE(picker.isVisible());
-    return result;
-}
-
 void inPreview(const QString &recNo, const std::function<void(frmCrossPreview &, ModalScript &)> &step)
 {
     DesignerScript d;

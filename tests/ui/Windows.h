@@ -119,16 +119,6 @@ inline void save()
     settle(20);
 }
 
-struct Opening {
-    QString expression; // returned
-    QString caption;    // written into the box
-    int preselected = 0;
-};
-
 // Opens a stored definition in its window and its preview by Alt+V, runs step in the preview once
 // the pivot has been read, and closes it by Esc; the focus is then back in the definition window.
 void inPreview(const QString &recNo, const std::function<void(frmCrossPreview &, ModalScript &)> &step);
-
-// Opens the picker as a field box of an active window would, runs keys in it, and confirms.
-Opening openPicker(frmRowSelect &picker, const QString &slot, const QString &tag, std::function<void()> keys = {},
-                   std::function<void(frmRowSelect *)> confirm = [](frmRowSelect *) { key(Qt::Key_Return); });
