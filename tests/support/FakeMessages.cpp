@@ -12,10 +12,3 @@ app::Answer FakeMessages::ask(const app::Message &message)
     return answers.isEmpty() ? message.defaultButton : answers.dequeue();
 }
 
-QStringList FakeMessages::prompts() const
-{
-    QStringList result;
-    for (const auto &m : shown)
-        result << m.prompt;
-    return result;
-}

@@ -16,7 +16,6 @@ public:
         shown.clear();
         answers.clear();
     }
-    QStringList prompts() const;
 
     QList<app::Message> shown;
     QQueue<app::Answer> answers;

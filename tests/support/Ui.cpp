@@ -48,12 +48,6 @@ ModalScript::~ModalScript()
     QApplication::instance()->removeEventFilter(this);
 }
 
-ModalScript &ModalScript::expect(const QString &className, std::function<void(QWidget *)> step)
-{
-    steps_ << Step{className, std::move(step)};
-    return *this;
-}
-
 bool ModalScript::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::Show && object->isWidgetType()) {
@@ -87,7 +81,7 @@ void ModalScript::tryStep(QWidget *window, int attempt)
         }
         return;
     }
-    if (next_ >= steps_.size() || !window->inherits(steps_[next_].className.toLatin1().constData())) {
+    if (next_ >= steps_.size() || !window->inherits(steps_[next_].className)) {
         failure_ += QStringLiteral("unexpected modal window %1; ").arg(window->metaObject()->className());
         window->hide();
         return;
