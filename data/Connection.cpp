@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 #include "data/ConnectionString.h"
 #include "data/DbError.h"
+#include "data/JetFunctions.h"
 #include "data/PgConnection.h"
 #include "data/SqlCipherConnection.h"
 #include <algorithm>
@@ -56,12 +57,17 @@ template <typename T> void appendNumber(QByteArray &key, char tag, T number)
 
 } // namespace
 
+std::optional<double> Row::number(int column) const
+{
+    return numberValue(value(column));
+}
+
 void appendKey(QByteArray &key, const Row &row, int column, Engine engine, bool ignoreCase)
 {
     QByteArrayView bytes;
     if (row.text(column, bytes)) {
-        const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-        if (ignoreCase && engine == Engine::Server && !ascii)
+        const auto ascii = [&] { return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }); };
+        if (ignoreCase && engine == Engine::Server && !ascii())
             appendBytes(key, 'T', QString::fromUtf8(bytes).toLower().toUtf8(), false);
         else
             appendBytes(key, 'T', bytes, ignoreCase);

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace data {
 
@@ -26,6 +27,9 @@ public:
     virtual QVariant value(int column) const = 0;
     // The UTF-8 bytes of a text value; false when the value is no text.
     virtual bool text(int column, QByteArrayView &bytes) const = 0;
+    // The value as a number the way the desktop engine reads one (numberValue); empty for a null
+    // and for text that is no number.
+    virtual std::optional<double> number(int column) const;
 
     // Every value into `values`, which keeps its storage from row to row.
     void copyTo(QVector<QVariant> &values) const

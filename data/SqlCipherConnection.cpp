@@ -52,6 +52,20 @@ bool textOf(sqlite3_value *v, QByteArrayView &bytes)
     return true;
 }
 
+// Numbers as they are, without the detour through a QVariant that every summed cell would take.
+std::optional<double> numberOf(sqlite3_value *v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_value_double(v);
+    case SQLITE_NULL:
+        return std::nullopt;
+    default:
+        return numberValue(valueOf(v));
+    }
+}
+
 DbCode codeOf(int rc)
 {
     switch (rc & 0xff) {
@@ -182,6 +196,10 @@ bool SqlCipherConnection::writable() const
 
 sqlite3_stmt *SqlCipherConnection::compile(const QString &sql, const Params &params)
 {
+    // The engine's own interrupt is spent once the statement it stopped has ended, and a short
+    // statement ends before the progress handler looks at the flag.
+    if (interrupted_)
+        throw DbError(QStringLiteral("interrupted"), DbCode::Interrupted, sql);
     // Taken out while in use, so that a read nested in another of the same text gets its own.
     sqlite3_stmt *s = cache_.take(sql).statement;
     if (!s) {
@@ -255,6 +273,7 @@ public:
     {
         return textOf(sqlite3_column_value(s_, column), bytes);
     }
+    std::optional<double> number(int column) const override { return numberOf(sqlite3_column_value(s_, column)); }
 
 private:
     sqlite3_stmt *s_;
@@ -270,6 +289,10 @@ public:
     bool text(int column, QByteArrayView &bytes) const override
     {
         return column < count_ && textOf(values_[column], bytes);
+    }
+    std::optional<double> number(int column) const override
+    {
+        return column < count_ ? numberOf(values_[column]) : std::nullopt;
     }
 
 private:

@@ -106,7 +106,8 @@ data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const Q
 
     data::RowSet sums;
     QHash<QByteArray, int> lineOf;
-    QByteArray key;
+    QByteArray key, lastKey;
+    int at = -1; // the line of lastKey: rows mostly come in runs of one cell
     const int valueAt = int(keys.size());
     qint64 read = 0;
     db.walkRows(select, {}, [&](const data::Row &row) {
@@ -115,19 +116,25 @@ data::RowSet summedByKey(data::Connection &db, const CrossDefinition &d, const Q
         key.resize(0);
         for (int k = 0; k < valueAt; ++k)
             data::appendKey(key, row, k, data::Engine::File, ignoresCase[k]);
-        auto at = lineOf.constFind(key);
-        if (at == lineOf.cend()) {
-            QVector<QVariant> line(valueAt + 1);
-            for (int k = 0; k < valueAt; ++k)
-                line[k] = row.value(k);
-            at = lineOf.insert(key, int(sums.rows.size()));
-            sums.rows.push_back(std::move(line));
+        if (at < 0 || key != lastKey) {
+            auto found = lineOf.constFind(key);
+            if (found == lineOf.cend()) {
+                QVector<QVariant> line(valueAt + 1);
+                for (int k = 0; k < valueAt; ++k)
+                    line[k] = row.value(k);
+                found = lineOf.insert(key, int(sums.rows.size()));
+                sums.rows.push_back(std::move(line));
+            }
+            at = *found;
+            lastKey.resize(0); // a copy of the bytes, so that key keeps its own storage
+            lastKey.append(key.constData(), key.size());
         }
-        // As Sum does: nulls are left out, and a sum of nothing but nulls is null.
-        const QVariant value = row.value(valueAt);
-        if (!value.isNull()) {
-            QVariant &sum = sums.rows[*at][valueAt];
-            sum = sum.toDouble() + data::numberValue(value).value_or(0);
+        // As Sum does: nulls are left out, text that is no number counts 0, and a sum of nothing
+        // but nulls is null.
+        const std::optional<double> number = row.number(valueAt);
+        if (number || !row.value(valueAt).isNull()) {
+            QVariant &sum = sums.rows[at][valueAt];
+            sum = sum.toDouble() + number.value_or(0);
         }
     });
     return sums;

@@ -48,7 +48,7 @@ void numbersOf(const data::Row &row, const QVector<int> &summed, QVector<double>
 {
     numbers.resize(summed.size());
     for (int i = 0; i < summed.size(); ++i)
-        numbers[i] = data::numberValue(row.value(summed[i])).value_or(0);
+        numbers[i] = row.number(summed[i]).value_or(0);
 }
 
 void tally(Figures &f, const QVector<int> &summed, const QVector<double> &numbers)
@@ -121,7 +121,8 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
 }
 
 ReportTallies::ReportTallies(const ReportQuery &query)
-    : query_(query), summed_(summedColumns(query)), groups_(query.groups.size()), all_(emptyFigures(query))
+    : query_(query), summed_(summedColumns(query)), groups_(query.groups.size()), all_(emptyFigures(query)),
+      last_(query.groups.size())
 {
 }
 
@@ -131,12 +132,18 @@ void ReportTallies::add(const data::Row &row)
     tally(all_, summed_, numbers_);
     groupKeys(query_, row, key_, ends_);
     for (int level = 0; level < groups_.size(); ++level) {
-        levelKey_.resize(0); // keeps its storage: no allocation for a group already tallied
-        levelKey_.append(key_.constData(), ends_[level]);
-        auto it = groups_[level].find(levelKey_);
-        if (it == groups_[level].end())
-            it = groups_[level].insert(levelKey_, emptyFigures(query_));
-        tally(*it, summed_, numbers_);
+        // Rows mostly come in runs of one group, whose figures are then at hand without a lookup.
+        Last &last = last_[level];
+        const QByteArrayView levelKey(key_.constData(), ends_[level]);
+        if (!last.figures || levelKey != last.key) {
+            last.key.resize(0);
+            last.key.append(levelKey.data(), levelKey.size());
+            auto it = groups_[level].find(last.key);
+            if (it == groups_[level].end())
+                it = groups_[level].insert(last.key, emptyFigures(query_));
+            last.figures = &*it; // an insert moves only the figures of its own level
+        }
+        tally(*last.figures, summed_, numbers_);
     }
 }
 
@@ -178,9 +185,12 @@ void ReportLines::add(const data::Row &row)
     line.values.resize(columns);
     line.values[0] = QString();
     for (int c = 1; c < columns; ++c) {
+        if (const std::optional<double> number = query_.numeric[c] ? row.number(c) : std::nullopt) {
+            line.values[c] = *number;
+            continue;
+        }
         const QVariant v = row.value(c);
-        const std::optional<double> number = query_.numeric[c] ? data::numberValue(v) : std::nullopt;
-        line.values[c] = number ? QVariant(*number) : v.isNull() ? QVariant() : QVariant(keyText(v));
+        line.values[c] = v.isNull() ? QVariant() : QVariant(keyText(v));
     }
     if (!tallies_) {
         numbersOf(row, summed_, numbers_);

@@ -52,7 +52,12 @@ private:
     QVector<int> summed_;
     QVector<QHash<QByteArray, Figures>> groups_; // per level
     Figures all_;
-    QByteArray key_, levelKey_;
+    struct Last {
+        QByteArray key;
+        Figures *figures = nullptr;
+    };
+    QVector<Last> last_; // per level
+    QByteArray key_;
     QVector<qsizetype> ends_;
     QVector<double> numbers_;
 };
