@@ -92,7 +92,7 @@ void holdLock(const QString &file, int ms)
 // as its own test checks) and neither database changes: a new definition waits on the firm file
 // for its number (on a server, whose numbers need no lock, on the year database), an edited one
 // on the year database.
-TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
+TEST(Concurrency, NumbersComeOnceALockPastTheWaitFailsASaveAsBusyAndTwoProgramsNeitherStoreANameTwiceNorUndoAChange)
 {
     TestRoot root(TestRoot::Demo);
     const int start = root.counter(QStringLiteral("OTH")), each = torture::rounds("TORTURE_NUMBERS", 2000);
@@ -132,18 +132,14 @@ TEST(Concurrency, NumbersComeOnceEachAndALockHeldPastTheWaitFailsASaveAsBusy)
         EXPECT_EQ(root.rows(all), before);
         EXPECT_EQ(root.counter(QStringLiteral("OTH")), start + 2 * each + 1);
     }
-}
 
-// In each round, in both designers: two programs adding a definition of the same name at the
-// same moment store it once, the other refused as a duplicate; and a program saving a definition
-// that another program changed (or, in the last rounds, deleted) after it was opened is told so
-// and stores nothing: the other program's change stays.
-TEST(Concurrency, TwoProgramsAtOnceNeverStoreANameTwiceNorUndoTheOthersChange)
-{
-    TestRoot root(TestRoot::Demo);
+    // Then, in each round, in both designers: two programs adding a definition of the same name at the
+    // same moment store it once, the other refused as a duplicate; and a program saving a definition
+    // that another program changed (or, in the last rounds, deleted) after it was opened is told so
+    // and stores nothing: the other program's change stays.
     const int n = torture::rounds("TORTURE_PAIRS", 40);
     const QString definitions = "Select (Select count(*) From ZoCTR) + (Select count(*) From CrMain)";
-    const int before = root.value(definitions).toInt();
+    const int present = root.value(definitions).toInt();
     for (int i = 0; i < n; ++i) {
         const int kind = i % 2;
         const bool last = i >= n - 2;
@@ -178,6 +174,6 @@ TEST(Concurrency, TwoProgramsAtOnceNeverStoreANameTwiceNorUndoTheOthersChange)
         EXPECT_EQ(root.rows(table), stored) << "round " << i;
     }
     // One added in each round and two deleted: more rows would be a name stored twice.
-    EXPECT_EQ(root.value(definitions).toInt(), before + n - 2);
+    EXPECT_EQ(root.value(definitions).toInt(), present + n - 2);
     std::printf("%d rounds of two programs at once: no name stored twice, no change undone\n", n);
 }
