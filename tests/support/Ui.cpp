@@ -1,5 +1,4 @@
 #include "support/Ui.h"
-#include <QDeadlineTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -85,9 +84,7 @@ void ModalScript::tryStep(QWidget *window, int attempt)
 
 bool ModalScript::finish(int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (next_ < steps_.size() && !deadline.hasExpired() && failure_.isEmpty())
-        settle(5);
+    static_cast<void>(QTest::qWaitFor([this] { return next_ >= steps_.size() || !failure_.isEmpty(); }, timeoutMs));
     settle(20);
     if (next_ < steps_.size()) {
         failure_ += QStringLiteral("%1 of %2 steps ran; ").arg(next_).arg(steps_.size());
