@@ -19,17 +19,6 @@ std::string state(frmRepCust &w)
                    .arg(focus ? focus->objectName() : QString(), columns.join(',')));
 }
 
-// Opens the window on a new column and runs the step in it.
-void inWindow(std::function<void(frmCustFld *)> step)
-{
-    ModalScript script;
-    script.expect<frmCustFld>(step);
-    frmCustFld window;
-    window.showForm({});
-    ASSERT_TRUE(script.finish()) << str(script.failure());
-    EXPECT_FALSE(window.isVisible());
-}
-
 // Opens the combo of a cell of the selected grid and answers it with keys.
 void editCell(frmRepCust &w, int row, int col, int downs)
 {
@@ -218,6 +207,7 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
     // A catalogue row: a message and no window.
     EXPECT_EQ(press(w.cmdCustFieldMod), "This is not CUSTOM Field ");
 
+    const auto customColumns = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
     { // the script ends before the windows opened below
         ModalScript script;
         script
@@ -234,6 +224,31 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
                 addCustomColumn(root, "CF-9|Stored Meanwhile|T52.Col95 * M20.NoWeight|N");
                 key(Qt::Key_Escape); // leaves like Cancel: the next opening starts afresh
             })
+            .expect<frmCustFld>([&](frmCustFld *f) {
+                // Refused, a missing name or formula takes no number. A formula that does not run is
+                // stored only when the user says so; a database error is shown, takes a number and
+                // keeps the window open.
+                const std::string columnsBefore = customColumns();
+                type("  \tT52.Col93");
+                click(f->cmdOK);
+                f->txtColName->setText("Weight");
+                f->txtFormula->setPlainText(" \n ");
+                click(f->cmdOK);
+                FakeMessages::instance().answer(app::Answer::No);
+                for (const char *formula : {"T52.Col93 *+* 2", "Sum(T52.Col93) / 2", "T52.Col93 + M02.Col98"}) {
+                    f->txtFormula->setPlainText(formula);
+                    click(f->cmdOK);
+                }
+                f->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
+                root.failWrites("CRCustFld");
+                FakeMessages::instance().answer(app::Answer::Yes);
+                click(f->cmdOK);
+                EXPECT_TRUE(f->isVisible());
+                EXPECT_EQ(customColumns(), columnsBefore);
+                root.allowWrites();
+                FakeMessages::instance().answer(app::Answer::Yes);
+                click(f->cmdOK);
+            })
             .expect<frmCustFld>([](frmCustFld *) {
                 type("Margin\tT52.Col93");
                 key(Qt::Key_Return); // a new line in the formula
@@ -247,16 +262,34 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
         click(w.cmdCustField);
         EXPECT_EQ(str(w.VSAval->textMatrix(w.VSAval->row(), C::TabName)), "CF-2"); // changed, then cancelled
         click(w.cmdCustField);
+        click(w.cmdCustField);
         ASSERT_TRUE(script.finish()) << str(script.failure());
     }
     // The custom column window has no owner; a desktop gives the wizard its activation back.
     QApplication::setActiveWindow(&w);
 
-    const QString column = "CF-" + QString::number(mrn);
+    const app::Message question = FakeMessages::instance().shown.last();
+    const QString noSuchWeight = "The formula cannot run on this year's data:\n" + noSuchColumn("M20.NoSuchWeight")
+                               + "\n\nStore the column anyway?";
+    EXPECT_EQ(takeMessages(),
+              str("Please Enter Column Name and Formula Both \nPlease Enter Column Name and Formula Both \n"
+                  "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
+                  "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use "
+                  "Sum, which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
+                  "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
+                  + noSuchWeight + "\n!disk full\n" + noSuchWeight));
+    EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
+                && question.defaultButton == app::Answer::No);
+    const QString weight = "CF-" + QString::number(mrn + 1); // the failed save's number stays used
+    EXPECT_EQ(lines(root.rows("Select * From CRCustFld Where ColCode=?", {weight})),
+              str(weight + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
+
+    const QString column = "CF-" + QString::number(mrn + 2);
     EXPECT_EQ(lines(gridRows(w.VSAval).mid(w.CustFldStart)),
               lines({"CF-1|T52.Col95 * M20.ColWeight|N|Weight Sold|Right||",
                      "CF-2|M02.Col98 + Space(1) + M02.Col88|D|Party And City|Left||",
                      "CF-9|T52.Col95 * M20.NoWeight|N|Stored Meanwhile|Right||",
+                     weight + "|T52.Col95 * M20.NoSuchWeight|N|Weight|Right||",
                      column + "|T52.Col93\n- T52.Col95|C|Margin|Left||"}));
 
     click(w.cmdAdd); // the column just made is current
@@ -276,47 +309,6 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
                                     "CF-9|T52.Col95 * M20.NoWeight|N|Stored Meanwhile|Right||None|None|No|No|No"})),
                      made + "|" + column + "|T52.Col93\n- T52.Col95|Margin|C|L||0|N|N|N|N|N|F|1",
                      made + "|CF-9|T52.Col95 * M20.NoWeight|Stored Meanwhile|N|R||0|N|N|N|N|N|F|2"}));
-
-    // Refused, a missing name or formula takes no number. A formula that does not run is stored only
-    // when the user says so; a database error is shown, takes a number and keeps the window open.
-    const auto customColumns = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
-    const std::string columnsBefore = customColumns();
-    inWindow([&](frmCustFld *f) {
-        type("  \tT52.Col93");
-        click(f->cmdOK);
-        f->txtColName->setText("Weight");
-        f->txtFormula->setPlainText(" \n ");
-        click(f->cmdOK);
-        FakeMessages::instance().answer(app::Answer::No);
-        for (const char *formula : {"T52.Col93 *+* 2", "Sum(T52.Col93) / 2", "T52.Col93 + M02.Col98"}) {
-            f->txtFormula->setPlainText(formula);
-            click(f->cmdOK);
-        }
-        f->txtFormula->setPlainText("T52.Col95 * M20.NoSuchWeight");
-        root.failWrites("CRCustFld");
-        FakeMessages::instance().answer(app::Answer::Yes);
-        click(f->cmdOK);
-        EXPECT_TRUE(f->isVisible());
-        EXPECT_EQ(customColumns(), columnsBefore);
-        root.allowWrites();
-        FakeMessages::instance().answer(app::Answer::Yes);
-        click(f->cmdOK);
-    });
-    const app::Message question = FakeMessages::instance().shown.last();
-    const QString noSuchWeight = "The formula cannot run on this year's data:\n" + noSuchColumn("M20.NoSuchWeight")
-                               + "\n\nStore the column anyway?";
-    EXPECT_EQ(takeMessages(),
-              str("Please Enter Column Name and Formula Both \nPlease Enter Column Name and Formula Both \n"
-                  "The formula cannot run on this year's data:\nSyntax error at position 13: expected a value but found "
-                  "'*'\n\nStore the column anyway?\nA column's formula gives one value for each row and cannot use "
-                  "Sum, which adds up rows. Set the column's Total, Count or Grand Total in the wizard instead.\n"
-                  "The formula cannot run on this year's data:\nType mismatch in +\n\nStore the column anyway?\n"
-                  + noSuchWeight + "\n!disk full\n" + noSuchWeight));
-    EXPECT_TRUE(question.buttons == app::Buttons::YesNo && question.icon == app::Icon::Exclamation
-                && question.defaultButton == app::Answer::No);
-    const QString weight = "CF-" + QString::number(mrn + 2); // the failed save's number stays used
-    EXPECT_EQ(lines(root.rows("Select * From CRCustFld Where ColCode=?", {weight})),
-              str(weight + "|Weight|T52.Col95 * M20.NoSuchWeight|N|PWR"));
 
     // Built with the mouse and keys (the available columns found by typing their captions), saved by
     // its access key while the width box is still open.
