@@ -7,8 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
-    const QStringList arguments = text.split(QLatin1Char('\n'));
-    const app::CommandLine line = app::parseCommandLine(arguments);
+    const app::CommandLine line = app::parseCommandLine(text.split(QLatin1Char('\n')));
     if (!line.error.isEmpty()) {
         FUZZ_CHECK(line.error.endsWith(app::usageText()));
         return 0;

@@ -75,14 +75,12 @@ TEST(ReportList, KeysActOnTheCurrentRowWhichEveryReloadKeepsEmptyLongAndBrokenLi
     EXPECT_EQ(takeMessages(), "No Record To Delete ");
     EXPECT_EQ(QApplication::focusWidget(), list.vfg);
 
-    {
-        data::Transaction tx(root.year());
-        for (int i = 0; i < 2000; ++i)
-            root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values (?, ?, ?)",
-                                {QString("CTR%1").arg(i + 1), QString("Report %1").arg(1999 - i, 4, 10, QChar('0')),
-                                 i % 3 ? QVariant(QString("Desc %1").arg(i)) : QVariant()});
-        tx.commit();
-    }
+    data::Transaction tx(root.year());
+    for (int i = 0; i < 2000; ++i)
+        root.year().execute("Insert Into ZoCTR (Col99, ColRepName, ColRepDesc) Values (?, ?, ?)",
+                            {QString("CTR%1").arg(i + 1), QString("Report %1").arg(1999 - i, 4, 10, QChar('0')),
+                             i % 3 ? QVariant(QString("Desc %1").arg(i)) : QVariant()});
+    tx.commit();
     list.DataSelect();
     EXPECT_TRUE(list.cmdModify->isEnabled() && list.cmdDelete->isEnabled());
 
