@@ -61,13 +61,17 @@ TEST(CommandLine, ReadsFirmAndYearAndRefusesAnythingElseWithTheUsage)
             << args.join(' ').left(40).toStdString();
 }
 
-// Start-up in this process, over a data root holding demo firm 5, year 2: a good start shows the
-// list; each broken file stops the start with exit code 2 and one message, keeps no connection
-// open and leaves every file as it was.
+// Start-up over a data root holding demo firm 5, year 2, in this process and as the real program a
+// user starts. A good start shows the list; the program keeps running with it and says at once
+// which file it cannot write. Each broken file, or a command line refused, stops the start with
+// exit code 2 and one message (the program's on stderr), keeps no connection open and leaves every
+// file as it was.
 TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
 {
-    SKIP_ON_SERVER("about the files under the data root");
+    SKIP_ON_SERVER("about the files under the data root, read-only ones among them");
     QTemporaryDir root;
+    const QString designer = root.path() + "/Rpt/designer";
+    ASSERT_TRUE(QDir(root.path()).mkpath("Rpt") && QFile::copy(DESIGNER_EXE, designer));
     demo::makeDemoData(root.path(), 5, 2);
     const QString yearFile = app::yearDbBase(root.path(), 5, 2) + ".db";
     const QString firmFile = app::firmDbBase(root.path(), 5) + ".db";
@@ -78,6 +82,30 @@ TEST(StartUp, OpensBothFilesOrRefusesThemWithoutWritingToThem)
     EXPECT_TRUE(Form1::instance().isVisible());
     EXPECT_GT(Form1::instance().vfg->rows(), 2);
     closeAll();
+
+    const QStringList made = snapshot(root.path());
+    QString errors;
+    EXPECT_EQ(runTool(designer, {"5,"}, &errors), 2);
+    EXPECT_TRUE(errors.contains("designer: The year number \"\" is not a whole number from 0 to 32767.\n" +
+                                app::usageText() + "\n"))
+        << errors.toStdString();
+    EXPECT_EQ(snapshot(root.path()), made);
+    EXPECT_EQ(runTool(designer, {"5,2"}, &errors, {}, 1500), StillRunning) << errors.toStdString();
+    EXPECT_FALSE(errors.contains("cannot be written")) << errors.toStdString();
+    // Readable by all, writable by none but the owner of the folders.
+    QProcess::execute("chmod", {"-R", "a+rX,a-w", root.path()});
+    QProcess::execute("find", {root.path(), "-type", "d", "-exec", "chmod", "u+w", "{}", "+"});
+    QStringList command{designer, "5,2"};
+    if (geteuid() == 0) // the superuser writes any file: the program runs as a user who cannot
+        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    EXPECT_EQ(runTool(command[0], command.mid(1), &errors, {}, 1500), StillRunning) << errors.toStdString();
+    // After any warning of Qt's about the user's own folders.
+    EXPECT_TRUE(errors.endsWith("designer: The year database " + yearFile + " cannot be written (a read-only file, "
+                                "folder or medium): definitions can be opened but not saved.\nThe firm database "
+                                + firmFile + " cannot be written (a read-only file, folder or medium): new "
+                                             "definitions cannot be given a number.\n"))
+        << errors.toStdString();
+    QProcess::execute("chmod", {"-R", "u+w", root.path()});
 
     const QString yearMessage = "Cannot open the year database " + yearFile + ": ";
     // One case for each way a file is refused: missing, without a table the designer needs (the firm
@@ -135,41 +163,4 @@ TEST(StartUp, OnAServerOpensFirmAndYearOrSaysWhyNot)
     EXPECT_EQ(Form1::instance().vfg->textMatrix(1, 0) + Form1::instance().vfg->textMatrix(1, 2), "CTR4By month");
     EXPECT_EQ(app::GetRecNo("OTH"), 17);
     dropTestDatabases(5, 2);
-}
-
-// The real program as a user starts it: a refused start exits with 2 and the reason on stderr
-// (a command line refused here; a database that does not open says so the same way), having
-// written nothing; a good one keeps running with its list, and says at once which file it
-// cannot write.
-TEST(Program, ExitsWithTheReasonOnStderrOrKeepsRunning)
-{
-    SKIP_ON_SERVER("about the files under the data root, read-only ones among them");
-    QTemporaryDir root;
-    const QString designer = root.path() + "/Rpt/designer";
-    ASSERT_TRUE(QDir(root.path()).mkpath("Rpt") && QFile::copy(DESIGNER_EXE, designer));
-    demo::makeDemoData(root.path(), 5, 2);
-    const QStringList before = snapshot(root.path());
-    QString errors;
-    EXPECT_EQ(runTool(designer, {"5,"}, &errors), 2);
-    EXPECT_TRUE(errors.contains("designer: The year number \"\" is not a whole number from 0 to 32767.\n" +
-                                app::usageText() + "\n"))
-        << errors.toStdString();
-    EXPECT_EQ(snapshot(root.path()), before);
-    EXPECT_EQ(runTool(designer, {"5,2"}, &errors, {}, 1500), StillRunning) << errors.toStdString();
-    EXPECT_FALSE(errors.contains("cannot be written")) << errors.toStdString();
-
-    const QString year = app::yearDbBase(root.path(), 5, 2), firm = app::firmDbBase(root.path(), 5);
-    // Readable by all, writable by none but the owner of the folders.
-    QProcess::execute("chmod", {"-R", "a+rX,a-w", root.path()});
-    QProcess::execute("find", {root.path(), "-type", "d", "-exec", "chmod", "u+w", "{}", "+"});
-    QStringList command{designer, "5,2"};
-    if (geteuid() == 0) // the superuser writes any file: the program runs as a user who cannot
-        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-    EXPECT_EQ(runTool(command[0], command.mid(1), &errors, {}, 1500), StillRunning) << errors.toStdString();
-    // After any warning of Qt's about the user's own folders.
-    EXPECT_TRUE(errors.endsWith("designer: The year database " + year + ".db cannot be written (a read-only file, "
-                                "folder or medium): definitions can be opened but not saved.\nThe firm database "
-                                + firm + ".db cannot be written (a read-only file, folder or medium): new "
-                                         "definitions cannot be given a number.\n"))
-        << errors.toStdString();
 }

@@ -17,32 +17,23 @@ public:
         if (!object->isWidgetType() || !static_cast<QWidget *>(object)->isWindow())
             return false;
         auto *widget = static_cast<QWidget *>(object);
+        // offscreen keeps a hidden window as its focus window, so showing that window again does not
+        // activate it; a window manager would.
         if (event->type() == QEvent::Show)
-            activateReshown(widget);
+            QTimer::singleShot(0, this, [shown = QPointer<QWidget>(widget)] {
+                if (shown && shown->isVisible() && !QApplication::activeWindow()
+                    && QGuiApplication::focusWindow() == shown->windowHandle())
+                    QApplication::setActiveWindow(shown);
+            });
         if (event->type() != QEvent::Hide)
             return false;
         QPointer<QWidget> below = widget->parentWidget() ? widget->parentWidget()->window() : nullptr;
         QTimer::singleShot(0, this, [below] {
-            QWidget *next = QApplication::activeModalWidget();
-            if (!next)
-                next = below;
+            QWidget *next = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : below.data();
             if (next && next->isVisible() && !QApplication::activeWindow())
                 next->activateWindow();
         });
         return false;
-    }
-
-private:
-    // offscreen keeps a hidden window as its focus window, so showing that window again does not
-    // activate it; a window manager would.
-    void activateReshown(QWidget *widget)
-    {
-        QPointer<QWidget> shown = widget;
-        QTimer::singleShot(0, this, [shown] {
-            if (shown && shown->isVisible() && !QApplication::activeWindow()
-                && QGuiApplication::focusWindow() == shown->windowHandle())
-                QApplication::setActiveWindow(shown);
-        });
     }
 };
 

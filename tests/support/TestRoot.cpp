@@ -1,8 +1,6 @@
 #include "support/TestRoot.h"
 #include "support/FakeMessages.h"
 #include <QApplication>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QWidget>
 
 TestRoot::TestRoot(Content content, const QString &runMode, int firm, int year)
@@ -62,10 +60,3 @@ void TestRoot::copyRows(const QString &table, const QString &where)
     year().execute(QStringLiteral("Insert Into %1 (%2) Select %2 From %1 %3").arg(table, columns.join(','), where));
 }
 
-void TestRoot::restartServer()
-{
-    static const QRegularExpression folder(QStringLiteral("host=(\\S+)"));
-    const QString dir = folder.match(testServer()).captured(1);
-    ASSERT_FALSE(dir.isEmpty()) << "no server folder in " << testServer().toStdString();
-    ASSERT_EQ(QProcess::execute(QStringLiteral(PG_CLUSTER), {QStringLiteral("restart"), dir}), 0);
-}

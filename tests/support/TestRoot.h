@@ -44,10 +44,6 @@ public:
     // Inserts a copy of the table's rows that match `where` ("Where ..."), each with a rowid of its own.
     void copyRows(const QString &table, const QString &where = {});
 
-    // Restarts the test server, as an administrator may while programs use it: every connection
-    // to it breaks.
-    static void restartServer();
-
 private:
     QTemporaryDir dir_;
     QStringList failing_; // "trigger ON table"

@@ -5,20 +5,15 @@
 
 void key(Qt::Key k, Qt::KeyboardModifiers modifiers)
 {
-    QWidget *target = QApplication::focusWidget();
-    if (!target)
-        target = QApplication::activeWindow();
-    if (target)
+    if (QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow())
         QTest::keyClick(target, k, modifiers);
 }
 
 void type(const QString &text)
 {
-    for (const QChar c : text) {
-        QWidget *target = QApplication::focusWidget();
-        if (target)
+    for (const QChar c : text) // each to wherever the focus is by then
+        if (QWidget *target = QApplication::focusWidget())
             QTest::keyClicks(target, QString(c));
-    }
 }
 
 void settle(int ms)
@@ -48,19 +43,12 @@ ModalScript::~ModalScript()
     QApplication::instance()->removeEventFilter(this);
 }
 
-ModalScript &ModalScript::expect(const QString &className, std::function<void(QWidget *)> step)
-{
-    steps_ << Step{className, std::move(step)};
-    return *this;
-}
-
 bool ModalScript::eventFilter(QObject *object, QEvent *event)
 {
     if (event->type() == QEvent::Show && object->isWidgetType()) {
         auto *w = static_cast<QWidget *>(object);
         if (w->isWindow() && w->isModal()) {
-            QPointer<QWidget> window = w;
-            QTimer::singleShot(0, this, [this, window] {
+            QTimer::singleShot(0, this, [this, window = QPointer<QWidget>(w)] {
                 if (window)
                     tryStep(window, 0);
             });
@@ -76,8 +64,7 @@ void ModalScript::tryStep(QWidget *window, int attempt)
     const bool ready = QApplication::activeModalWidget() == window && QApplication::activeWindow() == window;
     if (!ready) {
         if (attempt < 400) {
-            QPointer<QWidget> w = window;
-            QTimer::singleShot(5, this, [this, w, attempt] {
+            QTimer::singleShot(5, this, [this, w = QPointer<QWidget>(window), attempt] {
                 if (w)
                     tryStep(w, attempt + 1);
             });
@@ -87,7 +74,7 @@ void ModalScript::tryStep(QWidget *window, int attempt)
         }
         return;
     }
-    if (next_ >= steps_.size() || !window->inherits(steps_[next_].className.toLatin1().constData())) {
+    if (next_ >= steps_.size() || !window->inherits(steps_[next_].className)) {
         failure_ += QStringLiteral("unexpected modal window %1; ").arg(window->metaObject()->className());
         window->hide();
         return;

@@ -17,12 +17,11 @@ public:
     ModalScript();
     ~ModalScript() override;
 
-    ModalScript &expect(const QString &className, std::function<void(QWidget *)> step);
     template <class W>
     ModalScript &expect(std::function<void(W *)> step)
     {
-        return expect(QString::fromLatin1(W::staticMetaObject.className()),
-                      [step](QWidget *w) { step(static_cast<W *>(w)); });
+        steps_ << Step{W::staticMetaObject.className(), [step](QWidget *w) { step(static_cast<W *>(w)); }};
+        return *this;
     }
     // Spins the event loop until every step ran; false when one was missing or unexpected.
     bool finish(int timeoutMs = 10000);
@@ -34,7 +33,7 @@ private:
     void tryStep(QWidget *window, int attempt);
 
     struct Step {
-        QString className;
+        const char *className;
         std::function<void(QWidget *)> run;
     };
     QList<Step> steps_;

@@ -1,9 +1,8 @@
 #include "app/Module1.h"
+#include "support/Definitions.h"
 #include "support/TestRoot.h"
 #include "tests/torture/Torture.h"
-#include "ui/crosstab/CrossTabStore.h"
 #include "ui/wizard/ReportStore.h"
-#include "ui/wizard/ReportText.h"
 #include <QRandomGenerator>
 #include <QMap>
 #include <QRegularExpression>
@@ -100,10 +99,7 @@ QStringList storedRows(const Definition &d)
     if (d.kind == CrossTab)
         return {d.code + QLatin1Char('|') + crossTabFields(d).join(QLatin1Char('|'))};
     const QVector<SelectedColumn> rows = tabularRows(d);
-    const app::Family family = app::reportFamily(QStringLiteral("PWR"));
-    const ReportText t = buildReportText(rows, family.ExtraSelect, family.SourceFrom);
-    QStringList result{joined({d.code, QStringLiteral("PWR"), d.name(), t.sql, t.orderBy, t.groupCount, t.totalStr,
-                               t.countStr, t.grandTotalStr, t.totDecimalStr, t.formatStr, t.widthStr})};
+    QStringList result{mainRow(d.code, d.name(), rows)};
     for (int i = 0; i < rows.size(); ++i)
         result << joined(childRow(d.code, rows[i], i + 1));
     return result;

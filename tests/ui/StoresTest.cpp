@@ -1,20 +1,9 @@
+#include "support/ErrorOf.h"
 #include "tests/ui/Windows.h"
 
 using app::SaveResult;
 
 namespace {
-
-// Names a LIKE, pasted SQL or a short column would get wrong.
-QStringList hostileNames()
-{
-    QString longName;
-    while (longName.size() < 10000)
-        longName += QString::fromUtf8("x'%_\"é名 ");
-    longName = longName.left(9999) + QLatin1Char('z');
-    // "1000" and "axb" first: what a wildcard in a later name would match.
-    return {"1000", "axb", "O'Brien's \"quoted\" report", "100%", "a_b", "Select * From ZoCTR; Drop Table ZoCTR; --",
-            QString::fromUtf8("Ünïcødé 名前 ✓ ☃"), longName};
-}
 
 QStringList listedNames()
 {
@@ -27,11 +16,41 @@ QStringList listedNames()
 
 } // namespace
 
-// A counter set behind the numbers in use skips them, in both series; a name in use is refused
-// inside the save, before a number is taken.
+// GetRecNo hands out a series' counter and refuses a missing or broken one. A counter set behind
+// the numbers in use skips them, in both series; a name in use is refused inside the save, before
+// a number is taken.
 TEST(Stores, NumbersInUseOutOfRangeValuesOtherProgramsChangesNullsAndHostileNames)
 {
     TestRoot root(TestRoot::Demo);
+    root.firm().execute("Update ZoF05 Set Col98=17 Where Col99='OTH'");
+    const int mrn = root.counter("MRN");
+    // Taken, read without taking, taken from another series; the counters after.
+    EXPECT_EQ((QList<int>{app::GetRecNo("OTH", true), app::GetRecNo("OTH", false), app::GetRecNo("MRN", true),
+                          root.counter("OTH"), root.counter("MRN")}),
+              (QList<int>{17, 18, mrn, 18, mrn + 1}));
+    EXPECT_EQ(codeOf([] { app::GetRecNo("XYZ", true); }), data::DbCode::Missing);
+    // A counter that holds no record number is refused, named with its file, and left as it is, so
+    // that a save taking a number changes nothing. A server's whole-number column holds no word or
+    // fraction.
+    QStringList bads{"NULL", "-3"};
+    if (testServer().isEmpty())
+        bads << "'seventeen'" << "17.5";
+    for (const QString &bad : bads) {
+        root.firm().execute(QString("Update ZoF05 Set Col98=%1 Where Col99='OTH'").arg(bad));
+        const QStringList counters = rowTexts(root.firm(), "Select * From ZoF05 Order By Col99");
+        const QString error = errorOf([] { app::GetRecNo("OTH", true); });
+        EXPECT_TRUE(error.contains("\"OTH\"")
+                    && error.contains(testServer().isEmpty() ? "/Firm1/Firm1.db" : "firm1 on the server"))
+            << bad.toStdString();
+        EXPECT_EQ(codeOf([] { app::GetRecNo("OTH", true); }), data::DbCode::BadCounter) << bad.toStdString();
+        EXPECT_EQ(rowTexts(root.firm(), "Select * From ZoF05 Order By Col99"), counters) << bad.toStdString();
+    }
+    EXPECT_EQ(rowTexts(root.firm(), "Select Col99 From ZoF05 Order By 1"), QStringList({"MRN", "OTH"}));
+    // GetSqlValue gives the first value, or 0 when there is none.
+    EXPECT_EQ(app::GetSqlValue("Select COUNT(ColRepName)  From ZoCTR  Where ColRepName=?", {"no such name"}), 0);
+    EXPECT_EQ(app::GetSqlValue("Select ColRepType From ZoCTR Where 1=0"), 0);
+    EXPECT_EQ(app::GetSqlValue("Select 2.5"), 2.5);
+
     // Every definition but the new ones.
     const auto all = [&](const QString &recNo, const QString &code, const QString &column) {
         return root.rows("Select * From ZoCTR Where Col99<>? Order By 1", {recNo})
@@ -114,7 +133,14 @@ TEST(Stores, NumbersInUseOutOfRangeValuesOtherProgramsChangesNullsAndHostileName
               "||||||||||0");
     EXPECT_TRUE(empty->problems.isEmpty());
 
-    const QStringList names = hostileNames();
+    // Names a LIKE, pasted SQL or a short column would get wrong; "1000" and "axb" first: what a
+    // wildcard in a later name would match.
+    QString longName;
+    while (longName.size() < 10000)
+        longName += QString::fromUtf8("x'%_\"é名 ");
+    const QStringList names{"1000", "axb", "O'Brien's \"quoted\" report", "100%", "a_b",
+                            "Select * From ZoCTR; Drop Table ZoCTR; --", QString::fromUtf8("Ünïcødé 名前 ✓ ☃"),
+                            longName.left(9999) + QLatin1Char('z')};
     const auto addedAndListedOnce = [&](const std::function<SaveResult(QString &, const QString &)> &save) {
         const QStringList tried = names + QStringList{"100%", "A_B"};
         for (int i = 0; i < tried.size(); ++i) {

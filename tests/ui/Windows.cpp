@@ -82,15 +82,6 @@ QVector<SelectedColumn> cells(const QStringList &rows)
     return result;
 }
 
-QString mainRow(const QString &code, const QString &name, const QStringList &gridRows)
-{
-    const app::Settings &s = app::settings();
-    const ReportText t = buildReportText(cells(gridRows), s.ExtraSelect, s.SourceFrom);
-    return QStringList{code, s.ReportFamily, name, t.sql, t.orderBy, QString::number(t.groupCount), t.totalStr,
-                       t.countStr, t.grandTotalStr, t.totDecimalStr, t.formatStr, t.widthStr}
-        .join(QLatin1Char('|'));
-}
-
 void inPreview(const QString &recNo, const std::function<void(frmCrossPreview &, ModalScript &)> &step)
 {
     DesignerScript d;

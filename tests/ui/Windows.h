@@ -61,8 +61,6 @@ void addCustomColumn(TestRoot &root, const QString &row);
 std::string storedReport(TestRoot &root, const QString &code);
 // Rows of cells joined by "|", split into their cells.
 QVector<SelectedColumn> cells(const QStringList &rows);
-// The CrMain row a save writes for these selected-grid rows, as TestRoot::rows shows it.
-QString mainRow(const QString &code, const QString &name, const QStringList &gridRows);
 
 // Drives a definition window and the pickers it opens, from inside their own loops.
 class DesignerScript {
@@ -72,8 +70,7 @@ public:
     {
         script.expect<SelectionScreen>([body](SelectionScreen *s) { body(*s); });
         open();
-        if (!script.finish())
-            ADD_FAILURE() << script.failure().toStdString();
+        EXPECT_TRUE(script.finish()) << script.failure().toStdString();
     }
     // Opens the script's own window as the list does.
     void entry(int eType, const QString &recNo, const std::function<void(SelectionScreen &)> &body)
