@@ -207,7 +207,6 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
     // A catalogue row: a message and no window.
     EXPECT_EQ(press(w.cmdCustFieldMod), "This is not CUSTOM Field ");
 
-    const auto customColumns = [&] { return lines(root.rows("Select * From CRCustFld Order By ColCode")); };
     { // the script ends before the windows opened below
         ModalScript script;
         script
@@ -228,7 +227,7 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
                 // Refused, a missing name or formula takes no number. A formula that does not run is
                 // stored only when the user says so; a database error is shown, takes a number and
                 // keeps the window open.
-                const std::string columnsBefore = customColumns();
+                const QStringList columns = root.rows("Select * From CRCustFld Order By ColCode");
                 type("  \tT52.Col93");
                 click(f->cmdOK);
                 f->txtColName->setText("Weight");
@@ -244,7 +243,7 @@ TEST(Wizard, PagesWalkAndValidateAFailedOrOverriddenSaveOrABadFormulaChangesNoth
                 FakeMessages::instance().answer(app::Answer::Yes);
                 click(f->cmdOK);
                 EXPECT_TRUE(f->isVisible());
-                EXPECT_EQ(customColumns(), columnsBefore);
+                EXPECT_EQ(root.rows("Select * From CRCustFld Order By ColCode"), columns);
                 root.allowWrites();
                 FakeMessages::instance().answer(app::Answer::Yes);
                 click(f->cmdOK);
