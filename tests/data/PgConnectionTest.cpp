@@ -51,11 +51,12 @@ TEST(PgConnection, ValuesLocksAndLostSessions)
     EXPECT_EQ(codeOf([&] { data::Connection::open(app::serverConnectionString(server, "no_such_db")); }),
               data::DbCode::CantOpen);
 
-    // A transaction left after a failed statement stores nothing, and commit says so and ends it.
+    // A transaction left after a failed statement stores nothing, and commit says so.
     db.beginImmediate();
     db.execute("Insert Into CrMain (ColCode) Values ('CRF2')");
     EXPECT_EQ(codeOf([&] { db.execute("Insert Into CrMain (ColCode) Values ('crf2')"); }), data::DbCode::Constraint);
     EXPECT_TRUE(codeOf([&] { db.commit(); }).has_value());
+    EXPECT_FALSE(db.inTransaction());
     EXPECT_EQ(db.select("Select count(*) From CrMain").rows[0][0].toInt(), 0);
 
     // A user who may only read the definitions is refused writes like a preview's session.

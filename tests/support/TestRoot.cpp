@@ -59,4 +59,3 @@ void TestRoot::copyRows(const QString &table, const QString &where)
     columns.removeIf([](const QString &c) { return c.compare(QLatin1String("rowid"), Qt::CaseInsensitive) == 0; });
     year().execute(QStringLiteral("Insert Into %1 (%2) Select %2 From %1 %3").arg(table, columns.join(','), where));
 }
-
