@@ -66,8 +66,8 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
     q.engine = engine;
     QString select = QStringLiteral("Select Space(0)");
     QString eachRow = QStringLiteral("each_row(Null");
-    QString groupOrder, sort;
-    QStringList groupPlaces, sortPlaces; // the same order by the columns' places
+    QString groupOrder, sort, rest;
+    QStringList groupPlaces, sortPlaces, restPlaces; // the same order by the columns' places
     q.columns << report::Column{QStringLiteral("Cod"), 0, Qt::AlignLeft, -1};
     q.numeric = q.total = q.count = q.grandTotal = {false};
     for (int r = 0; r < rows.size(); ++r) {
@@ -87,7 +87,11 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
                                                 : -1};
         const auto ordered = [&](SelectedColumn::Cell setting, QStringList &places) {
             const bool descending = c.is(setting, 'D');
-            places << QString::number(col + 1) + (descending ? QStringLiteral(" DESC") : QString());
+            // Nulls first, as the translator orders every column on the server.
+            const QString nulls = engine == data::Engine::File ? QString()
+                                  : descending                  ? QStringLiteral(" NULLS LAST")
+                                                                : QStringLiteral(" NULLS FIRST");
+            places << QString::number(col + 1) + (descending ? QStringLiteral(" DESC") : QString()) + nulls;
             return QStringLiteral(", ") + field + (descending ? QStringLiteral(" Desc") : QString());
         };
         if (c.grouped()) {
@@ -96,6 +100,8 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
             groupOrder += ordered(SelectedColumn::Grouping, groupPlaces);
         } else if (!c.is(SelectedColumn::Sorting, 'N')) {
             sort += ordered(SelectedColumn::Sorting, sortPlaces);
+        } else {
+            rest += ordered(SelectedColumn::Sorting, restPlaces);
         }
         q.numeric << c.numeric();
         q.total << c.is(SelectedColumn::Total, 'Y');
@@ -104,19 +110,38 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         const bool figured = c.grouped() || (c.numeric() && (q.total.last() || q.grandTotal.last()));
         eachRow += QStringLiteral(", ") + (figured ? field : QStringLiteral("Null"));
     }
-    const QString orderBy = (groupOrder + sort).mid(2);
+    // A sorted report's rows are ordered by its other columns too, so that rows equal in the
+    // sorted ones come in one order wherever they are read: the preview's first rows, kept as
+    // the engine sorts, are then those that printing and export list first.
+    const bool sorted = !(groupOrder + sort).isEmpty();
+    const QString orderBy = sorted ? (groupOrder + sort + rest).mid(2) : QString();
     const QString from = QLatin1Char(' ') + sourceFrom;
     q.sql = data::translateStatement(
         select + from + (orderBy.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + orderBy), engine);
-    // Inside, every row goes to each_row: the inner LIMIT keeps the engine from merging the two
-    // selects, which would let it stop reading once it has the first rows in an index's order.
-    // Outside, the engine keeps only the first rows as it sorts, instead of sorting the year.
-    const QStringList places = groupPlaces + sortPlaces;
-    if (engine == data::Engine::File && !places.isEmpty())
+    // The engine keeps only the first rows as it sorts, instead of sorting the year.
+    if (!sorted)
+        return q;
+    const QStringList places = groupPlaces + sortPlaces + restPlaces;
+    const QString firstRows = QStringLiteral(" ORDER BY ") + places.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?");
+    if (engine == data::Engine::File) {
+        // Inside, every row goes to each_row: the inner LIMIT keeps the engine from merging the
+        // two selects, which would let it stop reading once it has the first rows in an index's
+        // order.
         q.firstRowsSql =
             QStringLiteral("SELECT * FROM (") +
             data::translateStatement(select + QStringLiteral(" , ") + eachRow + QLatin1Char(')') + from, engine) +
-            QStringLiteral(" LIMIT -1) ORDER BY ") + places.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?");
+            QStringLiteral(" LIMIT -1)") + firstRows;
+    } else {
+        // The joined rows are made once and read twice; the server hands over the branches of
+        // a UNION ALL one after the other, so the figures are whole before a row is listed.
+        QStringList names;
+        for (int c = 0; c < q.columns.size(); ++c)
+            names << QStringLiteral("c%1").arg(c);
+        q.firstRowsSql = QStringLiteral("WITH r(%1) AS MATERIALIZED (").arg(names.join(QStringLiteral(", "))) +
+                         data::translateStatement(select + from, engine) +
+                         QStringLiteral(") SELECT *, 0 FROM r UNION ALL (SELECT *, 1 FROM r") + firstRows +
+                         QLatin1Char(')');
+    }
     return q;
 }
 
@@ -291,15 +316,19 @@ PreviewResult runPreview(data::Connection &db, const ReportQuery &query, int cap
         if (listed++ < cap)
             lines.add(row);
     };
-    // On the files the engine sorts only the rows it lists, and every row it reads goes to the
-    // tallies: one read of the year, no sort of it.
-    const bool oneRead = !query.firstRowsSql.isEmpty() &&
-                         db.withEachRow(count, [&] { db.walkRows(query.firstRowsSql, {cap}, list); });
-    if (!oneRead)
-        db.walkRows(query.sql, {}, [&](const data::Row &row) {
-            count(row);
-            list(row);
-        });
+    const auto both = [&](const data::Row &row) {
+        count(row);
+        list(row);
+    };
+    // The engine sorts only the rows listed, and every row it reads goes to the tallies: one
+    // read of the year, no sort of it.
+    const int marker = int(query.columns.size());
+    if (query.firstRowsSql.isEmpty())
+        db.walkRows(query.sql, {}, both);
+    else if (query.engine == data::Engine::Server)
+        db.walkRows(query.firstRowsSql, {cap}, [&](const data::Row &row) { row.number(marker) == 0 ? count(row) : list(row); });
+    else if (!db.withEachRow(count, [&] { db.walkRows(query.firstRowsSql, {cap}, list); }))
+        db.walkRows(query.sql, {}, both);
     lines.finish();
     return result;
 }

@@ -15,9 +15,11 @@
 // and not the text a format made of them.
 struct ReportQuery {
     QString sql; // the rows in report order: groups first, then the sorted columns
-    // On the files, where the report is sorted: its first rows, as many as the one parameter
-    // says, while every row of the result goes to each_row with the values the figures need,
-    // each at its column's place (see data::Connection::withEachRow).
+    // Where the report is sorted: one read of the year for its first rows, as many as the one
+    // parameter says, and for the values of every row that the figures need, each at its
+    // column's place. On the files the first rows are the result and every row goes to each_row
+    // (see data::Connection::withEachRow); on a server the result is every row, marked 0, and
+    // then the first rows, marked 1, in a last column.
     QString firstRowsSql;
     data::Engine engine = data::Engine::File;
     QVector<report::Column> columns;
