@@ -86,13 +86,9 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
                                     c.numeric() ? qBound(0, int(app::leadingNumber(c[SelectedColumn::Decimal])), 15)
                                                 : -1};
         const auto ordered = [&](SelectedColumn::Cell setting, QStringList &places) {
-            const bool descending = c.is(setting, 'D');
-            // Nulls first, as the translator orders every column on the server.
-            const QString nulls = engine == data::Engine::File ? QString()
-                                  : descending                  ? QStringLiteral(" NULLS LAST")
-                                                                : QStringLiteral(" NULLS FIRST");
-            places << QString::number(col + 1) + (descending ? QStringLiteral(" DESC") : QString()) + nulls;
-            return QStringLiteral(", ") + field + (descending ? QStringLiteral(" Desc") : QString());
+            const QString direction = c.is(setting, 'D') ? QStringLiteral(" Desc") : QString();
+            places << QString::number(col + 1) + direction;
+            return QStringLiteral(", ") + field + direction;
         };
         if (c.grouped()) {
             q.groups << col;
@@ -121,8 +117,7 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
     // The engine keeps only the first rows as it sorts, instead of sorting the year.
     if (!sorted)
         return q;
-    const QStringList places = groupPlaces + sortPlaces + restPlaces;
-    const QString firstRows = QStringLiteral(" ORDER BY ") + places.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?");
+    const QString byPlaces = QStringLiteral(" ORDER BY ") + (groupPlaces + sortPlaces + restPlaces).join(QStringLiteral(", "));
     if (engine == data::Engine::File) {
         // Inside, every row goes to each_row: the inner LIMIT keeps the engine from merging the
         // two selects, which would let it stop reading once it has the first rows in an index's
@@ -130,7 +125,7 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
         q.firstRowsSql =
             QStringLiteral("SELECT * FROM (") +
             data::translateStatement(select + QStringLiteral(" , ") + eachRow + QLatin1Char(')') + from, engine) +
-            QStringLiteral(" LIMIT -1)") + firstRows;
+            QStringLiteral(" LIMIT -1)") + byPlaces + QStringLiteral(" LIMIT ?");
     } else {
         // The joined rows are made once and read twice; the server hands over the branches of
         // a UNION ALL one after the other, so the figures are whole before a row is listed.
@@ -139,8 +134,9 @@ ReportQuery reportQuery(const QVector<SelectedColumn> &rows, const QString &sour
             names << QStringLiteral("c%1").arg(c);
         q.firstRowsSql = QStringLiteral("WITH r(%1) AS MATERIALIZED (").arg(names.join(QStringLiteral(", "))) +
                          data::translateStatement(select + from, engine) +
-                         QStringLiteral(") SELECT *, 0 FROM r UNION ALL (SELECT *, 1 FROM r") + firstRows +
-                         QLatin1Char(')');
+                         QStringLiteral(") SELECT *, 0 FROM r UNION ALL (") +
+                         data::translateStatement(QStringLiteral("SELECT *, 1 FROM r") + byPlaces, engine) +
+                         QStringLiteral(" LIMIT ?)");
     }
     return q;
 }
